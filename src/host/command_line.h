@@ -1,0 +1,47 @@
+// The Linux program's command line: the screen-saver argument text ("/s", "/p N", "/c"),
+// the options xscreensaver passes to its hacks (one or two dashes), and the diagnostic
+// options for tests and benchmarks. Pure; read by the window thread before anything runs.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace driftglass {
+
+enum class RunMode {
+  OwnWindow,       // no argument, or -window
+  FullScreen,      // /s, -s
+  Preview,         // /p N, -window-id N
+  Root,            // -root: $XSCREENSAVER_WINDOW or the root window
+  Settings,        // /c, -c, --settings
+  ChangePassword,  // /a: only on the old Windows family
+  Help,
+  Version,
+  Invalid,
+};
+
+struct CommandLine {
+  RunMode mode = RunMode::OwnWindow;
+  uint32_t window = 0;  // preview parent, or the settings owner
+  bool showFrameRate = false;
+  std::optional<uint32_t> seed;
+  std::optional<uint32_t> fixedStepMs;
+  uint64_t frames = 0;
+  std::string snapshotPath;
+  int width = 0;  // 0: the mode's own size
+  int height = 0;
+  std::string error;  // one line, when mode is Invalid
+};
+
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+// A window id as xscreensaver writes it: decimal, or hexadecimal after "0x". 0 when the text
+// is not a number or does not fit in 32 bits.
+uint32_t ParseWindowId(const std::string& text);
+
+// The text of --help.
+const char* UsageText();
+
+}  // namespace driftglass

@@ -1,0 +1,44 @@
+// The program's diagnostic log and the one message a failed start-up shows the user.
+// Written by the window thread before the render thread starts and after it finished, and by
+// the render thread in between, so writes never overlap and no lock is needed.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace driftglass {
+
+inline constexpr int kNotify = 0;
+inline constexpr int kError = 1;
+
+class EventLog {
+ public:
+  EventLog() = default;
+  ~EventLog();
+  EventLog(const EventLog&) = delete;
+  EventLog& operator=(const EventLog&) = delete;
+
+  // Starts a fresh log: truncates (or creates) the file at `path`, writes the first line and
+  // forgets any stored user message. A file that cannot be opened leaves the log silent; the
+  // user message still works.
+  void Open(const std::string& path);
+  bool IsOpen() const { return file_ != nullptr; }
+
+  // One line: the level's prefix, the text exactly as given, a newline; flushed at once.
+  void Write(int level, const char* text);
+  // Formats one double into a one-number printf format ("FPS = %g") and writes it.
+  void WriteValue(int level, const char* format, double value);
+  // Writes the line and keeps `userMessage` (a static text) unless one is kept already.
+  void WriteError(int level, const char* text, const char* userMessage);
+  const char* ErrorMessage() const { return errorMessage_; }
+  void Close();
+
+ private:
+  std::FILE* file_ = nullptr;
+  const char* errorMessage_ = nullptr;
+};
+
+// The process-wide log.
+EventLog& TheEventLog();
+
+}  // namespace driftglass

@@ -1,0 +1,83 @@
+// The fixed projection and camera, the overlay text and the frame read-back.
+#include "host/gl_surface.h"
+
+#include <cstring>
+
+#include "foundation/gl.h"
+#include "host/frame_rate_counter.h"
+
+namespace driftglass {
+
+void GlSurface::SetupView() {
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  // The aspect ratio stays 4:3 whatever the window's shape.
+  gluPerspective(21.0, 1.3333333, 0.01, 100.0);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  gluLookAt(0.0, 0.0, 4.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+  glEnable(GL_CULL_FACE);
+  glEnable(GL_DEPTH_TEST);
+  glDisable(GL_AUTO_NORMAL);
+  glFrontFace(GL_CCW);
+  glCullFace(GL_BACK);
+  glGetIntegerv(GL_VIEWPORT, viewport_);
+}
+
+void GlSurface::DrawOverlayText(const char* text) {
+  if (fontListBase_ == 0) return;
+  const int width = viewport_[2];
+  const int height = viewport_[3];
+  int right = 0;
+  int bottom = 0;
+  FrameRateCounter::TextRectangle(screenWidth_, screenHeight_, right, bottom);
+  const int length = static_cast<int>(std::strlen(text));
+
+  glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_SCISSOR_BIT | GL_LIST_BIT);
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glLoadIdentity();
+  glOrtho(0.0, width, height, 0.0, -1.0, 1.0);  // window pixels, y down
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glLoadIdentity();
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_CULL_FACE);
+  glDisable(GL_TEXTURE_2D);
+  glDisable(GL_BLEND);
+  glDisable(GL_LIGHTING);
+  // Clip to the rectangle, as text drawn into it would be.
+  glEnable(GL_SCISSOR_TEST);
+  glScissor(0, height - bottom, right, bottom);
+  glColor3ub(0, 0, 0);
+  glRecti(0, 0, length * fontCharWidth_, fontHeight_);
+  glColor3ub(255, 255, 255);
+  glRasterPos2i(0, fontAscent_);
+  glListBase(fontListBase_);
+  glCallLists(length, GL_UNSIGNED_BYTE, text);
+  glPopMatrix();
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glMatrixMode(GL_MODELVIEW);
+  glPopAttrib();
+}
+
+bool GlSurface::ReadBackBuffer(int& width, int& height, std::vector<uint8_t>& rgba) const {
+  width = viewport_[2];
+  height = viewport_[3];
+  if (width <= 0 || height <= 0) return false;
+  std::vector<uint8_t> bottomUp(static_cast<size_t>(width) * height * 4);
+  while (glGetError() != GL_NO_ERROR) {
+  }  // only the read's own errors count
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
+  rgba.resize(bottomUp.size());
+  const size_t row = static_cast<size_t>(width) * 4;
+  for (int y = 0; y < height; ++y) {
+    std::memcpy(&rgba[y * row], &bottomUp[(height - 1 - y) * row], row);
+  }
+  return glGetError() == GL_NO_ERROR;
+}
+
+}  // namespace driftglass

@@ -1,0 +1,110 @@
+// GLX context creation, GLEW, swap control, the overlay's X font and the buffer swap.
+#include "host/glx_surface.h"
+
+#include <GL/glew.h>
+#include <GL/glxew.h>
+
+#include "host/png_snapshot.h"
+#include "host/x11_display.h"
+
+namespace driftglass {
+
+struct GlxSurface::Native {
+  Window window = 0;
+  VisualID visualId = 0;
+  Display* display = nullptr;
+  GLXContext context = nullptr;
+  bool fontTried = false;
+};
+
+GlxSurface::GlxSurface(unsigned long window, unsigned long visualId) : native_(new Native) {
+  native_->window = window;
+  native_->visualId = visualId;
+}
+
+GlxSurface::~GlxSurface() {
+  DeleteContext();
+  ReleaseSurface();
+  delete native_;
+}
+
+bool GlxSurface::CreateContext() {
+  // The render thread talks to the server on a connection of its own.
+  native_->display = OpenDisplay();
+  Display* display = native_->display;
+  if (display == nullptr) return false;
+  screenWidth_ = WidthOfScreen(DefaultScreenOfDisplay(display));
+  screenHeight_ = HeightOfScreen(DefaultScreenOfDisplay(display));
+
+  XVisualInfo wanted{};
+  wanted.visualid = native_->visualId;
+  int count = 0;
+  XVisualInfo* visual = XGetVisualInfo(display, VisualIDMask, &wanted, &count);
+  if (visual == nullptr) return false;
+  native_->context = glXCreateContext(display, visual, nullptr, True);
+  XFree(visual);
+  if (native_->context == nullptr) return false;
+  return glXMakeCurrent(display, native_->window, native_->context) == True;
+}
+
+bool GlxSurface::LoadEntryPoints() { return glewInit() == GLEW_OK; }
+
+bool GlxSurface::HasOpenGl20() { return GLEW_VERSION_2_0; }
+
+bool GlxSurface::HasSwapControl() { return GLXEW_EXT_swap_control || GLXEW_MESA_swap_control; }
+
+void GlxSurface::SetSwapInterval(int interval) {
+  if (GLXEW_EXT_swap_control) {
+    glXSwapIntervalEXT(native_->display, native_->window, interval);
+  } else if (GLXEW_MESA_swap_control) {
+    glXSwapIntervalMESA(static_cast<unsigned>(interval));
+  }
+}
+
+void GlxSurface::DrawOverlayText(const char* text) {
+  if (!native_->fontTried) {
+    native_->fontTried = true;
+    XFontStruct* font = XLoadQueryFont(native_->display, "fixed");
+    if (font != nullptr) {
+      fontListBase_ = glGenLists(256);
+      glXUseXFont(font->fid, 0, 256, fontListBase_);
+      fontCharWidth_ = font->max_bounds.width;
+      fontAscent_ = font->ascent;
+      fontHeight_ = font->ascent + font->descent;
+      XFreeFont(native_->display, font);
+      // Mesa cannot store the blank's empty bitmap: glXUseXFont loses its advance and leaves
+      // an error flag. Clear the flag and give the blank one unset pixel and its width.
+      while (glGetError() != GL_NO_ERROR) {
+      }
+      static const GLubyte kUnsetPixel[1] = {0};
+      glNewList(fontListBase_ + ' ', GL_COMPILE);
+      glBitmap(1, 1, 0.0f, 0.0f, static_cast<float>(fontCharWidth_), 0.0f, kUnsetPixel);
+      glEndList();
+    }
+  }
+  GlSurface::DrawOverlayText(text);
+}
+
+void GlxSurface::SwapBuffers() { glXSwapBuffers(native_->display, native_->window); }
+
+bool GlxSurface::WriteSnapshot(const std::string& path) {
+  int width = 0;
+  int height = 0;
+  std::vector<uint8_t> rgba;
+  return ReadBackBuffer(width, height, rgba) && WritePng(path, width, height, rgba);
+}
+
+void GlxSurface::DeleteContext() {
+  if (native_->context == nullptr) return;
+  glXMakeCurrent(native_->display, None, nullptr);
+  glXDestroyContext(native_->display, native_->context);
+  native_->context = nullptr;
+}
+
+void GlxSurface::ReleaseSurface() {
+  if (native_->display == nullptr) return;
+  XCloseDisplay(native_->display);
+  native_->display = nullptr;
+}
+
+}  // namespace driftglass

@@ -1,0 +1,31 @@
+// The render surface on X11: a GLX context on the saver window, made on the render thread's
+// own display connection. Constructed by the window thread, used only by the render thread.
+#pragma once
+
+#include "host/gl_surface.h"
+
+namespace driftglass {
+
+class GlxSurface : public GlSurface {
+ public:
+  // `window` and `visualId` are X ids; the context uses the window's own visual.
+  GlxSurface(unsigned long window, unsigned long visualId);
+  ~GlxSurface() override;
+
+  bool CreateContext() override;
+  bool LoadEntryPoints() override;
+  bool HasOpenGl20() override;
+  bool HasSwapControl() override;
+  void SetSwapInterval(int interval) override;
+  void DrawOverlayText(const char* text) override;
+  void SwapBuffers() override;
+  bool WriteSnapshot(const std::string& path) override;
+  void DeleteContext() override;
+  void ReleaseSurface() override;
+
+ private:
+  struct Native;
+  Native* native_;
+};
+
+}  // namespace driftglass

@@ -1,0 +1,44 @@
+// The Linux program's entry: reads the command line, opens the log and the options, and runs
+// the requested mode on the main (window) thread.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "host/command_line.h"
+#include "host/event_log.h"
+#include "host/keyfile_option_store.h"
+#include "host/linux_paths.h"
+#include "host/stored_options.h"
+#include "host/x11_saver.h"
+
+using namespace driftglass;
+
+int main(int argc, char** argv) {
+  const CommandLine commandLine = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  switch (commandLine.mode) {
+    case RunMode::Help:
+      std::fputs(UsageText(), stdout);
+      return 0;
+    case RunMode::Version:
+      std::puts("driftglass 1.0");
+      return 0;
+    case RunMode::Invalid:
+      std::fprintf(stderr, "driftglass: %s (see --help)\n", commandLine.error.c_str());
+      return -1;
+    case RunMode::ChangePassword:
+      std::fprintf(stderr, "driftglass: changing the saver password is not supported here\n");
+      return -1;
+    default:
+      break;
+  }
+
+  TheEventLog().Open(LogFilePath());
+  KeyFileOptionStore store(OptionFilePath());
+  SaverSettings settings(store);
+
+  if (commandLine.mode == RunMode::Settings) {
+    std::fprintf(stderr, "driftglass: the settings dialog is not part of this build yet\n");
+    return 1;
+  }
+  return RunX11Saver(commandLine, settings);
+}

@@ -1,0 +1,118 @@
+// The render thread's start-up, frame loop and shutdown, and the window thread's handshake.
+#include "host/render_thread.h"
+
+#include "foundation/random_source.h"
+#include "host/event_log.h"
+#include "host/frame_rate_counter.h"
+
+namespace driftglass {
+
+RenderThread::RenderThread(RenderSurface& surface, Scene& scene, TickClock& clock,
+                           WindowThreadLink& link, RenderSettings settings, EventLog& log,
+                           FrameRateCounter& counter)
+    : surface_(surface),
+      scene_(scene),
+      clock_(clock),
+      link_(link),
+      settings_(std::move(settings)),
+      log_(log),
+      counter_(counter) {}
+
+RenderThread::~RenderThread() {
+  Stop();
+  Join();
+}
+
+void RenderThread::Start() {
+  if (thread_.joinable()) return;
+  log_.Write(kNotify, "Run looping thread");
+  thread_ = std::thread([this] { LoopingThreadProc(); });
+}
+
+void RenderThread::Stop() {
+  if (!thread_.joinable() || stopped_) return;
+  stopped_ = true;
+  if (StopLooping.load() == 0) StopLooping.store(1);
+  LoopFinished.Wait();
+  log_.WriteValue(kNotify, "FPS = %g", counter_.AverageFrameRate());
+}
+
+void RenderThread::Join() {
+  if (thread_.joinable()) thread_.join();
+}
+
+int RenderThread::LoopingThreadProc() {
+  log_.Write(kNotify, "Driftglass #1 screensaver");
+  log_.Write(kNotify, "Version: 1.0");
+  const bool showFrameRate = settings_.showFrameRate;
+  FrameTime time;
+  time.previousTick = clock_.Now();
+  time.stepMs = time.previousTick;  // overwritten before its first use
+
+  log_.Write(kNotify, "Start common initialization");
+  if (CommonInitialization() != 0) {
+    log_.WriteError(kNotify, "Error of common initialization", "Error of initialization");
+  } else {
+    // Paced by the buffer swap and its interval; the step is never clamped, and the first one
+    // holds the whole start-up time.
+    while (StopLooping.load() == 0) {
+      const uint32_t now = clock_.Now();
+      time.stepMs = settings_.fixedStepMs ? *settings_.fixedStepMs : now - time.previousTick;
+      time.previousTick = now;
+      scene_.SceneFrame(time);
+      if (showFrameRate) surface_.DrawOverlayText(counter_.Measure(clock_.Now()));
+      const bool lastFrame = ++framesDrawn_ == settings_.maxFrames;
+      if (lastFrame && !settings_.snapshotPath.empty() &&
+          !surface_.WriteSnapshot(settings_.snapshotPath)) {
+        log_.Write(kError, "Can not write the snapshot");
+      }
+      surface_.SwapBuffers();
+      if (lastFrame) break;
+    }
+  }
+
+  CommonUninstall();
+  LoopFinished.Signal();
+  // Still running means this thread ended by itself: the window thread shows the stored
+  // message (if any) and closes the window.
+  if (StopLooping.load() == 0) link_.RequestFailureMessage();
+  return 0;
+}
+
+int RenderThread::CommonInitialization() {
+  SeedRandom(settings_.seed ? *settings_.seed : CalendarSeconds());
+
+  if (!surface_.CreateContext()) return 1;
+  contextCreated_ = true;
+  log_.Write(kNotify, "Context for OpenGL has been created");
+  if (!surface_.LoadEntryPoints()) return 1;
+  log_.Write(kNotify, "GLEW initialized");
+  if (!surface_.HasOpenGl20()) {
+    log_.WriteError(kError, "Can not initialize OpenGL 2.0",
+                    "Sorry, this application requires OpenGL 2.0");
+    return 1;
+  }
+  log_.Write(kNotify, "OpenGL 2.0 is found");
+  if (!surface_.HasSwapControl()) return 1;
+  log_.Write(kNotify, "WGLEW_EXT_swap_control extension is found");
+
+  surface_.SetupView();
+  surface_.SetSwapInterval(settings_.swapInterval);
+  log_.Write(kNotify, "VSYNC has been setted properly");
+  log_.Write(kNotify, "Video initialization has finished successfully");
+  log_.Write(kNotify, "Start scene initialization");
+
+  if (scene_.SceneInitialization() != 0) return 1;
+  log_.Write(kNotify, "Scene has been initialized successfully");
+  return 0;
+}
+
+void RenderThread::CommonUninstall() {
+  log_.Write(kNotify, "Start common uninstall");
+  scene_.SceneUninstall();
+  if (contextCreated_) surface_.DeleteContext();
+  surface_.ReleaseSurface();
+  log_.Write(kNotify, "Common uninstall has finished properly");
+}
+
+}  // namespace driftglass

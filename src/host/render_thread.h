@@ -1,0 +1,97 @@
+// The render thread: start-up checks, the frame loop and the orderly shutdown, plus the
+// window thread's half of the handshake (Start when the window is created, Stop when it is
+// destroyed). Only the render thread touches OpenGL and the scene.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "host/auto_reset_event.h"
+#include "host/render_surface.h"
+
+namespace driftglass {
+
+class EventLog;
+class FrameRateCounter;
+
+struct FrameTime {
+  uint32_t previousTick = 0;
+  uint32_t stepMs = 0;
+};
+
+// The five scene objects, created, driven and released in their fixed order.
+class Scene {
+ public:
+  virtual ~Scene() = default;
+  // 0 when every object was created and is valid, 1 at the first failure.
+  virtual int SceneInitialization() = 0;
+  // One frame of updates and drawing, without the buffer swap.
+  virtual void SceneFrame(const FrameTime& time) = 0;
+  // Releases the objects that exist, while the context is still current.
+  virtual void SceneUninstall() = 0;
+};
+
+// The window thread's side as the render thread sees it.
+class WindowThreadLink {
+ public:
+  virtual ~WindowThreadLink() = default;
+  // Asks the window thread to show the stored user message and destroy the window; returns
+  // once it has done so.
+  virtual void RequestFailureMessage() = 0;
+};
+
+struct RenderSettings {
+  bool showFrameRate = false;
+  int swapInterval = 1;
+  // Diagnostics: a fixed seed, a fixed step for every frame, a frame budget (0: none) after
+  // which the thread ends by itself, and a picture of that last frame.
+  std::optional<uint32_t> seed;
+  std::optional<uint32_t> fixedStepMs;
+  uint64_t maxFrames = 0;
+  std::string snapshotPath;
+};
+
+class RenderThread {
+ public:
+  RenderThread(RenderSurface& surface, Scene& scene, TickClock& clock, WindowThreadLink& link,
+               RenderSettings settings, EventLog& log, FrameRateCounter& counter);
+  ~RenderThread();
+  RenderThread(const RenderThread&) = delete;
+  RenderThread& operator=(const RenderThread&) = delete;
+
+  // Window thread, when the window is created: logs and starts the render thread.
+  void Start();
+  // Window thread, when the window is destroyed: raises the stop flag, waits for the render
+  // thread to finish its uninstall and logs the average frame rate.
+  void Stop();
+  // Window thread, once its message loop has ended: waits for the thread to return.
+  void Join();
+
+  int LoopingThreadProc();
+  int CommonInitialization();
+  uint64_t FramesDrawn() const { return framesDrawn_; }
+  bool StopRequested() const { return StopLooping.load() != 0; }
+
+ private:
+  void CommonUninstall();
+
+  RenderSurface& surface_;
+  Scene& scene_;
+  TickClock& clock_;
+  WindowThreadLink& link_;
+  RenderSettings settings_;
+  EventLog& log_;
+  FrameRateCounter& counter_;
+
+  std::atomic<int> StopLooping{0};
+  AutoResetEvent LoopFinished;
+  std::thread thread_;
+  bool stopped_ = false;
+  bool contextCreated_ = false;
+  uint64_t framesDrawn_ = 0;
+};
+
+}  // namespace driftglass

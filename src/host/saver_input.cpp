@@ -1,0 +1,34 @@
+// The saver's input rules.
+#include "host/saver_input.h"
+
+#include <cstdlib>
+
+namespace driftglass {
+
+bool SaverInputRules::OnPointerMoved(ScreenPoint cursor) {
+  if (!Filtering()) return false;
+  const unsigned distance = static_cast<unsigned>(std::abs(cursor.x - mouseReference_.x)) +
+                            static_cast<unsigned>(std::abs(cursor.y - mouseReference_.y));
+  if (distance <= kMouseMoveThreshold) return false;
+  mouseReference_ = cursor;
+  return true;
+}
+
+bool SaverInputRules::OnPowerBroadcast(uint32_t event, uint32_t parameter, uint8_t acLineStatus) {
+  if (!Filtering()) return false;
+  switch (event) {
+    case 0: case 1: case 2: case 3: case 4: case 5:  // queries, suspend and standby
+      return true;
+    case 6: case 7: case 8: case 18:  // resume events; bit 0 set means resume after a failure
+      return (parameter & 1u) == 0;
+    case 10: {  // power status change: close only when the AC line status changed
+      const bool changed = acLineStatus != acLineStatus_;
+      acLineStatus_ = acLineStatus;
+      return changed;
+    }
+    default:
+      return true;
+  }
+}
+
+}  // namespace driftglass

@@ -1,0 +1,49 @@
+// Which input ends a running saver. The window thread translates each native event into one of
+// these calls; a true answer means "close the saver now". Pure logic, no window system.
+#pragma once
+
+#include <cstdint>
+
+namespace driftglass {
+
+struct ScreenPoint {
+  int x = 0;
+  int y = 0;
+};
+
+class SaverInputRules {
+ public:
+  static constexpr unsigned kMouseMoveThreshold = 4;
+
+  SaverInputRules(bool previewMode, ScreenPoint cursorAtStart, uint8_t acLineStatus)
+      : previewMode_(previewMode), mouseReference_(cursorAtStart), acLineStatus_(acLineStatus) {}
+
+  // A key or mouse button pressed.
+  bool OnPress() const { return Filtering(); }
+  // The cursor is now at `cursor` (screen coordinates). More than four pixels (both axes
+  // added) from the reference closes and moves the reference; smaller moves add up.
+  bool OnPointerMoved(ScreenPoint cursor);
+  // The program gained (true) or lost (false) activation or input focus.
+  bool OnActivation(bool active) const { return Filtering() && !active; }
+  // The power broadcast `event` (with its parameter); `acLineStatus` is the current reading,
+  // 255 when unavailable.
+  bool OnPowerBroadcast(uint32_t event, uint32_t parameter, uint8_t acLineStatus);
+  // The old power message; 3 is a suspend request.
+  bool OnPower(uint32_t request) const { return Filtering() && request == 3; }
+
+  // Once closing has been granted, input no longer matters.
+  void SetClosing() { closing_ = true; }
+  void SetMouseReference(ScreenPoint cursor) { mouseReference_ = cursor; }
+  ScreenPoint MouseReference() const { return mouseReference_; }
+  bool PreviewMode() const { return previewMode_; }
+
+ private:
+  bool Filtering() const { return !previewMode_ && !closing_; }
+
+  bool previewMode_;
+  bool closing_ = false;
+  ScreenPoint mouseReference_;
+  uint8_t acLineStatus_;
+};
+
+}  // namespace driftglass

@@ -1,0 +1,84 @@
+// The user's options as named text values under one key, loaded once when a process starts
+// and saved only by the settings dialog. Window thread (and settings dialog) only.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "host/option_store.h"
+
+namespace driftglass {
+
+struct StoredOptionsParameter {
+  StoredOptionsParameter(std::string name_, uint32_t type_) : name(std::move(name_)), type(type_) {}
+  virtual ~StoredOptionsParameter() = default;
+  // Sets the value from stored text; 0 on success.
+  virtual int FromString(const std::string& text) = 0;
+  // Writes the value as text into `out`; 0 on success.
+  virtual int ToString(std::string& out) const = 0;
+  virtual void SetDefault() = 0;
+
+  std::string name;
+  uint32_t type;
+};
+
+// A signed 32-bit number stored as decimal text.
+struct StoredOptionsParameter_long : StoredOptionsParameter {
+  StoredOptionsParameter_long(std::string name_, int32_t defaultValue_);
+  int FromString(const std::string& text) override;
+  int ToString(std::string& out) const override;
+  void SetDefault() override { value = defaultValue; }
+  int32_t Get() const { return value; }
+  void Set(int32_t newValue) { value = newValue; }
+
+  int32_t value;
+  int32_t defaultValue;
+};
+
+// A list of marked paths stored as "2path;1path": the first character of a piece is the mark.
+struct StoredOptionsParameter_paths : StoredOptionsParameter {
+  struct PathEntry {
+    std::string path;
+    bool flag = false;
+  };
+  explicit StoredOptionsParameter_paths(std::string name_);
+  int FromString(const std::string& text) override;
+  int ToString(std::string& out) const override;
+  void SetDefault() override { entries.clear(); }
+
+  std::vector<PathEntry> entries;
+};
+
+class StoredOptions {
+ public:
+  // Enters the options under their names and loads them from `store` at once.
+  StoredOptions(const std::string& productName, std::vector<StoredOptionsParameter*> options,
+                OptionStore& store);
+  // 0 done, -1 the key cannot be opened, 1 stopped at a missing or unreadable value.
+  int Load();
+  // 0 done, -1 the key cannot be created or the values could not be written, 1 an option
+  // could not produce its text.
+  int Save();
+  void ResetToDefault();
+  const std::string& KeyPath() const { return keyPath_; }
+
+ private:
+  std::string keyPath_;
+  std::map<std::string, StoredOptionsParameter*> parameters_;
+  OptionStore& store_;
+};
+
+// The saver's three options and their container, created once per process.
+struct SaverSettings {
+  explicit SaverSettings(OptionStore& store);
+  StoredOptionsParameter_long enableFps{"EnableFPS", 0};
+  StoredOptionsParameter_long enableVSync{"EnableVSync", 1};
+  StoredOptionsParameter_paths slideshowPictures{"SlideshowPictures"};
+  StoredOptions options;
+};
+
+inline constexpr const char* kProductName = "Driftglass #1 screensaver";
+
+}  // namespace driftglass
