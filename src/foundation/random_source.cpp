@@ -6,7 +6,9 @@ namespace {
 uint32_t randomState = 1;
 }
 
-void SeedRandom(uint32_t seed) { randomState = seed; }
+void SeedRandom(uint32_t seed) {
+  randomState = seed;
+}
 
 double RandomUnit() {
   randomState = randomState * 214013u + 2531011u;

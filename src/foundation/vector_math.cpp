@@ -14,11 +14,17 @@ void Vector3::Normalize() {
   *this *= 1.0 / length;
 }
 
-double Length(const Vector2& v) { return std::sqrt(v.x * v.x + v.y * v.y); }
+double Length(const Vector2& v) {
+  return std::sqrt(v.x * v.x + v.y * v.y);
+}
 
-double Length(const Vector3& v) { return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z); }
+double Length(const Vector3& v) {
+  return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+}
 
-double Dot(const Vector3& a, const Vector3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+double Dot(const Vector3& a, const Vector3& b) {
+  return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 
 Vector3& Subtract(const Vector3& a, const Vector3& b, Vector3& out) {
   out = Vector3(a.x - b.x, a.y - b.y, a.z - b.z);

@@ -17,7 +17,9 @@ const char* PrefixOf(int level) {
 
 }  // namespace
 
-EventLog::~EventLog() { Close(); }
+EventLog::~EventLog() {
+  Close();
+}
 
 void EventLog::Open(const std::string& path) {
   Close();

@@ -47,11 +47,17 @@ bool GlxSurface::CreateContext() {
   return glXMakeCurrent(display, native_->window, native_->context) == True;
 }
 
-bool GlxSurface::LoadEntryPoints() { return glewInit() == GLEW_OK; }
+bool GlxSurface::LoadEntryPoints() {
+  return glewInit() == GLEW_OK;
+}
 
-bool GlxSurface::HasOpenGl20() { return GLEW_VERSION_2_0; }
+bool GlxSurface::HasOpenGl20() {
+  return GLEW_VERSION_2_0;
+}
 
-bool GlxSurface::HasSwapControl() { return GLXEW_EXT_swap_control || GLXEW_MESA_swap_control; }
+bool GlxSurface::HasSwapControl() {
+  return GLXEW_EXT_swap_control || GLXEW_MESA_swap_control;
+}
 
 void GlxSurface::SetSwapInterval(int interval) {
   if (GLXEW_EXT_swap_control) {
@@ -85,7 +91,9 @@ void GlxSurface::DrawOverlayText(const char* text) {
   GlSurface::DrawOverlayText(text);
 }
 
-void GlxSurface::SwapBuffers() { glXSwapBuffers(native_->display, native_->window); }
+void GlxSurface::SwapBuffers() {
+  glXSwapBuffers(native_->display, native_->window);
+}
 
 bool GlxSurface::WriteSnapshot(const std::string& path) {
   int width = 0;

@@ -18,12 +18,25 @@ std::string Unescape(const std::string& raw) {
       continue;
     }
     switch (raw[++i]) {
-      case 's': out += ' '; break;
-      case 'n': out += '\n'; break;
-      case 't': out += '\t'; break;
-      case 'r': out += '\r'; break;
-      case '\\': out += '\\'; break;
-      default: out += '\\'; out += raw[i]; break;
+      case 's':
+        out += ' ';
+        break;
+      case 'n':
+        out += '\n';
+        break;
+      case 't':
+        out += '\t';
+        break;
+      case 'r':
+        out += '\r';
+        break;
+      case '\\':
+        out += '\\';
+        break;
+      default:
+        out += '\\';
+        out += raw[i];
+        break;
     }
   }
   return out;
@@ -33,12 +46,18 @@ std::string Escape(const std::string& text) {
   std::string out;
   for (size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
-    if (c == ' ' && i == 0) out += "\\s";
-    else if (c == '\n') out += "\\n";
-    else if (c == '\t') out += "\\t";
-    else if (c == '\r') out += "\\r";
-    else if (c == '\\') out += "\\\\";
-    else out += c;
+    if (c == ' ' && i == 0)
+      out += "\\s";
+    else if (c == '\n')
+      out += "\\n";
+    else if (c == '\t')
+      out += "\\t";
+    else if (c == '\r')
+      out += "\\r";
+    else if (c == '\\')
+      out += "\\\\";
+    else
+      out += c;
   }
   return out;
 }
@@ -63,8 +82,8 @@ bool KeyFileOptionStore::ReadGroup(const std::string& keyPath) {
     line = TrimRight(line);
     if (line.empty() || line[0] == '#') continue;
     if (line[0] == '[') {
-      inGroup = line.size() >= 2 && line.back() == ']' &&
-                line.compare(1, line.size() - 2, keyPath) == 0;
+      inGroup =
+          line.size() >= 2 && line.back() == ']' && line.compare(1, line.size() - 2, keyPath) == 0;
       groupSeen = groupSeen || inGroup;
       continue;
     }
@@ -103,8 +122,7 @@ std::optional<std::string> KeyFileOptionStore::ReadValue(const std::string& name
   return found->second;
 }
 
-bool KeyFileOptionStore::WriteValue(const std::string& name, uint32_t,
-                                    const std::string& bytes) {
+bool KeyFileOptionStore::WriteValue(const std::string& name, uint32_t, const std::string& bytes) {
   if (!writing_) return false;
   values_[name] = bytes.substr(0, bytes.find('\0'));
   return true;

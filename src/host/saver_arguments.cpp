@@ -4,7 +4,9 @@
 namespace driftglass {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 std::string_view SkipBlanks(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
@@ -43,7 +45,8 @@ SaverCommand ParseSaverArguments(std::string_view text) {
       case 'C':
       case 'c': {
         uint32_t owner = 0;
-        if (i + 1 < text.size() && text[i + 1] == ':') owner = ParseWindowNumber(text.substr(i + 2));
+        if (i + 1 < text.size() && text[i + 1] == ':')
+          owner = ParseWindowNumber(text.substr(i + 2));
         return {SaverMode::Settings, owner};
       }
       case 'A':

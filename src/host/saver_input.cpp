@@ -17,9 +17,17 @@ bool SaverInputRules::OnPointerMoved(ScreenPoint cursor) {
 bool SaverInputRules::OnPowerBroadcast(uint32_t event, uint32_t parameter, uint8_t acLineStatus) {
   if (!Filtering()) return false;
   switch (event) {
-    case 0: case 1: case 2: case 3: case 4: case 5:  // queries, suspend and standby
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 5:  // queries, suspend and standby
       return true;
-    case 6: case 7: case 8: case 18:  // resume events; bit 0 set means resume after a failure
+    case 6:
+    case 7:
+    case 8:
+    case 18:  // resume events; bit 0 set means resume after a failure
       return (parameter & 1u) == 0;
     case 10: {  // power status change: close only when the AC line status changed
       const bool changed = acLineStatus != acLineStatus_;

@@ -6,7 +6,9 @@
 
 namespace driftglass {
 
-int SaverScene::SceneInitialization() { return 0; }
+int SaverScene::SceneInitialization() {
+  return 0;
+}
 
 void SaverScene::SceneFrame(const FrameTime&) {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -43,7 +43,8 @@ int StoredOptionsParameter_paths::FromString(const std::string& text) {
   while (start <= text.size()) {
     size_t end = text.find(';', start);
     if (end == std::string::npos) end = text.size();
-    if (end > start) entries.push_back({text.substr(start + 1, end - start - 1), text[start] == '2'});
+    if (end > start)
+      entries.push_back({text.substr(start + 1, end - start - 1), text[start] == '2'});
     start = end + 1;
   }
   return 0;

@@ -12,6 +12,8 @@ uint32_t SteadyTickClock::Now() {
       std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
 }
 
-uint32_t CalendarSeconds() { return static_cast<uint32_t>(std::time(nullptr)); }
+uint32_t CalendarSeconds() {
+  return static_cast<uint32_t>(std::time(nullptr));
+}
 
 }  // namespace driftglass

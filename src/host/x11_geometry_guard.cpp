@@ -8,8 +8,8 @@
 extern "C" Status XGetGeometry(Display* display, Drawable drawable, Window* root, int* x, int* y,
                                unsigned* width, unsigned* height, unsigned* border,
                                unsigned* depth) {
-  using Real = Status (*)(Display*, Drawable, Window*, int*, int*, unsigned*, unsigned*,
-                          unsigned*, unsigned*);
+  using Real = Status (*)(Display*, Drawable, Window*, int*, int*, unsigned*, unsigned*, unsigned*,
+                          unsigned*);
   static const Real real = reinterpret_cast<Real>(dlsym(RTLD_NEXT, "XGetGeometry"));
   *x = *y = 0;
   *width = *height = *border = *depth = 0;

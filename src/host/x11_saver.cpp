@@ -98,8 +98,9 @@ bool WindowExists(Display* display, Window window) {
 }
 
 XVisualInfo* ChooseGlVisual(Display* display) {
-  int attributes[] = {GLX_RGBA,       GLX_DOUBLEBUFFER, GLX_RED_SIZE,   8, GLX_GREEN_SIZE, 8,
-                      GLX_BLUE_SIZE,  8,                GLX_DEPTH_SIZE, 16, None};
+  int attributes[] = {
+      GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8,   GLX_GREEN_SIZE, 8, GLX_BLUE_SIZE,
+      8,        GLX_DEPTH_SIZE,   16,           None};
   return glXChooseVisual(display, DefaultScreen(display), attributes);
 }
 
@@ -212,8 +213,8 @@ bool X11Saver::CreateSaverWindow() {
     width = WidthOfScreen(DefaultScreenOfDisplay(display_));
     height = HeightOfScreen(DefaultScreenOfDisplay(display_));
     attributes.override_redirect = True;
-    attributes.event_mask = KeyPressMask | ButtonPressMask | PointerMotionMask |
-                            FocusChangeMask | StructureNotifyMask;
+    attributes.event_mask =
+        KeyPressMask | ButtonPressMask | PointerMotionMask | FocusChangeMask | StructureNotifyMask;
     mask |= CWOverrideRedirect;
   } else {
     attributes.event_mask = KeyPressMask | StructureNotifyMask;
@@ -375,8 +376,7 @@ int RunX11Saver(const CommandLine& commandLine, const SaverSettings& settings) {
   }
   XSetErrorHandler(RecordXError);
   if (commandLine.mode == RunMode::Preview && !WindowExists(display, commandLine.window)) {
-    std::fprintf(stderr, "driftglass: there is no window %u to preview in\n",
-                 commandLine.window);
+    std::fprintf(stderr, "driftglass: there is no window %u to preview in\n", commandLine.window);
     XCloseDisplay(display);
     return -1;
   }

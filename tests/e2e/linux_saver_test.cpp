@@ -86,8 +86,8 @@ class LinuxSaverTest : public ::testing::Test {
     return 0;
   }
   Window MakeParentWindow() {
-    Window window = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 10, 10, 320, 240,
-                                        0, 0, 0);
+    Window window =
+        XCreateSimpleWindow(display_, DefaultRootWindow(display_), 10, 10, 320, 240, 0, 0, 0);
     XMapWindow(display_, window);
     XSync(display_, False);
     return window;
@@ -131,9 +131,9 @@ TEST_F(LinuxSaverTest, FullScreenEndsOnAKeyPressAndAllowsOneInstance) {
   ASSERT_NE(WaitForWindowNamed("Screen Saver", 5s), 0u);
 
   // A second full-screen start leaves the first one running and exits 0.
-  auto second = std::make_unique<Process>(DRIFTGLASS_BINARY, std::vector<std::string>{"-s"},
-                                          std::map<std::string, std::string>{
-                                              {"XDG_STATE_HOME", home_ + "/second"}});
+  auto second = std::make_unique<Process>(
+      DRIFTGLASS_BINARY, std::vector<std::string>{"-s"},
+      std::map<std::string, std::string>{{"XDG_STATE_HOME", home_ + "/second"}});
   EXPECT_EQ(second->WaitForExit(20s), 0);
   EXPECT_TRUE(saver->Running());
 
@@ -209,8 +209,7 @@ TEST_F(LinuxSaverTest, OpenGlOneMachineShowsTheScreenSaverBox) {
   const Window box = WaitForWindowNamed("Screen saver", 20s);
   ASSERT_NE(box, 0u) << saver->Stderr();
   EXPECT_TRUE(LogHas("(!)Error : Can not initialize OpenGL 2.0"));
-  EXPECT_NE(saver->Stderr().find("Sorry, this application requires OpenGL 2.0"),
-            std::string::npos);
+  EXPECT_NE(saver->Stderr().find("Sorry, this application requires OpenGL 2.0"), std::string::npos);
   EXPECT_TRUE(saver->Running());  // until the box is answered
   XSetInputFocus(display_, box, RevertToParent, CurrentTime);
   XSync(display_, False);

@@ -2,6 +2,7 @@
 #include "process.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,8 +12,6 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
-
-#include <gtest/gtest.h>
 
 namespace e2e {
 
@@ -37,7 +36,8 @@ Process::Process(const std::string& program, const std::vector<std::string>& arg
     dup2(null, 1);
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    for (const std::string& argument : arguments)
+      argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
     execv(program.c_str(), argv.data());
     _exit(127);
@@ -67,9 +67,13 @@ std::optional<int> Process::WaitForExit(std::chrono::milliseconds timeout) {
   return exitCode_;
 }
 
-bool Process::Running() { return !WaitForExit(std::chrono::milliseconds(0)); }
+bool Process::Running() {
+  return !WaitForExit(std::chrono::milliseconds(0));
+}
 
-void Process::Signal(int signal) { kill(pid_, signal); }
+void Process::Signal(int signal) {
+  kill(pid_, signal);
+}
 
 std::string Process::Stderr() const {
   std::ifstream file(stderrPath_);

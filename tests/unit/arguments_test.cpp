@@ -13,15 +13,23 @@ TEST(SaverArguments, ModesFromTheArgumentText) {
     SaverMode mode;
     uint32_t window;
   } cases[] = {
-      {"/s", SaverMode::FullScreen, 0},     {"-S", SaverMode::FullScreen, 0},
+      {"/s", SaverMode::FullScreen, 0},
+      {"-S", SaverMode::FullScreen, 0},
       {"  /s extra", SaverMode::FullScreen, 0},
-      {"/p 1234", SaverMode::Preview, 1234}, {"/P   99", SaverMode::Preview, 99},
-      {"-l 7", SaverMode::Preview, 7},       {"/p", SaverMode::Invalid, 0},
-      {"/p 0", SaverMode::Invalid, 0},       {"/p abc", SaverMode::Invalid, 0},
-      {"/c:1234", SaverMode::Settings, 1234}, {"/c 1234", SaverMode::Settings, 0},
-      {"/C", SaverMode::Settings, 0},        {"", SaverMode::Settings, 0},
-      {" -/ ", SaverMode::Settings, 0},      {"/a 55", SaverMode::ChangePassword, 55},
-      {"/x", SaverMode::Invalid, 0},         {"s", SaverMode::FullScreen, 0},
+      {"/p 1234", SaverMode::Preview, 1234},
+      {"/P   99", SaverMode::Preview, 99},
+      {"-l 7", SaverMode::Preview, 7},
+      {"/p", SaverMode::Invalid, 0},
+      {"/p 0", SaverMode::Invalid, 0},
+      {"/p abc", SaverMode::Invalid, 0},
+      {"/c:1234", SaverMode::Settings, 1234},
+      {"/c 1234", SaverMode::Settings, 0},
+      {"/C", SaverMode::Settings, 0},
+      {"", SaverMode::Settings, 0},
+      {" -/ ", SaverMode::Settings, 0},
+      {"/a 55", SaverMode::ChangePassword, 55},
+      {"/x", SaverMode::Invalid, 0},
+      {"s", SaverMode::FullScreen, 0},
   };
   for (const Case& c : cases) {
     const SaverCommand command = ParseSaverArguments(c.text);
@@ -39,7 +47,9 @@ TEST(SaverArguments, WindowNumbersAreDecimalAndMustFitIn32Bits) {
   EXPECT_EQ(ParseSaverArguments("/p 4294967296").mode, SaverMode::Invalid);
 }
 
-CommandLine Parse(std::vector<std::string> arguments) { return ParseCommandLine(arguments); }
+CommandLine Parse(std::vector<std::string> arguments) {
+  return ParseCommandLine(arguments);
+}
 
 TEST(CommandLine, XscreensaverOptionsWithOneOrTwoDashes) {
   EXPECT_EQ(Parse({}).mode, RunMode::OwnWindow);
@@ -63,8 +73,8 @@ TEST(CommandLine, XscreensaverOptionsWithOneOrTwoDashes) {
 }
 
 TEST(CommandLine, DiagnosticOptions) {
-  const CommandLine c = Parse({"-window", "--seed", "0", "--fixed-step", "16", "--frames",
-                               "120", "--snapshot", "out.png", "--size", "640x480"});
+  const CommandLine c = Parse({"-window", "--seed", "0", "--fixed-step", "16", "--frames", "120",
+                               "--snapshot", "out.png", "--size", "640x480"});
   EXPECT_EQ(c.mode, RunMode::OwnWindow);
   EXPECT_EQ(c.seed, 0u);
   EXPECT_EQ(c.fixedStepMs, 16u);
@@ -78,11 +88,23 @@ TEST(CommandLine, DiagnosticOptions) {
 
 TEST(CommandLine, BadInputGetsAReason) {
   const std::vector<std::vector<std::string>> bad = {
-      {"/x"},           {"-x"},          {"--bogus"},         {"/p"},
-      {"/p", "0"},      {"/p", "4294967296"},                  {"-window-id"},
-      {"-window-id", "0x100000000"},     {"-window-id", "zz"}, {"--seed", "-1"},
-      {"--frames", "0"}, {"--size", "640"}, {"--size", "0x10"}, {"--snapshot"}, {"--snapshot", "x.png"},
-      {"-root", "/s"},  {"--fixed-step", "x"},
+      {"/x"},
+      {"-x"},
+      {"--bogus"},
+      {"/p"},
+      {"/p", "0"},
+      {"/p", "4294967296"},
+      {"-window-id"},
+      {"-window-id", "0x100000000"},
+      {"-window-id", "zz"},
+      {"--seed", "-1"},
+      {"--frames", "0"},
+      {"--size", "640"},
+      {"--size", "0x10"},
+      {"--snapshot"},
+      {"--snapshot", "x.png"},
+      {"-root", "/s"},
+      {"--fixed-step", "x"},
   };
   for (const auto& arguments : bad) {
     const CommandLine c = ParseCommandLine(arguments);

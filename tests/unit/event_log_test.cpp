@@ -1,11 +1,11 @@
 // The event log's file format and its first-user-message rule.
+#include "host/event_log.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-
-#include "host/event_log.h"
 
 namespace driftglass {
 namespace {
@@ -19,8 +19,9 @@ std::string ReadFile(const std::filesystem::path& path) {
 
 class EventLogTest : public ::testing::Test {
  protected:
-  std::filesystem::path path_ = std::filesystem::path(::testing::TempDir()) /
-                                (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".log");
+  std::filesystem::path path_ =
+      std::filesystem::path(::testing::TempDir()) /
+      (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".log");
   void TearDown() override { std::filesystem::remove(path_); }
 };
 

@@ -1,9 +1,9 @@
 // The frame-rate text and the average behind the "FPS = %g" line.
+#include "host/frame_rate_counter.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "host/frame_rate_counter.h"
 
 namespace driftglass {
 namespace {
@@ -47,7 +47,7 @@ TEST(FrameRateCounter, CapsSamplesSoAChangeMovesSlowly) {
 TEST(FrameRateCounter, TickWrapGivesTheTrueDelta) {
   FrameRateCounter counter;
   counter.Measure(0xFFFFFFF0u);
-  counter.Measure(0x00000004u);  // 20 ms later, across the wrap
+  counter.Measure(0x00000004u);                   // 20 ms later, across the wrap
   EXPECT_DOUBLE_EQ(counter.MeanFrameMs(), 10.0);  // mean of 0 and 20
 }
 

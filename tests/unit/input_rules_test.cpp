@@ -46,7 +46,8 @@ TEST(SaverInputRules, PreviewAndClosingIgnoreEverything) {
 
 TEST(SaverInputRules, PowerBroadcasts) {
   SaverInputRules rules(false, {0, 0}, 1);
-  for (uint32_t event : {0u, 1u, 2u, 3u, 4u, 5u, 11u, 99u}) EXPECT_TRUE(rules.OnPowerBroadcast(event, 0, 1));
+  for (uint32_t event : {0u, 1u, 2u, 3u, 4u, 5u, 11u, 99u})
+    EXPECT_TRUE(rules.OnPowerBroadcast(event, 0, 1));
   for (uint32_t event : {6u, 7u, 8u, 18u}) {
     EXPECT_TRUE(rules.OnPowerBroadcast(event, 0, 1));
     EXPECT_FALSE(rules.OnPowerBroadcast(event, 1, 1));  // resume after a failure

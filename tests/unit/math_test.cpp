@@ -80,7 +80,9 @@ TEST(BuildTransformation, ScalesAxesButNotTheTranslation) {
     double mapped = m.m[12 + row];
     for (int column = 0; column < 3; ++column) mapped += m.m[column * 4 + row] * p[column];
     const double axes[3][3] = {{0, 1, 0}, {-1, 0, 0}, {0, 0, 1}};
-    const double want = (row == 0 ? 1 : row == 1 ? 2 : 3) +
+    const double want = (row == 0   ? 1
+                         : row == 1 ? 2
+                                    : 3) +
                         0.5 * (p[0] * axes[0][row] + p[1] * axes[1][row] + p[2] * axes[2][row]);
     EXPECT_NEAR(mapped, want, 1e-6);
   }

@@ -1,4 +1,6 @@
 // The render thread's start-up, frame loop and shutdown against fake platform pieces.
+#include "host/render_thread.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -12,7 +14,6 @@
 
 #include "host/event_log.h"
 #include "host/frame_rate_counter.h"
-#include "host/render_thread.h"
 
 namespace driftglass {
 namespace {
@@ -114,9 +115,9 @@ struct FakeLink : WindowThreadLink {
 class RenderThreadTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    logPath_ = std::filesystem::path(::testing::TempDir()) /
-               (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                ".log");
+    logPath_ =
+        std::filesystem::path(::testing::TempDir()) /
+        (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".log");
     log_.Open(logPath_.string());
   }
   void TearDown() override {
@@ -157,10 +158,9 @@ TEST_F(RenderThreadTest, NormalRunLogsInOrderAndShutsDownCleanly) {
   EXPECT_EQ(scene_.uninstalls, 1);
   EXPECT_EQ(surface_.swapInterval, 1);
   EXPECT_TRUE(surface_.overlayTexts.empty());
-  const std::vector<std::string> calls = {
-      "CreateContext", "LoadEntryPoints", "HasOpenGl20",   "HasSwapControl",
-      "SetupView",     "SetSwapInterval", "SwapBuffers",   "DeleteContext",
-      "ReleaseSurface"};
+  const std::vector<std::string> calls = {"CreateContext",  "LoadEntryPoints", "HasOpenGl20",
+                                          "HasSwapControl", "SetupView",       "SetSwapInterval",
+                                          "SwapBuffers",    "DeleteContext",   "ReleaseSurface"};
   EXPECT_EQ(surface_.calls, calls);
   const std::vector<std::string> lines = {
       "   Notify : Application has run",

@@ -1,4 +1,6 @@
 // Loading, saving and resetting the options, their text forms, and the key-file store.
+#include "host/stored_options.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -6,7 +8,6 @@
 #include <sstream>
 
 #include "host/keyfile_option_store.h"
-#include "host/stored_options.h"
 
 namespace driftglass {
 namespace {
@@ -54,9 +55,15 @@ TEST(StoredOptions, LoadStopsAtTheFirstMissingValueInNameOrder) {
 TEST(StoredOptions, NumbersReadLikeDecimalPrefixes) {
   StoredOptionsParameter_long option("EnableVSync", 1);
   const std::pair<const char*, int32_t> cases[] = {
-      {"2", 2},          {"  -5x", -5}, {"+7", 7},  {"yes", 0},
-      {"", 0},           {"- 3", 0},    {"12abc", 12},
-      {"99999999999", 2147483647},      {"-99999999999", -2147483647 - 1},
+      {"2", 2},
+      {"  -5x", -5},
+      {"+7", 7},
+      {"yes", 0},
+      {"", 0},
+      {"- 3", 0},
+      {"12abc", 12},
+      {"99999999999", 2147483647},
+      {"-99999999999", -2147483647 - 1},
   };
   for (const auto& [text, value] : cases) {
     option.Set(42);
@@ -126,9 +133,9 @@ TEST(StoredOptions, ResetChangesMemoryOnlyAndAFailedSaveIsReported) {
 class KeyFileStoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = std::filesystem::path(::testing::TempDir()) /
-              ("keyfile_" + std::string(::testing::UnitTest::GetInstance()
-                                            ->current_test_info()->name()));
+    folder_ =
+        std::filesystem::path(::testing::TempDir()) /
+        ("keyfile_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::filesystem::remove_all(folder_);
     path_ = folder_ / "config" / "driftglass.conf";
   }
@@ -169,8 +176,9 @@ TEST_F(KeyFileStoreTest, SavesIntoAFreshFolderAndLoadsBack) {
 
 TEST_F(KeyFileStoreTest, DamagedFilesLoadWhatTheyCan) {
   // Garbage lines and a torn last line: the readable values still load.
-  WriteRaw("\x01\x02garbage\n[Software\\Tolvanet\\Driftglass #1 screensaver]\n"
-           "no equals sign\nEnableFPS = 1\nEnableVSync=2\nSlideshowPictu");
+  WriteRaw(
+      "\x01\x02garbage\n[Software\\Tolvanet\\Driftglass #1 screensaver]\n"
+      "no equals sign\nEnableFPS = 1\nEnableVSync=2\nSlideshowPictu");
   KeyFileOptionStore store(path_.string());
   SaverSettings settings(store);
   EXPECT_EQ(settings.enableFps.Get(), 1);
