@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <thread>
 
+#include "common/normal_run_log.h"
 #include "process.h"
 
 namespace {
@@ -101,23 +102,7 @@ class LinuxSaverTest : public ::testing::Test {
 TEST_F(LinuxSaverTest, NormalRunLogsItsLinesInOrder) {
   auto saver = Start({"-window", "--frames", "20", "--size", "320x240"});
   ASSERT_EQ(saver->WaitForExit(30s), 0) << saver->Stderr();
-  const std::vector<std::string> expectedStart = {
-      "   Notify : Application has run",
-      "   Notify : Run looping thread",
-      "   Notify : Driftglass #1 screensaver",
-      "   Notify : Version: 1.0",
-      "   Notify : Start common initialization",
-      "   Notify : Context for OpenGL has been created",
-      "   Notify : GLEW initialized",
-      "   Notify : OpenGL 2.0 is found",
-      "   Notify : WGLEW_EXT_swap_control extension is found",
-      "   Notify : VSYNC has been setted properly",
-      "   Notify : Video initialization has finished successfully",
-      "   Notify : Start scene initialization",
-      kReady,
-      "   Notify : Start common uninstall",
-      kUninstalled,
-  };
+  const std::vector<std::string> expectedStart = NormalRunLog();
   const auto lines = Log();
   ASSERT_EQ(lines.size(), expectedStart.size() + 1);
   EXPECT_TRUE(std::equal(expectedStart.begin(), expectedStart.end(), lines.begin()));
