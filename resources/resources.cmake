@@ -1,0 +1,7 @@
+# Everything compiled into the program besides code: one line per resource, giving its type
+# name, its integer id and its file below resources/. The Windows build turns the list into
+# real resources, the Linux build into a table (type names compare case-insensitively).
+set(DRIFTGLASS_RESOURCES
+  "ICON 102 pictures/icon.ico"
+  "BITMAP 125 pictures/banner.bmp"
+)

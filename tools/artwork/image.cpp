@@ -1,0 +1,189 @@
+// Noise and the BMP and ICO writers.
+#include "image.h"
+
+#include <cstdio>
+#include <fstream>
+
+namespace artwork {
+namespace {
+
+uint32_t Hash(int x, int y, uint32_t seed) {
+  uint32_t h = static_cast<uint32_t>(x) * 374761393u + static_cast<uint32_t>(y) * 668265263u +
+               seed * 2246822519u;
+  h = (h ^ (h >> 13)) * 1274126177u;
+  return h ^ (h >> 16);
+}
+
+float Lattice(int x, int y, uint32_t seed) {
+  return (Hash(x, y, seed) & 0xFFFF) / 65535.0f;
+}
+
+void Put16(std::vector<uint8_t>& out, uint32_t v) {
+  out.push_back(v & 0xFF);
+  out.push_back((v >> 8) & 0xFF);
+}
+void Put32(std::vector<uint8_t>& out, uint32_t v) {
+  Put16(out, v & 0xFFFF);
+  Put16(out, v >> 16);
+}
+
+uint8_t Byte(float v) {
+  return static_cast<uint8_t>(std::lround(Clamp01(v) * 255.0f));
+}
+
+std::vector<uint8_t> BmpHeaders(int width, int height, int bits, uint32_t imageSize) {
+  std::vector<uint8_t> out;
+  out.push_back('B');
+  out.push_back('M');
+  Put32(out, 14 + 40 + imageSize);
+  Put32(out, 0);
+  Put32(out, 14 + 40);
+  Put32(out, 40);
+  Put32(out, width);
+  Put32(out, height);  // positive: rows bottom-up
+  Put16(out, 1);
+  Put16(out, bits);
+  Put32(out, 0);  // BI_RGB
+  Put32(out, imageSize);
+  Put32(out, 2835);
+  Put32(out, 2835);
+  Put32(out, 0);
+  Put32(out, 0);
+  return out;
+}
+
+bool Save(const std::vector<uint8_t>& bytes, const std::string& path) {
+  std::ofstream file(path, std::ios::binary);
+  file.write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  return static_cast<bool>(file);
+}
+
+}  // namespace
+
+float Noise(float x, float y, uint32_t seed) {
+  const int x0 = static_cast<int>(std::floor(x));
+  const int y0 = static_cast<int>(std::floor(y));
+  const float fx = x - x0;
+  const float fy = y - y0;
+  const float sx = fx * fx * (3 - 2 * fx);
+  const float sy = fy * fy * (3 - 2 * fy);
+  const float top =
+      Lattice(x0, y0, seed) + (Lattice(x0 + 1, y0, seed) - Lattice(x0, y0, seed)) * sx;
+  const float bottom =
+      Lattice(x0, y0 + 1, seed) + (Lattice(x0 + 1, y0 + 1, seed) - Lattice(x0, y0 + 1, seed)) * sx;
+  return top + (bottom - top) * sy;
+}
+
+float Fractal(float x, float y, int octaves, uint32_t seed) {
+  float sum = 0;
+  float amplitude = 0.5f;
+  float total = 0;
+  for (int i = 0; i < octaves; ++i) {
+    sum += Noise(x, y, seed + i * 101) * amplitude;
+    total += amplitude;
+    x *= 2.03f;
+    y *= 2.03f;
+    amplitude *= 0.5f;
+  }
+  return sum / total;
+}
+
+bool WriteBmp24(const Image& image, const std::string& path) {
+  const int stride = (image.Width() * 3 + 3) & ~3;
+  std::vector<uint8_t> out = BmpHeaders(image.Width(), image.Height(), 24, stride * image.Height());
+  for (int y = image.Height() - 1; y >= 0; --y) {
+    for (int x = 0; x < image.Width(); ++x) {
+      const Color& c = image.At(x, y);
+      out.push_back(Byte(c.b));
+      out.push_back(Byte(c.g));
+      out.push_back(Byte(c.r));
+    }
+    for (int pad = image.Width() * 3; pad < stride; ++pad) out.push_back(0);
+  }
+  return Save(out, path);
+}
+
+bool WriteBmp16(const Image& image, const std::string& path) {
+  static const float kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+  const int stride = (image.Width() * 2 + 3) & ~3;
+  std::vector<uint8_t> out = BmpHeaders(image.Width(), image.Height(), 16, stride * image.Height());
+  auto level = [](float v, float dither) {
+    return static_cast<uint32_t>(std::min(31.0f, std::floor(Clamp01(v) * 31.0f + dither)));
+  };
+  for (int y = image.Height() - 1; y >= 0; --y) {
+    for (int x = 0; x < image.Width(); ++x) {
+      const Color& c = image.At(x, y);
+      const float dither = (kBayer[y & 3][x & 3] + 0.5f) / 16.0f;
+      Put16(out, (level(c.r, dither) << 10) | (level(c.g, dither) << 5) | level(c.b, dither));
+    }
+    for (int pad = image.Width() * 2; pad < stride; ++pad) out.push_back(0);
+  }
+  return Save(out, path);
+}
+
+bool WriteIcon16Colors(const Image& image, const std::vector<bool>& opaque,
+                       const std::vector<Color>& palette, const std::string& path) {
+  const int size = 32;
+  const int xorStride = size / 2;  // 4 bits per pixel, already a multiple of 4 bytes
+  const int andStride = 4;
+  const uint32_t imageBytes = 40 + 16 * 4 + xorStride * size + andStride * size;
+  std::vector<uint8_t> out;
+  Put16(out, 0);  // icon directory
+  Put16(out, 1);
+  Put16(out, 1);
+  out.push_back(size);
+  out.push_back(size);
+  out.push_back(16);
+  out.push_back(0);
+  Put16(out, 1);
+  Put16(out, 4);
+  Put32(out, imageBytes);
+  Put32(out, 6 + 16);
+  Put32(out, 40);  // the image: a bitmap header of twice the height (colour plus mask)
+  Put32(out, size);
+  Put32(out, size * 2);
+  Put16(out, 1);
+  Put16(out, 4);
+  Put32(out, 0);
+  Put32(out, xorStride * size + andStride * size);
+  Put32(out, 0);
+  Put32(out, 0);
+  Put32(out, 16);
+  Put32(out, 0);
+  for (const Color& c : palette) {
+    out.push_back(Byte(c.b));
+    out.push_back(Byte(c.g));
+    out.push_back(Byte(c.r));
+    out.push_back(0);
+  }
+  auto nearest = [&](const Color& c) {
+    int best = 0;
+    float bestDistance = 1e9f;
+    for (int i = 0; i < 16; ++i) {
+      const float dr = c.r - palette[i].r, dg = c.g - palette[i].g, db = c.b - palette[i].b;
+      const float d = dr * dr * 0.3f + dg * dg * 0.59f + db * db * 0.11f;
+      if (d < bestDistance) bestDistance = d, best = i;
+    }
+    return best;
+  };
+  for (int y = size - 1; y >= 0; --y) {
+    for (int x = 0; x < size; x += 2) {
+      const int a = opaque[y * size + x] ? nearest(image.At(x, y)) : 0;
+      const int b = opaque[y * size + x + 1] ? nearest(image.At(x + 1, y)) : 0;
+      out.push_back(static_cast<uint8_t>((a << 4) | b));
+    }
+  }
+  for (int y = size - 1; y >= 0; --y) {
+    uint32_t bits = 0;
+    for (int x = 0; x < size; ++x) {
+      if (!opaque[y * size + x]) bits |= 1u << (31 - x);
+    }
+    out.push_back(bits >> 24);
+    out.push_back((bits >> 16) & 0xFF);
+    out.push_back((bits >> 8) & 0xFF);
+    out.push_back(bits & 0xFF);
+  }
+  return Save(out, path);
+}
+
+}  // namespace artwork

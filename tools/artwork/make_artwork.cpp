@@ -1,0 +1,150 @@
+// Rebuilds the program's pictures: the welcome banner (bitmap 125) and the icon (group 102).
+// Deterministic: the same sources always write the same files.
+// Usage: make_artwork OUTPUT_FOLDER
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "image.h"
+#include "stroke_font.h"
+
+using namespace artwork;
+
+namespace {
+
+const Color kNightTop{0.03f, 0.06f, 0.16f};
+const Color kNightLow{0.09f, 0.22f, 0.33f};
+const Color kMoon{0.97f, 0.94f, 0.84f};
+const Color kMoonGlow{0.55f, 0.62f, 0.75f};
+const Color kCream{1.0f, 0.95f, 0.82f};
+const Color kGold{0.95f, 0.74f, 0.42f};
+
+// A night sky over a calm sea: gradient, stars, a pale moon with its glow and its path on
+// the water, and soft swells along the bottom.
+void PaintNight(Image& image, float moonX, float moonY, float moonRadius, float horizon,
+                uint32_t seed) {
+  const int w = image.Width(), h = image.Height();
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const float t = static_cast<float>(y) / h;
+      Color c = Mix(kNightTop, kNightLow, std::pow(t, 1.4f));
+      // Thin high clouds.
+      const float cloud = Fractal(x / 90.0f, y / 22.0f, 5, seed);
+      c = Mix(c, Color{0.16f, 0.22f, 0.36f}, SmoothStep(0.55f, 0.8f, cloud) * 0.35f * (1 - t));
+      image.At(x, y) = c;
+    }
+  }
+  Random random(seed);
+  for (int i = 0; i < w * h / 700; ++i) {
+    const int x = static_cast<int>(random.Next() * w);
+    const int y = static_cast<int>(random.Next() * horizon);
+    const float brightness = 0.25f + 0.75f * std::pow(random.Next(), 3.0f);
+    image.Add(x, y, Color{0.9f, 0.92f, 1.0f}, brightness);
+    if (brightness > 0.8f) {
+      for (int d = 1; d <= 2; ++d) {
+        const float fade = brightness * (d == 1 ? 0.35f : 0.12f);
+        image.Add(x + d, y, kMoonGlow, fade), image.Add(x - d, y, kMoonGlow, fade);
+        image.Add(x, y + d, kMoonGlow, fade), image.Add(x, y - d, kMoonGlow, fade);
+      }
+    }
+  }
+  // The sea below the horizon, darker, with moonlight broken on the swells.
+  for (int y = static_cast<int>(horizon); y < h; ++y) {
+    const float depth = (y - horizon) / (h - horizon);
+    for (int x = 0; x < w; ++x) {
+      Color& c = image.At(x, y);
+      c = Mix(Color{0.04f, 0.12f, 0.2f}, Color{0.02f, 0.07f, 0.13f}, depth);
+      const float swell =
+          std::sin(x * 0.09f + y * 0.9f + 3 * Fractal(x / 40.0f, y / 6.0f, 3, seed + 7));
+      const float path = std::exp(-std::pow((x - moonX) / (14.0f + 60 * depth), 2.0f));
+      const float glint = SmoothStep(0.55f, 0.95f, swell) * path;
+      c = Mix(c, Color{0.85f, 0.86f, 0.8f}, glint * 0.8f);
+      c = Mix(c, Color{0.12f, 0.25f, 0.35f}, SmoothStep(0.3f, 1.0f, swell) * 0.25f);
+    }
+  }
+  // The moon, with a soft halo and faint maria.
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const float d = std::hypot(x + 0.5f - moonX, y + 0.5f - moonY);
+      if (y < horizon)
+        image.Add(x, y, kMoonGlow, 0.45f * std::exp(-std::pow(d / (moonRadius * 2.2f), 2.0f)));
+      const float disc = Clamp01(moonRadius + 0.5f - d);
+      if (disc > 0) {
+        const float maria = Fractal(x / 14.0f, y / 14.0f, 3, seed + 3);
+        const Color surface =
+            Mix(kMoon, Color{0.84f, 0.83f, 0.78f}, SmoothStep(0.45f, 0.8f, maria) * 0.45f);
+        image.Blend(x, y, surface, disc);
+      }
+    }
+  }
+}
+
+bool MakeBanner(const std::string& folder) {
+  Image banner(512, 128);
+  PaintNight(banner, 66, 50, 24, 100, 1987);
+  std::vector<Stroke> small, large;
+  TextStyle smallStyle{15, 2.0f, 0.2f, 0.16f};
+  TextStyle largeStyle{42, 4.2f, 0.2f, 0.1f};
+  LayoutText("Welcome to", 140, 34, smallStyle, small);
+  LayoutText("Driftglass #1", 134, 86, largeStyle, large);
+  DrawStrokes(banner, small, smallStyle.penWidth, Color{0.82f, 0.9f, 0.98f}, 4, kMoonGlow, 0.2f);
+  DrawStrokes(banner, large, largeStyle.penWidth, kCream, 7, kGold, 0.28f);
+  return WriteBmp16(banner, folder + "/banner.bmp");
+}
+
+// A tiny moonlit sea in a round badge, with 16 colours.
+bool MakeIcon(const std::string& folder) {
+  Image icon(32, 32);
+  std::vector<bool> opaque(32 * 32);
+  for (int y = 0; y < 32; ++y) {
+    for (int x = 0; x < 32; ++x) {
+      const float d = std::hypot(x + 0.5f - 16, y + 0.5f - 16);
+      opaque[y * 32 + x] = d <= 15.6f;
+      Color c = Mix(kNightTop, kNightLow, y / 32.0f);
+      if (y >= 20) c = Mix(Color{0.05f, 0.2f, 0.3f}, Color{0.02f, 0.1f, 0.18f}, (y - 20) / 12.0f);
+      // Moonlight on the water: short dashes under the moon, narrowing with distance.
+      if (y >= 21 && y % 2 == 1 && std::abs(x - 12 + (y % 4) - 1) < (y - 17) / 2) {
+        c = Color{0.8f, 0.82f, 0.75f};
+      }
+      const float moon = std::hypot(x + 0.5f - 12, y + 0.5f - 12);
+      const float bite = std::hypot(x + 0.5f - 15, y + 0.5f - 10);
+      if (moon < 6.5f && bite > 5.5f) c = kMoon;
+      if (d > 14.6f && d <= 15.6f) c = Color{0.55f, 0.62f, 0.75f};
+      icon.At(x, y) = c;
+    }
+  }
+  const std::vector<Color> palette = {
+      {0, 0, 0},
+      {0.03f, 0.06f, 0.16f},
+      {0.05f, 0.1f, 0.22f},
+      {0.07f, 0.15f, 0.27f},
+      {0.09f, 0.2f, 0.32f},
+      {0.05f, 0.2f, 0.3f},
+      {0.03f, 0.14f, 0.23f},
+      {0.02f, 0.1f, 0.18f},
+      {0.8f, 0.82f, 0.75f},
+      {0.97f, 0.94f, 0.84f},
+      {0.55f, 0.62f, 0.75f},
+      {0.3f, 0.36f, 0.5f},
+      {0.95f, 0.74f, 0.42f},
+      {0.6f, 0.7f, 0.8f},
+      {0.2f, 0.3f, 0.45f},
+      {1, 1, 1},
+  };
+  return WriteIcon16Colors(icon, opaque, palette, folder + "/icon.ico");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: make_artwork OUTPUT_FOLDER\n");
+    return 2;
+  }
+  const std::string folder = argv[1];
+  if (!MakeBanner(folder) || !MakeIcon(folder)) {
+    std::fprintf(stderr, "make_artwork: cannot write into %s\n", folder.c_str());
+    return 1;
+  }
+  return 0;
+}
