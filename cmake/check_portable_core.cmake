@@ -1,10 +1,11 @@
 # Fails when a file of the portable core includes a platform header (windows, X11, GLX, GTK).
-# Platform files carry a prefix naming their platform and are left out.
+# Platform files carry their platform in the name (x11_saver.cpp, gl_loader_win32.h) and are
+# left out.
 file(GLOB_RECURSE files "${SOURCE_DIR}/src/*.h" "${SOURCE_DIR}/src/*.cpp")
 set(offenders "")
 foreach(file IN LISTS files)
   get_filename_component(name "${file}" NAME)
-  if(name MATCHES "^(x11|glx|gtk|linux|png|win32|wgl|dsound|openal|jpeg)_")
+  if(name MATCHES "(^|_)(x11|glx|gtk|linux|png|win32|wgl|dsound|openal|wic|turbo)[_.]")
     continue()
   endif()
   file(STRINGS "${file}" includes REGEX "^[ \t]*#[ \t]*include")

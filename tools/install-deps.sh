@@ -7,7 +7,9 @@ packages=(
   # build
   cmake make g++ pkg-config
   libgl-dev libglu1-mesa-dev libglew-dev libx11-dev libxtst-dev libgtk-3-dev libpng-dev
-  libgtest-dev
+  libgtest-dev googletest
+  # the Windows build, and Wine to run it
+  g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 wine wine64
   # run and test on a machine without a display
   xvfb xauth libgl1-mesa-dri
 )

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: unit tests, and the end-to-end tests on a virtual X
-# server. `tools/test.sh asan` runs them on the AddressSanitizer build instead.
+# Sets up, builds both programs and runs every test: the unit tests of both builds (the
+# Windows ones under Wine) and the end-to-end tests of both programs on a virtual X server.
+# `tools/test.sh asan` runs the Linux tests on the AddressSanitizer build instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -8,11 +9,17 @@ preset=linux
 [[ "${1:-}" == "asan" ]] && preset=linux-asan
 
 bash tools/install-deps.sh
+export WINEPREFIX="$PWD/build/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# The end-to-end tests run the Windows program from its own build folder.
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j"$(nproc)"
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset" -j"$(nproc)"
 
 export ASAN_OPTIONS="abort_on_error=0"
 if [[ "$preset" == linux ]]; then
+  [[ -f "$WINEPREFIX/system.reg" ]] || xvfb-run -a wineboot -i
+  xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset windows --no-tests=error
   xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset "$preset" --no-tests=error -j1
 else
   # The GL driver is unloaded at exit, so what it keeps cannot be told apart from our own

@@ -1,6 +1,8 @@
 // Event log lines and the first-user-message rule.
 #include "host/event_log.h"
 
+#include <cstdio>
+
 namespace driftglass {
 namespace {
 
@@ -21,19 +23,18 @@ EventLog::~EventLog() {
   Close();
 }
 
-void EventLog::Open(const std::string& path) {
+void EventLog::Open(const std::filesystem::path& path) {
   Close();
   errorMessage_ = nullptr;
-  file_ = std::fopen(path.c_str(), "w");
+  // Text mode: lines end the way the platform's text files do.
+  file_.open(path, std::ios::out | std::ios::trunc);
   Write(kNotify, "Application has run");
 }
 
 void EventLog::Write(int level, const char* text) {
-  if (file_ == nullptr) return;
-  std::fputs(PrefixOf(level), file_);
-  std::fputs(text, file_);
-  std::fputc('\n', file_);
-  std::fflush(file_);
+  if (!file_.is_open()) return;
+  file_ << PrefixOf(level) << text << '\n';
+  file_.flush();
 }
 
 void EventLog::WriteValue(int level, const char* format, double value) {
@@ -48,8 +49,7 @@ void EventLog::WriteError(int level, const char* text, const char* userMessage) 
 }
 
 void EventLog::Close() {
-  if (file_ != nullptr) std::fclose(file_);
-  file_ = nullptr;
+  if (file_.is_open()) file_.close();
 }
 
 EventLog& TheEventLog() {

@@ -3,8 +3,8 @@
 // the render thread in between, so writes never overlap and no lock is needed.
 #pragma once
 
-#include <cstdio>
-#include <string>
+#include <filesystem>
+#include <fstream>
 
 namespace driftglass {
 
@@ -21,8 +21,8 @@ class EventLog {
   // Starts a fresh log: truncates (or creates) the file at `path`, writes the first line and
   // forgets any stored user message. A file that cannot be opened leaves the log silent; the
   // user message still works.
-  void Open(const std::string& path);
-  bool IsOpen() const { return file_ != nullptr; }
+  void Open(const std::filesystem::path& path);
+  bool IsOpen() const { return file_.is_open(); }
 
   // One line: the level's prefix, the text exactly as given, a newline; flushed at once.
   void Write(int level, const char* text);
@@ -34,7 +34,7 @@ class EventLog {
   void Close();
 
  private:
-  std::FILE* file_ = nullptr;
+  std::ofstream file_;
   const char* errorMessage_ = nullptr;
 };
 

@@ -20,8 +20,7 @@ class KeyFileOptionStore : public OptionStore {
   bool WriteValue(const std::string& name, uint32_t type, const std::string& bytes) override;
   bool Close() override;
 
-  // What went wrong with the last failed open or commit, for the user.
-  const std::string& LastError() const { return lastError_; }
+  std::string LastError() const override { return lastError_; }
 
  private:
   bool ReadGroup(const std::string& keyPath);

@@ -8,6 +8,7 @@
 #include "host/event_log.h"
 #include "host/keyfile_option_store.h"
 #include "host/linux_paths.h"
+#include "host/settings_dialog.h"
 #include "host/stored_options.h"
 #include "host/x11_saver.h"
 
@@ -37,8 +38,9 @@ int main(int argc, char** argv) {
   SaverSettings settings(store);
 
   if (commandLine.mode == RunMode::Settings) {
-    std::fprintf(stderr, "driftglass: the settings dialog is not part of this build yet\n");
-    return 1;
+    const int result = RunSettingsDialog(settings, store);
+    if (result == 0) std::fprintf(stderr, "driftglass: cannot open the settings dialog\n");
+    return result;
   }
   return RunX11Saver(commandLine, settings);
 }

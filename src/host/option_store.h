@@ -24,6 +24,8 @@ class OptionStore {
   virtual bool WriteValue(const std::string& name, uint32_t type, const std::string& bytes) = 0;
   // Ends the open key; a writing session is committed here and false means it was lost.
   virtual bool Close() = 0;
+  // Why the last open, write or commit failed, in words for the user.
+  virtual std::string LastError() const = 0;
 };
 
 // Keeps keys in memory; can be told to refuse writes, to test failure paths.
@@ -40,6 +42,7 @@ class MemoryOptionStore : public OptionStore {
   std::optional<std::string> ReadValue(const std::string& name) override;
   bool WriteValue(const std::string& name, uint32_t type, const std::string& bytes) override;
   bool Close() override;
+  std::string LastError() const override { return refuseWrites ? "writing is refused" : ""; }
 
   std::map<std::string, Key> keys;
   bool refuseWrites = false;

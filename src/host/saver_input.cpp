@@ -39,4 +39,12 @@ bool SaverInputRules::OnPowerBroadcast(uint32_t event, uint32_t parameter, uint8
   }
 }
 
+PasswordCloseGate::Decision PasswordCloseGate::Request(bool checking, bool closing,
+                                                       bool haveVerifier, uint32_t now) const {
+  if (checking || closing) return Decision::Refuse;
+  if (!haveVerifier) return Decision::Allow;
+  if (lastCheck_ != kNoCheckYet && now - lastCheck_ < kQuietMs) return Decision::Refuse;
+  return Decision::Verify;
+}
+
 }  // namespace driftglass

@@ -33,6 +33,7 @@ class SaverInputRules {
 
   // Once closing has been granted, input no longer matters.
   void SetClosing() { closing_ = true; }
+  bool Closing() const { return closing_; }
   void SetMouseReference(ScreenPoint cursor) { mouseReference_ = cursor; }
   ScreenPoint MouseReference() const { return mouseReference_; }
   bool PreviewMode() const { return previewMode_; }
@@ -44,6 +45,25 @@ class SaverInputRules {
   bool closing_ = false;
   ScreenPoint mouseReference_;
   uint8_t acLineStatus_;
+};
+
+// On the old Windows family a password may guard the desktop: a close request is checked
+// against it, and requests right after a rejected password are dropped.
+class PasswordCloseGate {
+ public:
+  enum class Decision {
+    Refuse,  // keep running (a check is under way, or one just failed)
+    Allow,   // no password is set up: close
+    Verify,  // ask for the password now
+  };
+  Decision Request(bool checking, bool closing, bool haveVerifier, uint32_t now) const;
+  // A password check ended at tick `now`.
+  void Checked(uint32_t now) { lastCheck_ = now; }
+
+ private:
+  static constexpr uint32_t kNoCheckYet = 0xFFFFFFFFu;
+  static constexpr uint32_t kQuietMs = 200;
+  uint32_t lastCheck_ = kNoCheckYet;
 };
 
 }  // namespace driftglass

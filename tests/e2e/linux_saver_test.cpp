@@ -1,16 +1,15 @@
 // The Linux program run as a user (or xscreensaver) runs it, on the test's X display.
-// GoogleTest first: Xlib's macros (None, Bool) would break its headers.
+// GoogleTest comes first: Xlib's macros (None, Bool) would break its headers.
 #include <gtest/gtest.h>
 // clang-format off
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
-#include <X11/keysym.h>
+#include "x11_session.h"
 // clang-format on
 #include <png.h>
 #include <signal.h>
 
 #include <algorithm>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 #include "common/normal_run_log.h"
@@ -23,28 +22,20 @@ using e2e::Process;
 
 const char* const kReady = "   Notify : Scene has been initialized successfully";
 const char* const kUninstalled = "   Notify : Common uninstall has finished properly";
+const char* const kSettingsTitle = "Driftglass screensaver - Settings";
 
 class LinuxSaverTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    // A busy Xvfb refuses a burst of connections for a moment.
-    for (int attempt = 0; attempt < 40 && display_ == nullptr; ++attempt) {
-      display_ = XOpenDisplay(nullptr);
-      if (display_ == nullptr) std::this_thread::sleep_for(25ms);
-    }
-    ASSERT_NE(display_, nullptr) << "the end-to-end tests need an X display";
+    ASSERT_TRUE(x_.Valid()) << "the end-to-end tests need an X display";
     home_ = e2e::MakeTempFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
     logPath_ = home_ + "/state/driftglass/driftglass.log";
-  }
-  void TearDown() override {
-    if (display_ != nullptr) XCloseDisplay(display_);
-  }
-  std::map<std::string, std::string> Environment() const {
-    return {{"XDG_STATE_HOME", home_ + "/state"}, {"XDG_CONFIG_HOME", home_ + "/config"}};
+    configPath_ = home_ + "/config/driftglass/driftglass.conf";
   }
   std::unique_ptr<Process> Start(const std::vector<std::string>& arguments,
                                  std::map<std::string, std::string> extra = {}) {
-    auto environment = Environment();
+    std::map<std::string, std::string> environment = {{"XDG_STATE_HOME", home_ + "/state"},
+                                                      {"XDG_CONFIG_HOME", home_ + "/config"}};
     environment.insert(extra.begin(), extra.end());
     return std::make_unique<Process>(DRIFTGLASS_BINARY, arguments, environment);
   }
@@ -53,67 +44,37 @@ class LinuxSaverTest : public ::testing::Test {
     const auto lines = Log();
     return std::find(lines.begin(), lines.end(), line) != lines.end();
   }
-  void Key(KeySym key) {
-    const KeyCode code = XKeysymToKeycode(display_, key);
-    XTestFakeKeyEvent(display_, code, True, 0);
-    XTestFakeKeyEvent(display_, code, False, 0);
-    XFlush(display_);
+  std::string Config() const {
+    std::ifstream file(configPath_);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
   }
-  void MovePointerTo(int x, int y) {
-    XTestFakeMotionEvent(display_, DefaultScreen(display_), x, y, 0);
-    XFlush(display_);
-  }
-  Window FindWindowNamed(Window window, const char* name) {
-    char* found = nullptr;
-    if (XFetchName(display_, window, &found) && found != nullptr) {
-      const bool same = std::string(found) == name;
-      XFree(found);
-      if (same) return window;
-    }
-    Window root = 0, parent = 0, *children = nullptr;
-    unsigned count = 0;
-    if (!XQueryTree(display_, window, &root, &parent, &children, &count)) return 0;
-    Window result = 0;
-    for (unsigned i = 0; i < count && result == 0; ++i) result = FindWindowNamed(children[i], name);
-    if (children != nullptr) XFree(children);
-    return result;
-  }
-  Window WaitForWindowNamed(const char* name, std::chrono::milliseconds timeout) {
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    while (std::chrono::steady_clock::now() < end) {
-      if (Window window = FindWindowNamed(DefaultRootWindow(display_), name)) return window;
-      std::this_thread::sleep_for(100ms);
-    }
-    return 0;
-  }
-  Window MakeParentWindow() {
-    Window window =
-        XCreateSimpleWindow(display_, DefaultRootWindow(display_), 10, 10, 320, 240, 0, 0, 0);
-    XMapWindow(display_, window);
-    XSync(display_, False);
-    return window;
+  std::string WindowIdInHex(Window window) {
+    char hex[32];
+    std::snprintf(hex, sizeof hex, "0x%lx", window);
+    return hex;
   }
 
-  Display* display_ = nullptr;
+  e2e::X11Session x_;
   std::string home_;
   std::string logPath_;
+  std::string configPath_;
 };
 
 TEST_F(LinuxSaverTest, NormalRunLogsItsLinesInOrder) {
   auto saver = Start({"-window", "--frames", "20", "--size", "320x240"});
   ASSERT_EQ(saver->WaitForExit(30s), 0) << saver->Stderr();
-  const std::vector<std::string> expectedStart = NormalRunLog();
-  const auto lines = Log();
-  ASSERT_EQ(lines.size(), expectedStart.size() + 1);
-  EXPECT_TRUE(std::equal(expectedStart.begin(), expectedStart.end(), lines.begin()));
-  EXPECT_EQ(lines.back(), "   Notify : FPS = -1");  // no overlay, nothing measured
+  std::vector<std::string> expected = NormalRunLog();
+  expected.push_back("   Notify : FPS = -1");  // no overlay, nothing measured
+  EXPECT_EQ(Log(), expected);
 }
 
 TEST_F(LinuxSaverTest, FullScreenEndsOnAKeyPressAndAllowsOneInstance) {
-  MovePointerTo(200, 200);
+  x_.MovePointerTo(200, 200);
   auto saver = Start({"/s"});
   ASSERT_TRUE(e2e::WaitForLine(logPath_, kReady, 20s)) << saver->Stderr();
-  ASSERT_NE(WaitForWindowNamed("Screen Saver", 5s), 0u);
+  ASSERT_NE(x_.WaitForWindowNamed("Screen Saver", 5s), 0u);
 
   // A second full-screen start leaves the first one running and exits 0.
   auto second = std::make_unique<Process>(
@@ -123,49 +84,46 @@ TEST_F(LinuxSaverTest, FullScreenEndsOnAKeyPressAndAllowsOneInstance) {
   EXPECT_TRUE(saver->Running());
 
   // Moving four pixels is not enough; a key press is.
-  MovePointerTo(202, 202);
+  x_.MovePointerTo(202, 202);
   std::this_thread::sleep_for(500ms);
   EXPECT_TRUE(saver->Running());
-  Key(XK_space);
+  x_.Key(XK_space);
   EXPECT_EQ(saver->WaitForExit(20s), 0) << saver->Stderr();
   EXPECT_TRUE(LogHas(kUninstalled));
 }
 
 TEST_F(LinuxSaverTest, FullScreenEndsWhenThePointerTravelsFivePixels) {
-  MovePointerTo(300, 300);
+  x_.MovePointerTo(300, 300);
   auto saver = Start({"-s"});
   ASSERT_TRUE(e2e::WaitForLine(logPath_, kReady, 20s)) << saver->Stderr();
-  ASSERT_NE(WaitForWindowNamed("Screen Saver", 5s), 0u);
+  ASSERT_NE(x_.WaitForWindowNamed("Screen Saver", 5s), 0u);
   std::this_thread::sleep_for(300ms);
-  MovePointerTo(303, 301);  // 4 pixels
-  MovePointerTo(302, 302);  // 4 pixels
+  x_.MovePointerTo(303, 301);  // 4 pixels
+  x_.MovePointerTo(302, 302);  // 4 pixels
   std::this_thread::sleep_for(500ms);
   ASSERT_TRUE(saver->Running());
-  MovePointerTo(303, 302);  // 5 pixels from where it started
+  x_.MovePointerTo(303, 302);  // 5 pixels from where it started
   EXPECT_EQ(saver->WaitForExit(20s), 0);
 }
 
 TEST_F(LinuxSaverTest, PreviewIgnoresInputAndEndsWithItsParent) {
-  const Window parent = MakeParentWindow();
+  const Window parent = x_.MakeWindow();
   auto saver = Start({"/p", std::to_string(parent)});
   ASSERT_TRUE(e2e::WaitForLine(logPath_, kReady, 20s)) << saver->Stderr();
-  Key(XK_space);
-  MovePointerTo(50, 50);
-  MovePointerTo(150, 150);
+  x_.Key(XK_space);
+  x_.MovePointerTo(50, 50);
+  x_.MovePointerTo(150, 150);
   std::this_thread::sleep_for(500ms);
   EXPECT_TRUE(saver->Running());
-  XDestroyWindow(display_, parent);
-  XSync(display_, False);
+  x_.Destroy(parent);
   EXPECT_EQ(saver->WaitForExit(20s), 0) << saver->Stderr();
   EXPECT_TRUE(LogHas(kUninstalled));
 }
 
 TEST_F(LinuxSaverTest, XscreensaverSettingsPreviewAndSigterm) {
   // xscreensaver's settings preview passes both --root and --window-id in hex.
-  const Window parent = MakeParentWindow();
-  char hex[32];
-  std::snprintf(hex, sizeof hex, "0x%lx", parent);
-  auto saver = Start({"--root", "--window-id", hex});
+  const Window parent = x_.MakeWindow();
+  auto saver = Start({"--root", "--window-id", WindowIdInHex(parent)});
   ASSERT_TRUE(e2e::WaitForLine(logPath_, kReady, 20s)) << saver->Stderr();
   saver->Signal(SIGTERM);
   EXPECT_EQ(saver->WaitForExit(20s), 0);
@@ -173,33 +131,28 @@ TEST_F(LinuxSaverTest, XscreensaverSettingsPreviewAndSigterm) {
   ASSERT_GE(lines.size(), 2u);
   EXPECT_EQ(lines[lines.size() - 2], kUninstalled);
   EXPECT_EQ(lines.back().rfind("   Notify : FPS = ", 0), 0u);
-  XDestroyWindow(display_, parent);
+  x_.Destroy(parent);
 }
 
 TEST_F(LinuxSaverTest, RootModeDrawsIntoTheDaemonsWindow) {
-  const Window window = MakeParentWindow();
-  char hex[32];
-  std::snprintf(hex, sizeof hex, "0x%lx", window);
-  auto saver = Start({"-root"}, {{"XSCREENSAVER_WINDOW", hex}});
+  const Window window = x_.MakeWindow();
+  auto saver = Start({"-root"}, {{"XSCREENSAVER_WINDOW", WindowIdInHex(window)}});
   ASSERT_TRUE(e2e::WaitForLine(logPath_, kReady, 20s)) << saver->Stderr();
-  // The daemon destroys its window when the user comes back.
-  XDestroyWindow(display_, window);
-  XSync(display_, False);
+  x_.Destroy(window);  // the window going away ends the hack cleanly
   EXPECT_EQ(saver->WaitForExit(20s), 0);
   EXPECT_TRUE(LogHas(kUninstalled));
 }
 
 TEST_F(LinuxSaverTest, OpenGlOneMachineShowsTheScreenSaverBox) {
   auto saver = Start({"-window", "--size", "320x240"}, {{"MESA_GL_VERSION_OVERRIDE", "1.4"}});
-  const Window box = WaitForWindowNamed("Screen saver", 20s);
+  const Window box = x_.WaitForWindowNamed("Screen saver", 20s);
   ASSERT_NE(box, 0u) << saver->Stderr();
   EXPECT_TRUE(LogHas("(!)Error : Can not initialize OpenGL 2.0"));
   EXPECT_NE(saver->Stderr().find("Sorry, this application requires OpenGL 2.0"), std::string::npos);
   EXPECT_TRUE(saver->Running());  // until the box is answered
-  XSetInputFocus(display_, box, RevertToParent, CurrentTime);
-  XSync(display_, False);
+  x_.Focus(box);
   std::this_thread::sleep_for(300ms);
-  Key(XK_Return);
+  x_.Key(XK_Return);
   EXPECT_EQ(saver->WaitForExit(20s), 0);
   const auto lines = Log();
   ASSERT_GE(lines.size(), 3u);
@@ -219,8 +172,8 @@ TEST_F(LinuxSaverTest, SnapshotShowsTheFrameRateOverlayOnBlack) {
   ASSERT_EQ(image.width, 640u);
   ASSERT_EQ(image.height, 480u);
   // White text inside the top-left tenth of the screen, black everywhere else.
-  int screenWidth = DisplayWidth(display_, DefaultScreen(display_));
-  int screenHeight = DisplayHeight(display_, DefaultScreen(display_));
+  const int screenWidth = DisplayWidth(x_.Get(), DefaultScreen(x_.Get()));
+  const int screenHeight = DisplayHeight(x_.Get(), DefaultScreen(x_.Get()));
   int whiteInside = 0, litOutside = 0;
   for (int y = 0; y < 480; ++y) {
     for (int x = 0; x < 640; ++x) {
@@ -232,6 +185,46 @@ TEST_F(LinuxSaverTest, SnapshotShowsTheFrameRateOverlayOnBlack) {
   }
   EXPECT_GT(whiteInside, 20);
   EXPECT_EQ(litOutside, 0);
+}
+
+TEST_F(LinuxSaverTest, SettingsDialogConfirmStoresTheUntickedVSync) {
+  auto dialog = Start({"-c"});
+  const Window window = x_.WaitForWindowNamed(kSettingsTitle, 20s);
+  ASSERT_NE(window, 0u) << dialog->Stderr();
+  x_.Focus(window);
+  std::this_thread::sleep_for(500ms);
+  // Focus starts on "Show FPS"; the tab order runs row by row: Show FPS, Confirm settings,
+  // VSync control, Reset to default, and round again.
+  x_.Key(XK_Tab);
+  x_.Key(XK_Tab);
+  x_.Key(XK_space);  // untick "VSync control"
+  for (int i = 0; i < 3; ++i) x_.Key(XK_Tab);
+  x_.Key(XK_space);  // "Confirm settings"
+  EXPECT_EQ(dialog->WaitForExit(20s), 1) << dialog->Stderr();
+  EXPECT_EQ(Config(),
+            "[Software\\Tolvanet\\Driftglass #1 screensaver]\n"
+            "EnableFPS=0\nEnableVSync=0\nSlideshowPictures=\n");
+}
+
+TEST_F(LinuxSaverTest, SettingsDialogCloseButtonSavesNothing) {
+  auto dialog = Start({"--settings"});
+  const Window window = x_.WaitForWindowNamed(kSettingsTitle, 20s);
+  ASSERT_NE(window, 0u) << dialog->Stderr();
+  x_.Focus(window);
+  std::this_thread::sleep_for(500ms);
+  x_.Key(XK_space);  // tick "Show FPS"
+  std::this_thread::sleep_for(200ms);
+  // What the title bar's close button sends.
+  XEvent close{};
+  close.xclient.type = ClientMessage;
+  close.xclient.window = window;
+  close.xclient.message_type = XInternAtom(x_.Get(), "WM_PROTOCOLS", False);
+  close.xclient.format = 32;
+  close.xclient.data.l[0] = static_cast<long>(XInternAtom(x_.Get(), "WM_DELETE_WINDOW", False));
+  XSendEvent(x_.Get(), window, False, NoEventMask, &close);
+  XFlush(x_.Get());
+  EXPECT_EQ(dialog->WaitForExit(20s), 1) << dialog->Stderr();
+  EXPECT_EQ(Config(), "");
 }
 
 TEST_F(LinuxSaverTest, BadInputGetsAOneLineReason) {
@@ -254,8 +247,10 @@ TEST_F(LinuxSaverTest, BadInputGetsAOneLineReason) {
 TEST_F(LinuxSaverTest, HelpAndVersion) {
   auto help = Start({"--help"});
   EXPECT_EQ(help->WaitForExit(10s), 0);
+  EXPECT_NE(help->Stdout().find("Usage: driftglass"), std::string::npos);
   auto version = Start({"-version"});
   EXPECT_EQ(version->WaitForExit(10s), 0);
+  EXPECT_EQ(version->Stdout(), "driftglass 1.0\n");
 }
 
 }  // namespace

@@ -18,8 +18,10 @@ namespace e2e {
 Process::Process(const std::string& program, const std::vector<std::string>& arguments,
                  const std::map<std::string, std::string>& environment) {
   static int counter = 0;
-  stderrPath_ = ::testing::TempDir() + "e2e_stderr_" + std::to_string(getpid()) + "_" +
-                std::to_string(++counter);
+  const std::string stem =
+      ::testing::TempDir() + "e2e_" + std::to_string(getpid()) + "_" + std::to_string(++counter);
+  stdoutPath_ = stem + ".out";
+  stderrPath_ = stem + ".err";
   pid_ = fork();
   if (pid_ == 0) {
     for (const auto& [name, value] : environment) {
@@ -31,9 +33,10 @@ Process::Process(const std::string& program, const std::vector<std::string>& arg
     }
     const int err = open(stderrPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     dup2(err, 2);
+    const int out = open(stdoutPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(out, 1);
     const int null = open("/dev/null", O_RDWR);
     dup2(null, 0);
-    dup2(null, 1);
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
     for (const std::string& argument : arguments)
@@ -49,6 +52,7 @@ Process::~Process() {
     kill(pid_, SIGKILL);
     WaitForExit(std::chrono::seconds(5));
   }
+  std::filesystem::remove(stdoutPath_);
   std::filesystem::remove(stderrPath_);
 }
 
@@ -75,11 +79,21 @@ void Process::Signal(int signal) {
   kill(pid_, signal);
 }
 
-std::string Process::Stderr() const {
-  std::ifstream file(stderrPath_);
+namespace {
+std::string ReadAll(const std::string& path) {
+  std::ifstream file(path);
   std::stringstream text;
   text << file.rdbuf();
   return text.str();
+}
+}  // namespace
+
+std::string Process::Stdout() const {
+  return ReadAll(stdoutPath_);
+}
+
+std::string Process::Stderr() const {
+  return ReadAll(stderrPath_);
 }
 
 std::string MakeTempFolder(const std::string& name) {
@@ -92,7 +106,10 @@ std::string MakeTempFolder(const std::string& name) {
 std::vector<std::string> ReadLines(const std::string& path) {
   std::ifstream file(path);
   std::vector<std::string> lines;
-  for (std::string line; std::getline(file, line);) lines.push_back(line);
+  for (std::string line; std::getline(file, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
   return lines;
 }
 

@@ -23,17 +23,20 @@ class Process {
   std::optional<int> WaitForExit(std::chrono::milliseconds timeout);
   bool Running();
   void Signal(int signal);
+  std::string Stdout() const;
   std::string Stderr() const;
   pid_t Pid() const { return pid_; }
 
  private:
   pid_t pid_ = -1;
   std::optional<int> exitCode_;
+  std::string stdoutPath_;
   std::string stderrPath_;
 };
 
 // A fresh folder under the test temp dir.
 std::string MakeTempFolder(const std::string& name);
+// The lines of a text file, without their line ends (LF or CR LF).
 std::vector<std::string> ReadLines(const std::string& path);
 // Waits until `path` holds a line equal to `line`; false on timeout.
 bool WaitForLine(const std::string& path, const std::string& line,

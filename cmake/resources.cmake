@@ -1,0 +1,48 @@
+# Turns the resource list (resources/resources.cmake) into what each build compiles:
+# a .rc file of real resources for Windows, a table of embedded bytes for Linux.
+include(${PROJECT_SOURCE_DIR}/resources/resources.cmake)
+
+function(driftglass_resource_sources out_sources)
+  set(files "")
+  if(WIN32)
+    set(text "// Generated from resources/resources.cmake.\n")
+    foreach(entry IN LISTS DRIFTGLASS_RESOURCES)
+      separate_arguments(parts UNIX_COMMAND "${entry}")
+      list(GET parts 0 type)
+      list(GET parts 1 id)
+      list(GET parts 2 file)
+      string(APPEND text "${id} ${type} \"${PROJECT_SOURCE_DIR}/resources/${file}\"\n")
+      list(APPEND files "${PROJECT_SOURCE_DIR}/resources/${file}")
+    endforeach()
+    set(generated "${CMAKE_BINARY_DIR}/generated/resource_list.rc")
+  else()
+    set(text "// Generated from resources/resources.cmake: the bytes of every resource.\n")
+    string(APPEND text "#include \"foundation/embedded_resources.h\"\n\n")
+    set(table "")
+    set(index 0)
+    foreach(entry IN LISTS DRIFTGLASS_RESOURCES)
+      separate_arguments(parts UNIX_COMMAND "${entry}")
+      list(GET parts 0 type)
+      list(GET parts 1 id)
+      list(GET parts 2 file)
+      set(path "${PROJECT_SOURCE_DIR}/resources/${file}")
+      list(APPEND files "${path}")
+      # Each resource is followed by one zero byte, which is not counted in its size.
+      string(APPEND text
+        "__asm__(\".section .rodata\\n.balign 16\\ndriftglass_resource_${index}:\\n"
+        ".incbin \\\"${path}\\\"\\ndriftglass_resource_${index}_end:\\n.byte 0\\n.previous\\n\");\n"
+        "extern \"C\" const unsigned char driftglass_resource_${index}[];\n"
+        "extern \"C\" const unsigned char driftglass_resource_${index}_end[];\n")
+      string(APPEND table "    {\"${type}\", ${id}, driftglass_resource_${index}, "
+                          "driftglass_resource_${index}_end},\n")
+      math(EXPR index "${index} + 1")
+    endforeach()
+    string(APPEND text "\nnamespace driftglass {\n\nconst EmbeddedResource kEmbeddedResources[] = {\n"
+                       "${table}};\nconst size_t kEmbeddedResourceCount = ${index};\n\n"
+                       "}  // namespace driftglass\n")
+    set(generated "${CMAKE_BINARY_DIR}/generated/embedded_resources.cpp")
+  endif()
+  file(GENERATE OUTPUT "${generated}" CONTENT "${text}")
+  set_source_files_properties("${generated}" PROPERTIES OBJECT_DEPENDS "${files}" GENERATED TRUE)
+  set(${out_sources} "${generated}" PARENT_SCOPE)
+endfunction()

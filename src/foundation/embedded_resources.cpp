@@ -1,0 +1,20 @@
+// Resource lookup in the compiled-in table.
+#include "foundation/embedded_resources.h"
+
+#include <strings.h>
+
+#include "foundation/resources.h"
+
+namespace driftglass {
+
+ResourceBytes FindResourceBytes(const char* typeName, int id) {
+  for (size_t i = 0; i < kEmbeddedResourceCount; ++i) {
+    const EmbeddedResource& resource = kEmbeddedResources[i];
+    if (resource.id == id && strcasecmp(resource.type, typeName) == 0) {
+      return {resource.begin, static_cast<size_t>(resource.end - resource.begin)};
+    }
+  }
+  return {};
+}
+
+}  // namespace driftglass

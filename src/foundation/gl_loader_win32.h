@@ -1,0 +1,59 @@
+// OpenGL on Windows: the system's GL 1.1 header without <windows.h>, and the GL 2.0 entry
+// points as function pointers that LoadGlEntryPoints fills once a context is current.
+// Render thread only.
+#pragma once
+
+#ifndef APIENTRY
+#define APIENTRY __stdcall
+#endif
+#ifndef WINGDIAPI
+#define WINGDIAPI __declspec(dllimport)
+#endif
+#ifndef CALLBACK
+#define CALLBACK __stdcall
+#endif
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+// Every entry point past OpenGL 1.1 that the program calls.
+#define DRIFTGLASS_GL_ENTRY_POINTS(X)                              \
+  X(PFNGLACTIVETEXTUREPROC, glActiveTexture)                       \
+  X(PFNGLATTACHSHADERPROC, glAttachShader)                         \
+  X(PFNGLBINDBUFFERPROC, glBindBuffer)                             \
+  X(PFNGLBUFFERDATAPROC, glBufferData)                             \
+  X(PFNGLBUFFERSUBDATAPROC, glBufferSubData)                       \
+  X(PFNGLCOMPILESHADERPROC, glCompileShader)                       \
+  X(PFNGLCREATEPROGRAMPROC, glCreateProgram)                       \
+  X(PFNGLCREATESHADERPROC, glCreateShader)                         \
+  X(PFNGLDISABLEVERTEXATTRIBARRAYPROC, glDisableVertexAttribArray) \
+  X(PFNGLENABLEVERTEXATTRIBARRAYPROC, glEnableVertexAttribArray)   \
+  X(PFNGLGENBUFFERSPROC, glGenBuffers)                             \
+  X(PFNGLGETATTRIBLOCATIONPROC, glGetAttribLocation)               \
+  X(PFNGLGETPROGRAMINFOLOGPROC, glGetProgramInfoLog)               \
+  X(PFNGLGETPROGRAMIVPROC, glGetProgramiv)                         \
+  X(PFNGLGETSHADERINFOLOGPROC, glGetShaderInfoLog)                 \
+  X(PFNGLGETSHADERIVPROC, glGetShaderiv)                           \
+  X(PFNGLGETUNIFORMLOCATIONPROC, glGetUniformLocation)             \
+  X(PFNGLLINKPROGRAMPROC, glLinkProgram)                           \
+  X(PFNGLSHADERSOURCEPROC, glShaderSource)                         \
+  X(PFNGLUNIFORM1FPROC, glUniform1f)                               \
+  X(PFNGLUNIFORM1IPROC, glUniform1i)                               \
+  X(PFNGLUNIFORM3FPROC, glUniform3f)                               \
+  X(PFNGLUNIFORM3FVPROC, glUniform3fv)                             \
+  X(PFNGLUNIFORM4FVPROC, glUniform4fv)                             \
+  X(PFNGLUNIFORMMATRIX4FVPROC, glUniformMatrix4fv)                 \
+  X(PFNGLUSEPROGRAMPROC, glUseProgram)                             \
+  X(PFNGLVERTEXATTRIBPOINTERPROC, glVertexAttribPointer)
+
+#define DRIFTGLASS_DECLARE_ENTRY_POINT(type, name) extern type name;
+DRIFTGLASS_GL_ENTRY_POINTS(DRIFTGLASS_DECLARE_ENTRY_POINT)
+#undef DRIFTGLASS_DECLARE_ENTRY_POINT
+
+namespace driftglass {
+
+// Loads every entry point through wglGetProcAddress; false when one is missing.
+bool LoadGlEntryPoints();
+// The context reports version 2.0 or later and every entry point was found.
+bool GlVersion20Available();
+
+}  // namespace driftglass

@@ -1,0 +1,32 @@
+// The settings dialog's command rules.
+#include "host/settings_dialog_model.h"
+
+namespace driftglass {
+
+SettingsDialogModel::Outcome SettingsDialogModel::OnCommand(int controlId, int notification,
+                                                            bool checked) {
+  if (notification != 0) return Outcome::Ignored;
+  switch (controlId) {
+    case kConfirmSettingsId: {
+      const int result = settings_.options.Save();
+      if (result == 0) return Outcome::Close;
+      saveError_ = "The settings could not be saved";
+      const std::string why = store_.LastError();
+      saveError_ += why.empty() ? "." : ": " + why;
+      return Outcome::SaveFailed;
+    }
+    case kResetToDefaultId:
+      settings_.options.ResetToDefault();
+      return Outcome::Handled;
+    case kShowFpsId:
+      settings_.enableFps.Set(checked ? 1 : 0);
+      return Outcome::Handled;
+    case kVSyncControlId:
+      settings_.enableVSync.Set(checked ? 1 : 0);
+      return Outcome::Handled;
+    default:
+      return Outcome::Ignored;
+  }
+}
+
+}  // namespace driftglass

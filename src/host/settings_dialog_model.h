@@ -1,0 +1,55 @@
+// What the settings dialog does with each click, apart from any window system: both check
+// boxes change the options in memory at once, "Reset to default" restores the defaults in
+// memory, and only "Confirm settings" writes them. Used by the dialog's thread.
+#pragma once
+
+#include <string>
+
+#include "host/stored_options.h"
+
+namespace driftglass {
+
+// Control ids of dialog 2003.
+inline constexpr int kConfirmSettingsId = 1;
+inline constexpr int kResetToDefaultId = 2;
+inline constexpr int kShowFpsId = 103;
+inline constexpr int kVSyncControlId = 104;
+
+inline constexpr const char* kSettingsTitle = "Driftglass screensaver - Settings";
+inline constexpr const char* kShowFpsText = "Show FPS";
+inline constexpr const char* kVSyncText = "VSync control";
+inline constexpr const char* kShowFpsHelp =
+    "This option allows you to clarify the productivity of your video card and CPU";
+inline constexpr const char* kVSyncHelp =
+    "This option makes an image smoother and avoids unnecessary calculations";
+inline constexpr const char* kConfirmText = "Confirm settings";
+inline constexpr const char* kResetText = "Reset to default";
+
+class SettingsDialogModel {
+ public:
+  enum class Outcome {
+    Ignored,     // not ours: the default handling applies
+    Handled,     // done; the check boxes show the options
+    Close,       // saved: the dialog ends
+    SaveFailed,  // nothing was saved: tell the user SaveError() and stay open
+  };
+
+  SettingsDialogModel(SaverSettings& settings, OptionStore& store)
+      : settings_(settings), store_(store) {}
+
+  // The two check boxes as the options stand.
+  bool ShowFpsChecked() const { return settings_.enableFps.Get() != 0; }
+  bool VSyncChecked() const { return settings_.enableVSync.Get() != 0; }
+
+  // A command from control `controlId` with its notification code; `checked` is the state of
+  // the clicked check box after the click.
+  Outcome OnCommand(int controlId, int notification, bool checked);
+  const std::string& SaveError() const { return saveError_; }
+
+ private:
+  SaverSettings& settings_;
+  OptionStore& store_;
+  std::string saveError_;
+};
+
+}  // namespace driftglass

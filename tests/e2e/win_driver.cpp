@@ -1,0 +1,118 @@
+// Works the Windows program's windows from inside Wine for the end-to-end tests, the way a
+// user's clicks would: finds a top-level window by its title and clicks its controls.
+//   win_driver wait TITLE MS          exit 0 once a window TITLE exists, 1 after MS
+//   win_driver click TITLE ID         click control ID of window TITLE
+//   win_driver checked TITLE ID       print 1 or 0 for check box ID
+//   win_driver close TITLE            the title bar's close button
+//   win_driver text TITLE             print the texts of the window's static controls
+//   win_driver count CLASS TITLE      print how many top-level windows of that class and title
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+std::wstring Wide(const char* text) {
+  std::wstring result;
+  for (; *text != 0; ++text) result += static_cast<wchar_t>(static_cast<unsigned char>(*text));
+  return result;
+}
+
+struct Search {
+  std::wstring title;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchTitle(HWND window, LPARAM data) {
+  Search& search = *reinterpret_cast<Search*>(data);
+  wchar_t title[256] = {};
+  GetWindowTextW(window, title, 256);
+  if (search.title != title || !IsWindowVisible(window)) return TRUE;
+  search.found = window;
+  return FALSE;
+}
+
+// A visible top-level window with exactly this title (FindWindow ignores case, and the
+// saver's "Screen Saver" is not the message box "Screen saver").
+HWND FindTopLevel(const char* title) {
+  Search search{Wide(title)};
+  EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+BOOL CALLBACK PrintStatic(HWND child, LPARAM) {
+  char className[64] = {};
+  GetClassNameA(child, className, sizeof className);
+  if (lstrcmpiA(className, "Static") == 0) {
+    char text[1024] = {};
+    GetWindowTextA(child, text, sizeof text);
+    if (text[0] != 0) std::printf("%s\n", text);
+  }
+  return TRUE;
+}
+
+struct Count {
+  std::wstring className;
+  std::wstring title;
+  int found = 0;
+};
+
+BOOL CALLBACK CountWindow(HWND window, LPARAM data) {
+  Count& count = *reinterpret_cast<Count*>(data);
+  wchar_t className[128] = {};
+  wchar_t title[256] = {};
+  GetClassNameW(window, className, 128);
+  GetWindowTextW(window, title, 256);
+  if (count.className == className && count.title == title) ++count.found;
+  return TRUE;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: win_driver wait|click|checked|close|text|count ...\n");
+    return 2;
+  }
+  const std::string command = argv[1];
+  if (command == "count" && argc == 4) {
+    Count count{Wide(argv[2]), Wide(argv[3])};
+    EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&count));
+    std::printf("%d\n", count.found);
+    return 0;
+  }
+  if (command == "wait" && argc == 4) {
+    const DWORD end = GetTickCount() + std::atoi(argv[3]);
+    while (FindTopLevel(argv[2]) == nullptr) {
+      if (GetTickCount() > end) return 1;
+      Sleep(50);
+    }
+    return 0;
+  }
+  HWND window = FindTopLevel(argv[2]);
+  if (window == nullptr) {
+    std::fprintf(stderr, "win_driver: no window titled '%s'\n", argv[2]);
+    return 1;
+  }
+  if (command == "click" && argc == 4) {
+    HWND control = GetDlgItem(window, std::atoi(argv[3]));
+    if (control == nullptr) return 1;
+    SendMessageW(control, BM_CLICK, 0, 0);
+    return 0;
+  }
+  if (command == "checked" && argc == 4) {
+    std::printf("%d\n", IsDlgButtonChecked(window, std::atoi(argv[3])) == BST_CHECKED ? 1 : 0);
+    return 0;
+  }
+  if (command == "close") {
+    PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return 0;
+  }
+  if (command == "text") {
+    EnumChildWindows(window, PrintStatic, 0);
+    return 0;
+  }
+  return 2;
+}

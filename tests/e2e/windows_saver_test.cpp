@@ -1,0 +1,168 @@
+// The Windows screen saver, run under Wine on the test's X display as Windows would run it.
+// GoogleTest comes first: Xlib's macros (None, Bool) would break its headers.
+#include <gtest/gtest.h>
+// clang-format off
+#include "x11_session.h"
+// clang-format on
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+#include "common/normal_run_log.h"
+#include "process.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using e2e::Process;
+
+const std::string kBuild = DRIFTGLASS_WINDOWS_BUILD;
+const char* const kReady = "   Notify : Scene has been initialized successfully";
+const char* const kSettingsTitle = "Driftglass screensaver - Settings";
+const char* const kKey = "HKLM\\Software\\Tolvanet\\Driftglass #1 screensaver";
+
+class WindowsSaverTest : public ::testing::Test {
+ protected:
+  // One Wine prefix serves every test ($WINEPREFIX when set); making it takes a few seconds.
+  static void SetUpTestSuite() {
+    const char* given = std::getenv("WINEPREFIX");
+    prefix_ = given != nullptr && given[0] == '/' ? given
+                                                  : ::testing::TempDir() + "driftglass-wine-prefix";
+    if (!std::filesystem::exists(prefix_ + "/system.reg")) {
+      Process boot("/usr/bin/wine", {"wineboot", "-i"}, Environment());
+      boot.WaitForExit(180s);
+    }
+  }
+  static std::map<std::string, std::string> Environment() {
+    return {
+        {"WINEPREFIX", prefix_}, {"WINEDEBUG", "-all"}, {"WINEDLLOVERRIDES", "mscoree,mshtml="}};
+  }
+
+  void SetUp() override {
+    ASSERT_TRUE(x_.Valid()) << "the end-to-end tests need an X display";
+    ASSERT_TRUE(std::filesystem::exists(kBuild + "/Driftglass.scr"))
+        << "build the Windows program first (cmake --build --preset windows)";
+    // Each test runs its own copy, so that its log (written beside it) is its own.
+    folder_ = e2e::MakeTempFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::copy_file(kBuild + "/Driftglass.scr", folder_ + "/Driftglass.scr");
+    logPath_ = folder_ + "/Driftglass.log";
+  }
+  std::unique_ptr<Process> Wine(const std::vector<std::string>& arguments,
+                                std::map<std::string, std::string> extra = {}) {
+    auto environment = Environment();
+    environment.insert(extra.begin(), extra.end());
+    return std::make_unique<Process>("/usr/bin/wine", arguments, environment);
+  }
+  std::unique_ptr<Process> Saver(const std::vector<std::string>& arguments,
+                                 std::map<std::string, std::string> extra = {}) {
+    std::vector<std::string> all = {folder_ + "/Driftglass.scr"};
+    all.insert(all.end(), arguments.begin(), arguments.end());
+    return Wine(all, extra);
+  }
+  // Runs the dialog driver inside Wine; returns what it printed, or nothing when it failed.
+  std::optional<std::string> Driver(const std::vector<std::string>& arguments) {
+    std::vector<std::string> all = {kBuild + "/tests/win_driver.exe"};
+    all.insert(all.end(), arguments.begin(), arguments.end());
+    auto driver = Wine(all);
+    if (driver->WaitForExit(60s) != 0) return std::nullopt;
+    std::string text = driver->Stdout();
+    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    return text;
+  }
+  std::optional<std::string> RegistryValue(const char* name) {
+    auto query = Wine({"reg", "query", kKey, "/v", name});
+    if (query->WaitForExit(60s) != 0) return std::nullopt;
+    return query->Stdout();
+  }
+  void DeleteRegistryKey() { Wine({"reg", "delete", kKey, "/f"})->WaitForExit(60s); }
+
+  static std::string prefix_;
+  e2e::X11Session x_;
+  std::string folder_;
+  std::string logPath_;
+};
+
+std::string WindowsSaverTest::prefix_;
+
+TEST_F(WindowsSaverTest, FullScreenRunsOnceAndEndsOnAKeyPress) {
+  auto saver = Saver({"/s"});
+  ASSERT_TRUE(e2e::WaitForLine(logPath_, kReady, 60s)) << saver->Stderr();
+  const Window window = x_.WaitForWindowNamed("Screen Saver", 20s);
+  ASSERT_NE(window, 0u);
+
+  // A second full-screen start brings the first one forward and exits 0. It runs from another
+  // folder, since every start rewrites the log beside the program.
+  const std::string other = e2e::MakeTempFolder("second-saver");
+  std::filesystem::copy_file(folder_ + "/Driftglass.scr", other + "/Driftglass.scr");
+  auto second = Wine({other + "/Driftglass.scr", "/S"});
+  EXPECT_EQ(second->WaitForExit(60s), 0);
+  EXPECT_EQ(Driver({"count", "WindowsScreenSaverClass", "Screen Saver"}), "1\n");
+  EXPECT_TRUE(saver->Running());
+
+  x_.Focus(window);
+  std::this_thread::sleep_for(500ms);
+  x_.Key(XK_space);
+  ASSERT_EQ(saver->WaitForExit(30s), 0) << saver->Stderr();
+  std::vector<std::string> lines = e2e::ReadLines(logPath_);
+  const std::vector<std::string> expected = NormalRunLog();
+  ASSERT_EQ(lines.size(), expected.size() + 1);
+  EXPECT_TRUE(std::equal(expected.begin(), expected.end(), lines.begin()));
+  EXPECT_EQ(lines.back(), "   Notify : FPS = -1");
+}
+
+TEST_F(WindowsSaverTest, BadArgumentsExitWithMinusOne) {
+  for (const char* argument : {"/x", "/p 0", "/p"}) {
+    auto saver = Saver({argument});
+    EXPECT_EQ(saver->WaitForExit(60s), 255) << argument;
+  }
+  auto preview = Saver({"/p", "0"});
+  EXPECT_EQ(preview->WaitForExit(60s), 255);
+}
+
+TEST_F(WindowsSaverTest, SettingsConfirmStoresTheUntickedVSync) {
+  DeleteRegistryKey();
+  auto dialog = Saver({"/c"});
+  ASSERT_TRUE(Driver({"wait", kSettingsTitle, "30000"})) << dialog->Stderr();
+  EXPECT_EQ(Driver({"checked", kSettingsTitle, "104"}), "1\n");
+  EXPECT_EQ(Driver({"checked", kSettingsTitle, "103"}), "0\n");
+  ASSERT_TRUE(Driver({"click", kSettingsTitle, "104"}));
+  EXPECT_EQ(Driver({"checked", kSettingsTitle, "104"}), "0\n");
+  ASSERT_TRUE(Driver({"click", kSettingsTitle, "1"}));
+  EXPECT_EQ(dialog->WaitForExit(30s), 1);
+  const auto value = RegistryValue("EnableVSync");
+  ASSERT_TRUE(value.has_value());
+  EXPECT_NE(value->find("REG_SZ    0"), std::string::npos) << *value;
+  EXPECT_TRUE(RegistryValue("SlideshowPictures").has_value());
+}
+
+TEST_F(WindowsSaverTest, SettingsResetAndCloseButtonStoreNothing) {
+  DeleteRegistryKey();
+  auto dialog = Saver({"/c"});
+  ASSERT_TRUE(Driver({"wait", kSettingsTitle, "30000"})) << dialog->Stderr();
+  ASSERT_TRUE(Driver({"click", kSettingsTitle, "103"}));
+  ASSERT_TRUE(Driver({"click", kSettingsTitle, "104"}));
+  ASSERT_TRUE(Driver({"click", kSettingsTitle, "2"}));  // "Reset to default"
+  EXPECT_EQ(Driver({"checked", kSettingsTitle, "103"}), "0\n");
+  EXPECT_EQ(Driver({"checked", kSettingsTitle, "104"}), "1\n");
+  ASSERT_TRUE(Driver({"click", kSettingsTitle, "103"}));
+  ASSERT_TRUE(Driver({"close", kSettingsTitle}));
+  EXPECT_EQ(dialog->WaitForExit(30s), 1);
+  EXPECT_FALSE(RegistryValue("EnableFPS").has_value());
+}
+
+TEST_F(WindowsSaverTest, OpenGlOneMachineShowsTheScreenSaverBox) {
+  auto saver = Saver({"/s"}, {{"MESA_GL_VERSION_OVERRIDE", "1.4"}});
+  ASSERT_TRUE(Driver({"wait", "Screen saver", "60000"})) << saver->Stderr();
+  const auto text = Driver({"text", "Screen saver"});
+  ASSERT_TRUE(text.has_value());
+  EXPECT_NE(text->find("Sorry, this application requires OpenGL 2.0"), std::string::npos) << *text;
+  ASSERT_TRUE(Driver({"click", "Screen saver", "1"}));  // OK
+  EXPECT_EQ(saver->WaitForExit(30s), 0);
+  const auto lines = e2e::ReadLines(logPath_);
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "(!)Error : Can not initialize OpenGL 2.0"),
+            lines.end());
+}
+
+}  // namespace

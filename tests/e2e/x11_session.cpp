@@ -1,0 +1,90 @@
+// X helpers for the end-to-end tests.
+#include "x11_session.h"
+
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+#include <string>
+#include <thread>
+
+namespace e2e {
+
+X11Session::X11Session() {
+  // A busy Xvfb refuses a burst of connections for a moment.
+  for (int attempt = 0; attempt < 40 && display_ == nullptr; ++attempt) {
+    display_ = XOpenDisplay(nullptr);
+    if (display_ == nullptr) std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  }
+}
+
+X11Session::~X11Session() {
+  if (display_ != nullptr) XCloseDisplay(display_);
+}
+
+void X11Session::Key(KeySym key) {
+  const KeyCode code = XKeysymToKeycode(display_, key);
+  XTestFakeKeyEvent(display_, code, True, 0);
+  XTestFakeKeyEvent(display_, code, False, 0);
+  XFlush(display_);
+}
+
+void X11Session::MovePointerTo(int x, int y) {
+  XTestFakeMotionEvent(display_, DefaultScreen(display_), x, y, 0);
+  XFlush(display_);
+}
+
+void X11Session::ClickAt(int x, int y) {
+  MovePointerTo(x, y);
+  XTestFakeButtonEvent(display_, 1, True, 0);
+  XTestFakeButtonEvent(display_, 1, False, 0);
+  XFlush(display_);
+}
+
+Window X11Session::FindBelow(Window window, const char* name) {
+  char* found = nullptr;
+  if (XFetchName(display_, window, &found) && found != nullptr) {
+    const bool same = std::string(found) == name;
+    XFree(found);
+    if (same) return window;
+  }
+  Window root = 0, parent = 0, *children = nullptr;
+  unsigned count = 0;
+  if (!XQueryTree(display_, window, &root, &parent, &children, &count)) return 0;
+  Window result = 0;
+  for (unsigned i = 0; i < count && result == 0; ++i) result = FindBelow(children[i], name);
+  if (children != nullptr) XFree(children);
+  return result;
+}
+
+Window X11Session::FindWindowNamed(const char* name) {
+  return FindBelow(DefaultRootWindow(display_), name);
+}
+
+Window X11Session::WaitForWindowNamed(const char* name, std::chrono::milliseconds timeout) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  while (std::chrono::steady_clock::now() < end) {
+    if (Window window = FindWindowNamed(name)) return window;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  return 0;
+}
+
+Window X11Session::MakeWindow() {
+  Window window =
+      XCreateSimpleWindow(display_, DefaultRootWindow(display_), 10, 10, 320, 240, 0, 0, 0);
+  XMapWindow(display_, window);
+  XSync(display_, False);
+  return window;
+}
+
+void X11Session::Destroy(Window window) {
+  XDestroyWindow(display_, window);
+  XSync(display_, False);
+}
+
+void X11Session::Focus(Window window) {
+  XSetInputFocus(display_, window, RevertToParent, CurrentTime);
+  XSync(display_, False);
+}
+
+}  // namespace e2e

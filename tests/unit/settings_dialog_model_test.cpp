@@ -1,0 +1,66 @@
+// What each click in the settings dialog does to the options and the store.
+#include "host/settings_dialog_model.h"
+
+#include <gtest/gtest.h>
+
+namespace driftglass {
+namespace {
+
+using Outcome = SettingsDialogModel::Outcome;
+
+class SettingsDialogTest : public ::testing::Test {
+ protected:
+  const std::string key_ = "Software\\Tolvanet\\Driftglass #1 screensaver";
+  MemoryOptionStore store_;
+  SaverSettings settings_{store_};
+  SettingsDialogModel model_{settings_, store_};
+  std::string Stored(const std::string& name) { return store_.keys.at(key_).at(name).bytes; }
+};
+
+TEST_F(SettingsDialogTest, ClicksChangeMemoryAndOnlyConfirmSaves) {
+  EXPECT_FALSE(model_.ShowFpsChecked());
+  EXPECT_TRUE(model_.VSyncChecked());
+  EXPECT_EQ(model_.OnCommand(kVSyncControlId, 0, false), Outcome::Handled);
+  EXPECT_EQ(model_.OnCommand(kShowFpsId, 0, true), Outcome::Handled);
+  EXPECT_EQ(settings_.enableVSync.Get(), 0);
+  EXPECT_EQ(settings_.enableFps.Get(), 1);
+  EXPECT_TRUE(store_.keys.empty());
+
+  EXPECT_EQ(model_.OnCommand(kConfirmSettingsId, 0, false), Outcome::Close);
+  EXPECT_EQ(Stored("EnableVSync"), std::string("0\0", 2));
+  EXPECT_EQ(Stored("EnableFPS"), std::string("1\0", 2));
+  EXPECT_EQ(Stored("SlideshowPictures"), std::string("\0", 1));
+}
+
+TEST_F(SettingsDialogTest, ResetRestoresDefaultsWithoutSaving) {
+  settings_.slideshowPictures.FromString("2a;1b");
+  model_.OnCommand(kShowFpsId, 0, true);
+  model_.OnCommand(kVSyncControlId, 0, false);
+  EXPECT_EQ(model_.OnCommand(kResetToDefaultId, 0, false), Outcome::Handled);
+  EXPECT_FALSE(model_.ShowFpsChecked());
+  EXPECT_TRUE(model_.VSyncChecked());
+  EXPECT_TRUE(store_.keys.empty());
+  // The reset empties the picture list too, and a confirm stores it so.
+  model_.OnCommand(kConfirmSettingsId, 0, false);
+  EXPECT_EQ(Stored("SlideshowPictures"), std::string("\0", 1));
+}
+
+TEST_F(SettingsDialogTest, NotificationsAndOtherControlsAreIgnored) {
+  EXPECT_EQ(model_.OnCommand(kShowFpsId, 5, true), Outcome::Ignored);  // e.g. a focus change
+  EXPECT_EQ(model_.OnCommand(999, 0, true), Outcome::Ignored);
+  EXPECT_FALSE(model_.ShowFpsChecked());
+}
+
+TEST_F(SettingsDialogTest, AFailedSaveIsToldAndKeepsTheDialogOpen) {
+  store_.refuseWrites = true;
+  model_.OnCommand(kVSyncControlId, 0, false);
+  EXPECT_EQ(model_.OnCommand(kConfirmSettingsId, 0, false), Outcome::SaveFailed);
+  EXPECT_NE(model_.SaveError().find("could not be saved"), std::string::npos);
+  EXPECT_NE(model_.SaveError().find("refused"), std::string::npos);
+  EXPECT_EQ(settings_.enableVSync.Get(), 0);  // the choice is kept for another try
+  store_.refuseWrites = false;
+  EXPECT_EQ(model_.OnCommand(kConfirmSettingsId, 0, false), Outcome::Close);
+}
+
+}  // namespace
+}  // namespace driftglass
