@@ -1,8 +1,9 @@
 // The Windows screen saver: entry and modes, the saver window and its three window-procedure
 // layers, the settings dialog, and the password handling of the old Windows 9x family (idle
 // on the NT family). Everything here runs on the window thread.
-#include <commctrl.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
 
 #include <string>
 
