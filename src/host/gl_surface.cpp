@@ -62,6 +62,15 @@ void GlSurface::DrawOverlayText(const char* text) {
   glPopAttrib();
 }
 
+void GlSurface::RepairFontLists() {
+  while (glGetError() != GL_NO_ERROR) {
+  }
+  static const GLubyte kUnsetPixel[1] = {0};
+  glNewList(fontListBase_ + ' ', GL_COMPILE);
+  glBitmap(1, 1, 0.0f, 0.0f, static_cast<float>(fontCharWidth_), 0.0f, kUnsetPixel);
+  glEndList();
+}
+
 bool GlSurface::ReadBackBuffer(int& width, int& height, std::vector<uint8_t>& rgba) const {
   width = viewport_[2];
   height = viewport_[3];

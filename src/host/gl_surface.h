@@ -16,6 +16,9 @@ class GlSurface : public RenderSurface {
   void DrawOverlayText(const char* text) override;
 
  protected:
+  // Called once the font lists exist: some drivers (Mesa) cannot store the blank's empty
+  // bitmap, so the blank loses its advance and an error flag is left behind.
+  void RepairFontLists();
   // Reads the frame being drawn (the back buffer) as rows of RGBA bytes, top row first.
   bool ReadBackBuffer(int& width, int& height, std::vector<uint8_t>& rgba) const;
 

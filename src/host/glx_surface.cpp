@@ -78,14 +78,7 @@ void GlxSurface::DrawOverlayText(const char* text) {
       fontAscent_ = font->ascent;
       fontHeight_ = font->ascent + font->descent;
       XFreeFont(native_->display, font);
-      // Mesa cannot store the blank's empty bitmap: glXUseXFont loses its advance and leaves
-      // an error flag. Clear the flag and give the blank one unset pixel and its width.
-      while (glGetError() != GL_NO_ERROR) {
-      }
-      static const GLubyte kUnsetPixel[1] = {0};
-      glNewList(fontListBase_ + ' ', GL_COMPILE);
-      glBitmap(1, 1, 0.0f, 0.0f, static_cast<float>(fontCharWidth_), 0.0f, kUnsetPixel);
-      glEndList();
+      RepairFontLists();
     }
   }
   GlSurface::DrawOverlayText(text);

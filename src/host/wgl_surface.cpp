@@ -90,10 +90,9 @@ void WglSurface::DrawOverlayText(const char* text) {
       fontCharWidth_ = metrics.tmAveCharWidth;
       fontAscent_ = metrics.tmAscent;
       fontHeight_ = metrics.tmHeight;
+      RepairFontLists();
     }
     SelectObject(dc, previous);
-    while (glGetError() != GL_NO_ERROR) {
-    }
   }
   GlSurface::DrawOverlayText(text);
 }
