@@ -59,3 +59,31 @@ TEST(SaverInputRules, PowerBroadcasts) {
 
 }  // namespace
 }  // namespace driftglass
+
+namespace driftglass {
+namespace {
+
+using Decision = PasswordCloseGate::Decision;
+
+TEST(PasswordCloseGate, AsksOnceAndDropsRequestsRightAfterARejection) {
+  PasswordCloseGate gate;
+  // No password set up: the saver may close at once.
+  EXPECT_EQ(gate.Request(false, false, false, 1000), Decision::Allow);
+  // With one, the first request asks.
+  EXPECT_EQ(gate.Request(false, false, true, 1000), Decision::Verify);
+  // A request while the dialog is up, or once closing was granted, is refused.
+  EXPECT_EQ(gate.Request(true, false, true, 1000), Decision::Refuse);
+  EXPECT_EQ(gate.Request(false, true, true, 1000), Decision::Refuse);
+  // A wrong password at 5000: requests within 200 ms are dropped, later ones ask again.
+  gate.Checked(5000);
+  EXPECT_EQ(gate.Request(false, false, true, 5100), Decision::Refuse);
+  EXPECT_EQ(gate.Request(false, false, true, 5199), Decision::Refuse);
+  EXPECT_EQ(gate.Request(false, false, true, 5200), Decision::Verify);
+  // Across the tick counter's wrap the interval is still measured correctly.
+  gate.Checked(0xFFFFFFF0u);
+  EXPECT_EQ(gate.Request(false, false, true, 0x00000010u), Decision::Refuse);
+  EXPECT_EQ(gate.Request(false, false, true, 0x000000C8u), Decision::Verify);
+}
+
+}  // namespace
+}  // namespace driftglass
