@@ -74,6 +74,8 @@ float Fractal(float x, float y, int octaves, uint32_t seed);
 bool WriteBmp24(const Image& image, const std::string& path);
 // 16 bits per pixel, 5-5-5, ordered dithering so gradients do not band.
 bool WriteBmp16(const Image& image, const std::string& path);
+// A JPEG as the program embeds them: progressive, no chroma subsampling.
+bool WriteProgressiveJpeg(const Image& image, int quality, const std::string& path);
 // A 32 x 32 icon with 16 colours; `opaque` marks the pixels that show.
 bool WriteIcon16Colors(const Image& image, const std::vector<bool>& opaque,
                        const std::vector<Color>& palette, const std::string& path);

@@ -1,4 +1,5 @@
-// Rebuilds the program's pictures: the welcome banner (bitmap 125) and the icon (group 102).
+// Rebuilds the program's pictures: the seascape (119 to 122), the welcome banner (bitmap 125)
+// and the icon (group 102).
 // Deterministic: the same sources always write the same files.
 // Usage: make_artwork OUTPUT_FOLDER
 #include <cmath>
@@ -6,6 +7,7 @@
 #include <string>
 
 #include "image.h"
+#include "seascape.h"
 #include "stroke_font.h"
 
 using namespace artwork;
@@ -142,7 +144,14 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string folder = argv[1];
-  if (!MakeBanner(folder) || !MakeIcon(folder)) {
+  const Image backdrop = PaintBackdrop();
+  Image cliff(1024, 512), mask(1024, 512);
+  PaintNearCliff(cliff, mask);
+  const bool seascape = WriteBmp24(backdrop, folder + "/backdrop.bmp") &&
+                        WriteProgressiveJpeg(PaintSea(backdrop), 92, folder + "/sea.jpg") &&
+                        WriteProgressiveJpeg(cliff, 92, folder + "/near_cliff.jpg") &&
+                        WriteProgressiveJpeg(mask, 95, folder + "/near_cliff_mask.jpg");
+  if (!seascape || !MakeBanner(folder) || !MakeIcon(folder)) {
     std::fprintf(stderr, "make_artwork: cannot write into %s\n", folder.c_str());
     return 1;
   }
