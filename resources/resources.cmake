@@ -3,5 +3,9 @@
 # real resources, the Linux build into a table (type names compare case-insensitively).
 set(DRIFTGLASS_RESOURCES
   "ICON 102 pictures/icon.ico"
+  "BITMAP 119 pictures/backdrop.bmp"
+  "JPG 120 pictures/sea.jpg"
+  "JPG 121 pictures/near_cliff.jpg"
+  "JPG 122 pictures/near_cliff_mask.jpg"
   "BITMAP 125 pictures/banner.bmp"
 )

@@ -22,21 +22,28 @@ uint32_t Expand5(uint32_t v) {
 
 bool DecodeBitmap(const unsigned char* data, size_t size, int& width, int& height,
                   std::vector<uint32_t>& pixels) {
-  if (data == nullptr || size < 14 + 40 || data[0] != 'B' || data[1] != 'M') return false;
-  const uint32_t bitsOffset = Read32(data + 10);
-  const uint32_t headerSize = Read32(data + 14);
-  if (headerSize < 40 || headerSize > size - 14) return false;
-  const int32_t w = static_cast<int32_t>(Read32(data + 18));
-  const int32_t h = static_cast<int32_t>(Read32(data + 22));
-  const uint32_t planes = Read16(data + 26);
-  const uint32_t bits = Read16(data + 28);
-  const uint32_t compression = Read32(data + 30);
+  if (data == nullptr || size < 40) return false;
+  // A bitmap file starts with a 14-byte file header that says where the pixels are; a bitmap
+  // resource is the same without it, its pixels right after the header and colour table.
+  const bool file = data[0] == 'B' && data[1] == 'M';
+  const size_t info = file ? 14 : 0;
+  if (size < info + 40) return false;
+  const uint32_t headerSize = Read32(data + info);
+  if (headerSize < 40 || headerSize > size - info) return false;
+  const int32_t w = static_cast<int32_t>(Read32(data + info + 4));
+  const int32_t h = static_cast<int32_t>(Read32(data + info + 8));
+  const uint32_t planes = Read16(data + info + 12);
+  const uint32_t bits = Read16(data + info + 14);
+  const uint32_t compression = Read32(data + info + 16);
+  const uint32_t coloursUsed = Read32(data + info + 32);
   if (planes != 1 || compression != 0 || (bits != 16 && bits != 24)) return false;
   if (w <= 0 || w > kMaxSide || h == 0 || h < -kMaxSide || h > kMaxSide) return false;
+  if (coloursUsed > 256) return false;
+  const uint64_t bitsOffset = file ? Read32(data + 10) : info + headerSize + coloursUsed * 4;
   const bool topDown = h < 0;
   const int rows = topDown ? -h : h;
   const size_t stride = (static_cast<size_t>(w) * bits / 8 + 3) & ~size_t{3};
-  if (bitsOffset < 14 + headerSize || bitsOffset > size) return false;
+  if (bitsOffset < info + headerSize || bitsOffset > size) return false;
   if (stride * rows > size - bitsOffset) return false;
 
   std::vector<uint32_t> result(static_cast<size_t>(w) * rows);

@@ -1,6 +1,7 @@
 // Reading uncompressed Windows bitmap files (16-bit 5-5-5 and 24-bit) into the pixel layout
 // every picture of the program uses: 32-bit pixels with bytes blue, green, red, X, rows
-// top-down. Every size and offset is checked against the data; nothing is read past it.
+// top-down. Takes a bitmap file or a bitmap resource (the same without the file header).
+// Every size and offset is checked against the data; nothing is read past it.
 #pragma once
 
 #include <cstddef>

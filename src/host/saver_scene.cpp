@@ -1,19 +1,59 @@
 // Scene start-up, frame and release order. The objects are created in this order, each
-// tested before the next: scene sound, flying creature, flowers, decor, welcome banner.
+// tested before the next: scene sound, flying creature, flowers, decor, welcome banner; each
+// frame paints the decor first and the banner last.
 #include "host/saver_scene.h"
 
+#include <new>
+
+#include "decor/manager_decor.h"
 #include "foundation/gl.h"
+#include "host/event_log.h"
+#include "welcome/welcoming_message.h"
 
 namespace driftglass {
+namespace {
+
+// Makes a scene object; an object that cannot even be allocated counts as a failed one.
+template <typename Object>
+std::unique_ptr<Object> Create() {
+  try {
+    return std::unique_ptr<Object>(new Object());
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
+int Fail(const char* line) {
+  TheEventLog().WriteError(kError, line, "Error of initialization");
+  return 1;
+}
+
+}  // namespace
+
+SaverScene::SaverScene() = default;
+SaverScene::~SaverScene() = default;
 
 int SaverScene::SceneInitialization() {
+  decor_ = Create<ManagerDecor>();
+  if (!decor_ || !decor_->IsValid()) return Fail("ManagerDecor initialization is failed");
+  welcome_ = Create<WelcomingMessage>();
+  if (!welcome_ || !welcome_->IsValid()) return Fail("WelcomingMessage initialization is failed");
   return 0;
 }
 
-void SaverScene::SceneFrame(const FrameTime&) {
+void SaverScene::SceneFrame(const FrameTime& time) {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  decor_->Update(static_cast<double>(time.stepMs));
+  decor_->Draw();
+  welcome_->Draw(static_cast<double>(time.stepMs));
 }
 
-void SaverScene::SceneUninstall() {}
+void SaverScene::SceneUninstall() {
+  if (decor_) {
+    decor_->Release();
+    decor_.reset();
+  }
+  welcome_.reset();
+}
 
 }  // namespace driftglass

@@ -2,15 +2,26 @@
 // Render thread only.
 #pragma once
 
+#include <memory>
+
 #include "host/render_thread.h"
 
 namespace driftglass {
 
+class ManagerDecor;
+class WelcomingMessage;
+
 class SaverScene : public Scene {
  public:
+  SaverScene();
+  ~SaverScene() override;
   int SceneInitialization() override;
   void SceneFrame(const FrameTime& time) override;
   void SceneUninstall() override;
+
+ private:
+  std::unique_ptr<ManagerDecor> decor_;
+  std::unique_ptr<WelcomingMessage> welcome_;
 };
 
 }  // namespace driftglass

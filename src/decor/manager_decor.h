@@ -1,0 +1,30 @@
+// The scene's backdrop as one object: far cliff, waving sea and near cliff, built together,
+// advanced with the frame time and painted back to front first thing every frame.
+// Render thread only.
+#pragma once
+
+#include "decor/cliffs.h"
+#include "decor/waving_sea.h"
+
+namespace driftglass {
+
+class ManagerDecor {
+ public:
+  // Builds all three layers, whatever an earlier one reported.
+  ManagerDecor() = default;
+  bool IsValid() const { return farCliff_.ok && sea_.ok && nearCliff_.ok; }
+  void Update(double frameMs) { sea_.Update(frameMs); }
+  void Draw() {
+    farCliff_.Draw();
+    sea_.Draw();
+    nearCliff_.Draw();
+  }
+  void Release() { sea_.Release(); }
+
+ private:
+  FarCliffDecorClass farCliff_;
+  WavingSeaDecorClass sea_;
+  NearCliffDecorClass nearCliff_;
+};
+
+}  // namespace driftglass

@@ -1,0 +1,74 @@
+// Making and drawing the sea.
+#include "decor/waving_sea.h"
+
+#include <new>
+
+#include "foundation/texture_images.h"
+#include "host/event_log.h"
+
+namespace driftglass {
+
+WavingSeaDecorClass::WavingSeaDecorClass() {
+  TheEventLog().Write(kNotify, "Initialization of WavingSeaDecorClass");
+  std::vector<uint32_t> pixels;
+  int width = 0;
+  int height = 0;
+  if (LoadJpegResource(pixels, kSeaPicture, width, height) != 0) return;
+  texture_ = MakeTexture(pixels, width, height, GL_RGB16, GL_CLAMP, GL_NEAREST);
+  TheEventLog().Write(kNotify, "Bitmap is loaded");
+
+  std::vector<float> positions;
+  std::vector<uint32_t> indices;
+  try {
+    simulation_ = std::make_unique<SeaSimulation>();
+    SeaSimulation::BuildGeometry(positions, indices);
+  } catch (const std::bad_alloc&) {
+    simulation_.reset();
+    return;
+  }
+  indexCount_ = static_cast<GLsizei>(indices.size());
+  glGenBuffers(1, &positionBuffer_);
+  glBindBuffer(GL_ARRAY_BUFFER, positionBuffer_);
+  glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(positions.size() * sizeof(float)),
+               positions.data(), GL_STATIC_DRAW);
+  glGenBuffers(1, &indexBuffer_);
+  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer_);
+  glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(uint32_t)),
+               indices.data(), GL_STATIC_DRAW);
+  glGenBuffers(1, &texCoordBuffer_);
+  glBindBuffer(GL_ARRAY_BUFFER, texCoordBuffer_);
+  glBindBuffer(GL_ARRAY_BUFFER, 0);
+  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+  ok = true;
+}
+
+void WavingSeaDecorClass::Draw() {
+  glDisable(GL_DEPTH_TEST);
+  glDepthMask(GL_FALSE);
+  glEnable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, texture_);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+
+  const std::vector<float>& texCoords = simulation_->TexCoords();
+  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+  glBindBuffer(GL_ARRAY_BUFFER, texCoordBuffer_);
+  glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(texCoords.size() * sizeof(float)),
+               texCoords.data(), GL_STATIC_DRAW);
+  glTexCoordPointer(2, GL_FLOAT, 0, nullptr);
+
+  glBindBuffer(GL_ARRAY_BUFFER, positionBuffer_);
+  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer_);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glVertexPointer(3, GL_FLOAT, 0, nullptr);
+  glDrawElements(GL_QUADS, indexCount_, GL_UNSIGNED_INT, nullptr);
+
+  glBindBuffer(GL_ARRAY_BUFFER, 0);
+  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glDisableClientState(GL_VERTEX_ARRAY);
+  glDisable(GL_TEXTURE_2D);
+  glDepthMask(GL_TRUE);
+  glEnable(GL_DEPTH_TEST);
+}
+
+}  // namespace driftglass

@@ -1,0 +1,33 @@
+// The sea between the backdrop and the near cliff: a sloping 40 x 65 grid textured with the
+// sea picture, whose texture coordinates ripple with the wave simulation. Drawn as part of
+// the backdrop, without depth test or depth writes. Render thread only.
+#pragma once
+
+#include <memory>
+
+#include "decor/sea_simulation.h"
+#include "foundation/gl.h"
+
+namespace driftglass {
+
+class WavingSeaDecorClass {
+ public:
+  // Loads the picture and makes the buffers; `ok` tells whether that worked.
+  WavingSeaDecorClass();
+  void Update(double frameMs) { simulation_->Update(frameMs); }
+  void Draw();
+  // Frees the simulation's arrays (the GL objects go with the context).
+  void Release() { simulation_.reset(); }
+
+  bool ok = false;
+
+ private:
+  std::unique_ptr<SeaSimulation> simulation_;
+  GLsizei indexCount_ = 0;
+  GLuint texture_ = 0;
+  GLuint indexBuffer_ = 0;
+  GLuint positionBuffer_ = 0;
+  GLuint texCoordBuffer_ = 0;
+};
+
+}  // namespace driftglass

@@ -1,0 +1,34 @@
+// GLSL programs built from the sources compiled into the program (resource type "SHADERS"),
+// and the uniform setters that hand the scene's doubles to GLSL as floats. Render thread
+// only, with the context current.
+#pragma once
+
+#include "foundation/gl.h"
+#include "foundation/vector_math.h"
+
+namespace driftglass {
+
+// One located shader source: the string list and lengths that glShaderSource takes.
+class ResourceText {
+ public:
+  explicit ResourceText(int id);
+  bool IsLoaded() const { return count_ != -1; }
+  const GLchar* const* Sources() const { return &source_; }
+  const GLint* Lengths() const { return &length_; }
+  GLsizei Count() const { return count_; }
+
+ private:
+  const GLchar* source_ = nullptr;
+  GLint length_ = 0;
+  GLsizei count_ = -1;
+};
+
+// Compiles the two sources (an id of 0 leaves that stage out) and links them. 0 on success,
+// with the program's name in `program`; 1 on any failure, with `program` untouched and the
+// compiler's or linker's words in the event log.
+int CreateProgram(int vertexId, int fragmentId, GLuint& program);
+
+void SetUniform1(GLint location, double value);
+void SetUniform3(GLint location, const Vector3& value);
+
+}  // namespace driftglass

@@ -1,0 +1,43 @@
+// Loading the embedded pictures, and the one recipe by which the decor and the banner turn
+// them into textures.
+#include "foundation/texture_images.h"
+
+#include "foundation/bitmap_reader.h"
+#include "foundation/jpeg_decoder.h"
+#include "foundation/resources.h"
+
+namespace driftglass {
+
+int LoadBitmapResource(std::vector<uint32_t>& pixels, int id, int width, int height) {
+  const ResourceBytes bytes = FindResourceBytes("BITMAP", id);
+  int decodedWidth = 0;
+  int decodedHeight = 0;
+  std::vector<uint32_t> decoded;
+  if (!DecodeBitmap(bytes.data, bytes.size, decodedWidth, decodedHeight, decoded)) return 1;
+  // The caller's size is what its texture is made with: anything else would be read wrongly.
+  if (decodedWidth != width || decodedHeight != height) return 1;
+  pixels.swap(decoded);
+  return 0;
+}
+
+int LoadJpegResource(std::vector<uint32_t>& pixels, int id, int& width, int& height) {
+  const ResourceBytes bytes = FindResourceBytes("JPG", id);
+  return DecodeJpeg(bytes.data, bytes.size, width, height, pixels) ? 0 : 1;
+}
+
+GLuint MakeTexture(const std::vector<uint32_t>& pixels, int width, int height,
+                   GLint internalFormat, GLint wrap, GLint filter) {
+  GLuint texture = 0;
+  glGenTextures(1, &texture);
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
+               pixels.data());
+  return texture;
+}
+
+}  // namespace driftglass

@@ -1,0 +1,32 @@
+// The pictures compiled into the program, decoded into the layout every texture is made
+// from: W x H 32-bit pixels, bytes blue, green, red, X, rows top-down (so t = 0 is the top of
+// the picture). Render thread, during scene initialisation.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "foundation/gl.h"
+
+namespace driftglass {
+
+// Picture ids.
+inline constexpr int kBackdropPicture = 119;
+inline constexpr int kSeaPicture = 120;
+inline constexpr int kNearCliffPicture = 121;
+inline constexpr int kNearCliffMaskPicture = 122;
+inline constexpr int kBannerPicture = 125;
+
+// The bitmap resource `id`, which must be `width` x `height`. 0 on success; 1 on failure,
+// and then `pixels` is left as it was.
+int LoadBitmapResource(std::vector<uint32_t>& pixels, int id, int width, int height);
+// The JPEG resource `id` (type "JPG") at its own size. 0 on success; 1 on failure, and then
+// neither `pixels` nor the size is touched.
+int LoadJpegResource(std::vector<uint32_t>& pixels, int id, int& width, int& height);
+
+// Makes a texture from a pixel block: one wrap mode for S and T, one filter for
+// magnification and minification, no mipmaps. Returns the texture's name.
+GLuint MakeTexture(const std::vector<uint32_t>& pixels, int width, int height,
+                   GLint internalFormat, GLint wrap, GLint filter);
+
+}  // namespace driftglass

@@ -1,0 +1,48 @@
+// The banner's schedule and its quad.
+#include "welcome/welcoming_message.h"
+
+#include <vector>
+
+#include "foundation/textured_quad.h"
+#include "foundation/texture_images.h"
+
+namespace driftglass {
+namespace {
+
+constexpr double kDisplayMs = 20000.0;
+constexpr QuadPlacement kBannerQuad{0.4, 0.978, 0.54, 0.732, 1.0};
+
+}  // namespace
+
+double WelcomingMessage::Opacity(double elapsedMs) {
+  const double e = elapsedMs / kDisplayMs;
+  if (e < 0.2) return 0.0;
+  if (e < 0.325) return (e - 0.2) * 8.0;
+  if (e <= 0.875) return 1.0;
+  return 8.0 - 8.0 * e;
+}
+
+WelcomingMessage::WelcomingMessage() {
+  std::vector<uint32_t> pixels;
+  if (LoadBitmapResource(pixels, kBannerPicture, 512, 128) != 0) return;
+  texture_ = MakeTexture(pixels, 512, 128, GL_RGB16, GL_REPEAT, GL_LINEAR);
+  ok_ = true;
+}
+
+void WelcomingMessage::Draw(double frameMs) {
+  elapsed_ += frameMs;
+  // In replace mode an RGB texture takes its colour from the banner and its alpha from here.
+  glColor4d(0.0, 0.0, 0.0, Opacity(elapsed_));
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glDisable(GL_DEPTH_TEST);
+  glEnable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, texture_);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+  DrawTexturedQuad(kBannerQuad);
+  glDisable(GL_TEXTURE_2D);
+  glEnable(GL_DEPTH_TEST);
+  glDisable(GL_BLEND);
+}
+
+}  // namespace driftglass

@@ -1,0 +1,27 @@
+// The welcome banner: invisible for 4 seconds, fading in over 2.5, staying 11, fading out over
+// 2.5 and gone 20 seconds after start; drawn last, over the whole scene, in the upper right.
+// Render thread only.
+#pragma once
+
+#include "foundation/gl.h"
+
+namespace driftglass {
+
+class WelcomingMessage {
+ public:
+  WelcomingMessage();
+  bool IsValid() const { return ok_; }
+  // Advances by the frame time, then draws the banner at its opacity.
+  void Draw(double frameMs);
+
+  // The banner's opacity `elapsedMs` after start; negative once it is gone (the colour
+  // clamping of OpenGL makes that 0).
+  static double Opacity(double elapsedMs);
+
+ private:
+  GLuint texture_ = 0;
+  double elapsed_ = 0.0;
+  bool ok_ = false;
+};
+
+}  // namespace driftglass
