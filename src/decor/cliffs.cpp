@@ -1,8 +1,8 @@
 // Making and drawing the backdrop and the near shore.
 #include "decor/cliffs.h"
 
-#include "foundation/textured_quad.h"
 #include "foundation/texture_images.h"
+#include "foundation/textured_quad.h"
 #include "host/event_log.h"
 
 namespace driftglass {

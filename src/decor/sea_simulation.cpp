@@ -33,12 +33,13 @@ Row RowLayout(int i) {
   return row;
 }
 
-double ColumnX(int j) { return j * 1.3333333333333333 - 26; }
+double ColumnX(int j) {
+  return j * 1.3333333333333333 - 26;
+}
 
 }  // namespace
 
-SeaSimulation::SeaSimulation()
-    : base_(kCells), texCoords_(kCells * 2) {
+SeaSimulation::SeaSimulation() : base_(kCells), texCoords_(kCells * 2) {
   heights_[0].assign(kCells, 0.0);
   heights_[1].assign(kCells, 0.0);
   for (int i = 0; i < kRows; ++i) {
@@ -75,8 +76,8 @@ void SeaSimulation::BuildGeometry(std::vector<float>& positions, std::vector<uin
       const float z = positions[3 * farLeft + 2];
       const float bound = (4 - z) / 4;
       if (x0 * x1 < 0 || std::abs(x0) <= bound || std::abs(x1) <= bound) {
-        indices.insert(indices.end(), {farLeft, farLeft + kColumns, farLeft + kColumns + 1,
-                                       farLeft + 1});
+        indices.insert(indices.end(),
+                       {farLeft, farLeft + kColumns, farLeft + kColumns + 1, farLeft + 1});
       }
     }
   }

@@ -51,8 +51,8 @@ bool DecodeJpeg(const unsigned char* data, size_t size, int& width, int& height,
                               IID_IWICImagingFactory, reinterpret_cast<void**>(&factory))) ||
       FAILED(factory->CreateStream(&stream)) ||
       FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(data), static_cast<DWORD>(size))) ||
-      FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr,
-                                              WICDecodeMetadataCacheOnDemand, &decoder)) ||
+      FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand,
+                                              &decoder)) ||
       FAILED(decoder->GetFrame(0, &frame)) || FAILED(factory->CreateFormatConverter(&converter)) ||
       FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGR,
                                    WICBitmapDitherTypeNone, nullptr, 0.0,
@@ -70,6 +70,5 @@ bool DecodeJpeg(const unsigned char* data, size_t size, int& width, int& height,
   pixels.swap(decoded);
   return true;
 }
-
 
 }  // namespace driftglass

@@ -25,8 +25,8 @@ int LoadJpegResource(std::vector<uint32_t>& pixels, int id, int& width, int& hei
   return DecodeJpeg(bytes.data, bytes.size, width, height, pixels) ? 0 : 1;
 }
 
-GLuint MakeTexture(const std::vector<uint32_t>& pixels, int width, int height,
-                   GLint internalFormat, GLint wrap, GLint filter) {
+GLuint MakeTexture(const std::vector<uint32_t>& pixels, int width, int height, GLint internalFormat,
+                   GLint wrap, GLint filter) {
   GLuint texture = 0;
   glGenTextures(1, &texture);
   glBindTexture(GL_TEXTURE_2D, texture);

@@ -26,7 +26,7 @@ int LoadJpegResource(std::vector<uint32_t>& pixels, int id, int& width, int& hei
 
 // Makes a texture from a pixel block: one wrap mode for S and T, one filter for
 // magnification and minification, no mipmaps. Returns the texture's name.
-GLuint MakeTexture(const std::vector<uint32_t>& pixels, int width, int height,
-                   GLint internalFormat, GLint wrap, GLint filter);
+GLuint MakeTexture(const std::vector<uint32_t>& pixels, int width, int height, GLint internalFormat,
+                   GLint wrap, GLint filter);
 
 }  // namespace driftglass

@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "foundation/textured_quad.h"
 #include "foundation/texture_images.h"
+#include "foundation/textured_quad.h"
 
 namespace driftglass {
 namespace {

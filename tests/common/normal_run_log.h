@@ -1,12 +1,22 @@
-// The log of a normal run of the empty scene, from the first line to the end of the uninstall
-// (the "FPS = ..." line follows). Shared by the unit and end-to-end tests of both programs.
+// The log of a normal run, from the first line to the end of the uninstall (the "FPS = ..."
+// line follows), with `sceneLines` where the scene objects log their own start-up. Shared by
+// the unit and end-to-end tests of both programs.
 #pragma once
 
 #include <string>
 #include <vector>
 
-inline std::vector<std::string> NormalRunLog() {
+// What the saver's own scene logs while it starts.
+inline std::vector<std::string> SaverSceneLog() {
   return {
+      "   Notify : Initialization of FarCliffDecorClass",  "   Notify : Bitmap is loaded",
+      "   Notify : Initialization of WavingSeaDecorClass", "   Notify : Bitmap is loaded",
+      "   Notify : Initialization of NearCliffDecorClass", "   Notify : Bitmap is loaded",
+  };
+}
+
+inline std::vector<std::string> NormalRunLog(const std::vector<std::string>& sceneLines) {
+  std::vector<std::string> lines = {
       "   Notify : Application has run",
       "   Notify : Run looping thread",
       "   Notify : Driftglass #1 screensaver",
@@ -19,8 +29,12 @@ inline std::vector<std::string> NormalRunLog() {
       "   Notify : VSYNC has been setted properly",
       "   Notify : Video initialization has finished successfully",
       "   Notify : Start scene initialization",
-      "   Notify : Scene has been initialized successfully",
-      "   Notify : Start common uninstall",
-      "   Notify : Common uninstall has finished properly",
   };
+  lines.insert(lines.end(), sceneLines.begin(), sceneLines.end());
+  lines.insert(lines.end(), {
+                                "   Notify : Scene has been initialized successfully",
+                                "   Notify : Start common uninstall",
+                                "   Notify : Common uninstall has finished properly",
+                            });
+  return lines;
 }

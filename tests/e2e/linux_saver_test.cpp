@@ -4,15 +4,16 @@
 // clang-format off
 #include "x11_session.h"
 // clang-format on
-#include <png.h>
 #include <signal.h>
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <sstream>
 #include <thread>
 
 #include "common/normal_run_log.h"
+#include "picture_checks.h"
 #include "process.h"
 
 namespace {
@@ -65,7 +66,7 @@ class LinuxSaverTest : public ::testing::Test {
 TEST_F(LinuxSaverTest, NormalRunLogsItsLinesInOrder) {
   auto saver = Start({"-window", "--frames", "20", "--size", "320x240"});
   ASSERT_EQ(saver->WaitForExit(30s), 0) << saver->Stderr();
-  std::vector<std::string> expected = NormalRunLog();
+  std::vector<std::string> expected = NormalRunLog(SaverSceneLog());
   expected.push_back("   Notify : FPS = -1");  // no overlay, nothing measured
   EXPECT_EQ(Log(), expected);
 }
@@ -159,32 +160,82 @@ TEST_F(LinuxSaverTest, OpenGlOneMachineShowsTheScreenSaverBox) {
   EXPECT_EQ(lines[lines.size() - 2], kUninstalled);
 }
 
-TEST_F(LinuxSaverTest, SnapshotShowsTheFrameRateOverlayOnBlack) {
-  const std::string png = home_ + "/frame.png";
-  auto saver = Start({"-window", "-fps", "--size", "640x480", "--frames", "30", "--snapshot", png});
-  ASSERT_EQ(saver->WaitForExit(30s), 0) << saver->Stderr();
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  ASSERT_TRUE(png_image_begin_read_from_file(&image, png.c_str())) << png;
-  image.format = PNG_FORMAT_GRAY;
-  std::vector<uint8_t> gray(PNG_IMAGE_SIZE(image));
-  ASSERT_TRUE(png_image_finish_read(&image, nullptr, gray.data(), 0, nullptr));
-  ASSERT_EQ(image.width, 640u);
-  ASSERT_EQ(image.height, 480u);
-  // White text inside the top-left tenth of the screen, black everywhere else.
+TEST_F(LinuxSaverTest, FramesShowSkySeaShoreAndTheBannerOnSchedule) {
+  // The same seed and a fixed 50 ms step: 60 frames are 3 s, 200 are 10 s, 420 are 21 s.
+  std::map<int, e2e::SeascapeRegions> at;
+  for (int frames : {60, 200, 420}) {
+    const std::string png = home_ + "/frame" + std::to_string(frames) + ".png";
+    auto saver = Start({"-window", "--size", "1024x768", "--seed", "5", "--fixed-step", "50",
+                        "--frames", std::to_string(frames), "--snapshot", png});
+    ASSERT_EQ(saver->WaitForExit(60s), 0) << saver->Stderr();
+    e2e::Picture frame;
+    ASSERT_TRUE(e2e::ReadPng(png, frame));
+    at[frames] = e2e::MeasureSeascape(frame);
+  }
+  for (const auto& [frames, regions] : at) {
+    // A dark blue night sky, darker blue water, a grey-black shore below.
+    EXPECT_GT(regions.sky.b, regions.sky.r + 0.04) << frames;
+    EXPECT_LT(regions.sky.Luminance(), 0.2) << frames;
+    EXPECT_GT(regions.sea.b, regions.sea.r + 0.04) << frames;
+    EXPECT_GT(regions.sea.Luminance(), 0.03) << frames;
+    EXPECT_LT(regions.shore.Luminance(), regions.sea.Luminance()) << frames;
+    EXPECT_LT(std::abs(regions.shore.b - regions.shore.r), 0.04) << frames;
+  }
+  // The banner shines in the upper right at 10 s, and the corner is bare sky at 3 and 21 s.
+  EXPECT_GT(at[200].banner.Luminance(), at[60].banner.Luminance() + 0.1);
+  EXPECT_NEAR(at[420].banner.Luminance(), at[60].banner.Luminance(), 0.005);
+}
+
+TEST_F(LinuxSaverTest, FrameRateOverlayDrawsOnlyInTheTopLeftTenth) {
+  e2e::Picture with, without;
+  for (bool fps : {true, false}) {
+    const std::string png = home_ + (fps ? "/with.png" : "/without.png");
+    std::vector<std::string> arguments = {"-window", "--size",       "640x480", "--seed",
+                                          "1",       "--fixed-step", "20",      "--frames",
+                                          "30",      "--snapshot",   png};
+    if (fps) arguments.push_back("-fps");
+    auto saver = Start(arguments);
+    ASSERT_EQ(saver->WaitForExit(30s), 0) << saver->Stderr();
+    ASSERT_TRUE(e2e::ReadPng(png, fps ? with : without));
+  }
   const int screenWidth = DisplayWidth(x_.Get(), DefaultScreen(x_.Get()));
   const int screenHeight = DisplayHeight(x_.Get(), DefaultScreen(x_.Get()));
-  int whiteInside = 0, litOutside = 0;
+  int whiteInside = 0, changedOutside = 0;
   for (int y = 0; y < 480; ++y) {
     for (int x = 0; x < 640; ++x) {
+      const size_t i = (static_cast<size_t>(y) * 640 + x) * 4;
       const bool inside = x < screenWidth / 10 && y < screenHeight / 10;
-      const uint8_t value = gray[y * 640 + x];
-      if (inside && value > 200) ++whiteInside;
-      if (!inside && value > 10) ++litOutside;
+      const bool white = with.rgba[i] > 200 && with.rgba[i + 1] > 200 && with.rgba[i + 2] > 200;
+      const bool same = with.rgba[i] == without.rgba[i] && with.rgba[i + 2] == without.rgba[i + 2];
+      if (inside && white) ++whiteInside;
+      if (!inside && !same) ++changedOutside;
     }
   }
   EXPECT_GT(whiteInside, 20);
-  EXPECT_EQ(litOutside, 0);
+  EXPECT_EQ(changedOutside, 0);
+}
+
+TEST_F(LinuxSaverTest, DamagedPicturesStopStartUpWithTheScreenSaverBox) {
+  auto saver = std::make_unique<Process>(
+      DRIFTGLASS_BROKEN_BINARY, std::vector<std::string>{"-window", "--size", "320x240"},
+      std::map<std::string, std::string>{{"XDG_STATE_HOME", home_ + "/state"}});
+  const Window box = x_.WaitForWindowNamed("Screen saver", 30s);
+  ASSERT_NE(box, 0u) << saver->Stderr();
+  EXPECT_NE(saver->Stderr().find("driftglass: Error of initialization"), std::string::npos);
+  const auto lines = Log();
+  const std::vector<std::string> tail = {
+      "   Notify : Initialization of WavingSeaDecorClass",  // the truncated sea: no texture
+      "   Notify : Initialization of NearCliffDecorClass",  // the missing mask
+      "(!)Error : ManagerDecor initialization is failed",
+      "   Notify : Error of common initialization",
+  };
+  auto found = std::search(lines.begin(), lines.end(), tail.begin(), tail.end());
+  EXPECT_NE(found, lines.end());
+  x_.Focus(box);
+  std::this_thread::sleep_for(300ms);
+  x_.Key(XK_Return);
+  EXPECT_EQ(saver->WaitForExit(20s), 0);
+  EXPECT_TRUE(LogHas(kUninstalled));
 }
 
 TEST_F(LinuxSaverTest, SettingsDialogConfirmStoresTheUntickedVSync) {

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "common/normal_run_log.h"
+#include "picture_checks.h"
 #include "process.h"
 
 namespace {
@@ -106,10 +107,45 @@ TEST_F(WindowsSaverTest, FullScreenRunsOnceAndEndsOnAKeyPress) {
   x_.Key(XK_space);
   ASSERT_EQ(saver->WaitForExit(30s), 0) << saver->Stderr();
   std::vector<std::string> lines = e2e::ReadLines(logPath_);
-  const std::vector<std::string> expected = NormalRunLog();
+  const std::vector<std::string> expected = NormalRunLog(SaverSceneLog());
   ASSERT_EQ(lines.size(), expected.size() + 1);
   EXPECT_TRUE(std::equal(expected.begin(), expected.end(), lines.begin()));
   EXPECT_EQ(lines.back(), "   Notify : FPS = -1");
+}
+
+TEST_F(WindowsSaverTest, FramesShowTheSeascapeAndTheBannerOnSchedule) {
+  const auto started = std::chrono::steady_clock::now();
+  auto saver = Saver({"/s"});
+  ASSERT_TRUE(e2e::WaitForLine(logPath_, kReady, 60s)) << saver->Stderr();
+  std::this_thread::sleep_for(300ms);
+  const e2e::SeascapeRegions early = e2e::MeasureSeascape(x_.CaptureScreen());
+  std::this_thread::sleep_until(started + 11s);
+  const e2e::SeascapeRegions later = e2e::MeasureSeascape(x_.CaptureScreen());
+  for (const auto& regions : {early, later}) {
+    EXPECT_GT(regions.sky.b, regions.sky.r + 0.04);
+    EXPECT_GT(regions.sea.b, regions.sea.r + 0.04);
+    EXPECT_LT(regions.shore.Luminance(), regions.sea.Luminance());
+  }
+  // Right after start-up the corner is bare sky; ten seconds in, the banner shines there.
+  EXPECT_GT(later.banner.Luminance(), early.banner.Luminance() + 0.1);
+  x_.Key(XK_space);
+  EXPECT_EQ(saver->WaitForExit(30s), 0);
+}
+
+TEST_F(WindowsSaverTest, DamagedPicturesStopStartUpWithTheScreenSaverBox) {
+  std::filesystem::copy_file(kBuild + "/tests/DriftglassBrokenPictures.scr",
+                             folder_ + "/Broken.scr");
+  auto saver = Wine({folder_ + "/Broken.scr", "/s"});
+  ASSERT_TRUE(Driver({"wait", "Screen saver", "60000"})) << saver->Stderr();
+  const auto text = Driver({"text", "Screen saver"});
+  ASSERT_TRUE(text.has_value());
+  EXPECT_NE(text->find("Error of initialization"), std::string::npos) << *text;
+  const auto lines = e2e::ReadLines(folder_ + "/Broken.log");
+  EXPECT_NE(
+      std::find(lines.begin(), lines.end(), "(!)Error : ManagerDecor initialization is failed"),
+      lines.end());
+  ASSERT_TRUE(Driver({"click", "Screen saver", "1"}));
+  EXPECT_EQ(saver->WaitForExit(30s), 0);
 }
 
 TEST_F(WindowsSaverTest, BadArgumentsExitWithMinusOne) {

@@ -87,4 +87,29 @@ void X11Session::Focus(Window window) {
   XSync(display_, False);
 }
 
+Picture X11Session::CaptureScreen() {
+  Picture picture;
+  const Window root = DefaultRootWindow(display_);
+  XWindowAttributes attributes;
+  XGetWindowAttributes(display_, root, &attributes);
+  XImage* image =
+      XGetImage(display_, root, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+  if (image == nullptr) return picture;
+  picture.width = attributes.width;
+  picture.height = attributes.height;
+  picture.rgba.resize(static_cast<size_t>(picture.width) * picture.height * 4);
+  for (int y = 0; y < picture.height; ++y) {
+    for (int x = 0; x < picture.width; ++x) {
+      const unsigned long pixel = XGetPixel(image, x, y);
+      uint8_t* p = &picture.rgba[(static_cast<size_t>(y) * picture.width + x) * 4];
+      p[0] = (pixel >> 16) & 0xFF;
+      p[1] = (pixel >> 8) & 0xFF;
+      p[2] = pixel & 0xFF;
+      p[3] = 255;
+    }
+  }
+  XDestroyImage(image);
+  return picture;
+}
+
 }  // namespace e2e

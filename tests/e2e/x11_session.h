@@ -9,6 +9,8 @@
 
 #include <chrono>
 
+#include "picture_checks.h"
+
 namespace e2e {
 
 class X11Session {
@@ -28,6 +30,8 @@ class X11Session {
   Window MakeWindow();
   void Destroy(Window window);
   void Focus(Window window);
+  // What the screen shows now.
+  Picture CaptureScreen();
 
  private:
   Window FindBelow(Window window, const char* name);

@@ -58,6 +58,16 @@ TEST(DecodeBitmap, TwentyFourBitRowsComeOutTopDown) {
   }
 }
 
+TEST(DecodeBitmap, ReadsABitmapResourceWithoutItsFileHeader) {
+  const auto file = MakeBitmap(2, 2, 24, false, [](int x, int y) { return Bgr(x, y, 9); });
+  const std::vector<unsigned char> resource(file.begin() + 14, file.end());
+  int w = 0, h = 0;
+  std::vector<uint32_t> pixels;
+  ASSERT_TRUE(DecodeBitmap(resource.data(), resource.size(), w, h, pixels));
+  EXPECT_EQ(pixels[1] & 0xFFFFFF, Bgr(1, 0, 9));  // top row, second pixel
+  EXPECT_EQ(pixels[2] & 0xFFFFFF, Bgr(0, 1, 9));
+}
+
 TEST(DecodeBitmap, SixteenBitChannelsExpandToFullRange) {
   const auto file = MakeBitmap(2, 1, 16, false, [](int x, int) {
     return x == 0 ? 0x7FFFu : (1u << 10) | (16u << 5) | 31u;  // white; dark red, mid green

@@ -163,7 +163,7 @@ TEST_F(RenderThreadTest, NormalRunLogsInOrderAndShutsDownCleanly) {
                                           "HasSwapControl", "SetupView",       "SetSwapInterval",
                                           "SwapBuffers",    "DeleteContext",   "ReleaseSurface"};
   EXPECT_EQ(surface_.calls, calls);
-  std::vector<std::string> lines = NormalRunLog();
+  std::vector<std::string> lines = NormalRunLog({});
   lines.push_back("   Notify : FPS = -1");
   EXPECT_EQ(LogLines(), lines);
   EXPECT_EQ(log_.ErrorMessage(), nullptr);

@@ -137,9 +137,9 @@ bool WriteProgressiveJpeg(const Image& image, int quality, const std::string& pa
   tjhandle handle = tjInitCompress();
   unsigned char* jpeg = nullptr;
   unsigned long size = 0;
-  const int result = tjCompress2(handle, rgb.data(), image.Width(), 0, image.Height(), TJPF_RGB,
-                                 &jpeg, &size, TJSAMP_444, quality,
-                                 TJFLAG_PROGRESSIVE | TJFLAG_ACCURATEDCT);
+  const int result =
+      tjCompress2(handle, rgb.data(), image.Width(), 0, image.Height(), TJPF_RGB, &jpeg, &size,
+                  TJSAMP_444, quality, TJFLAG_PROGRESSIVE | TJFLAG_ACCURATEDCT);
   bool saved = false;
   if (result == 0) saved = Save(std::vector<uint8_t>(jpeg, jpeg + size), path);
   tjFree(jpeg);

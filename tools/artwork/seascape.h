@@ -8,8 +8,8 @@
 
 namespace artwork {
 
-Image PaintBackdrop();                        // 1024 x 512, picture 119
-Image PaintSea(const Image& backdrop);        // 1024 x 512, picture 120
+Image PaintBackdrop();                            // 1024 x 512, picture 119
+Image PaintSea(const Image& backdrop);            // 1024 x 512, picture 120
 void PaintNearCliff(Image& colour, Image& mask);  // 1024 x 512 each, pictures 121 and 122
 
 }  // namespace artwork

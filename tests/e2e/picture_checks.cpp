@@ -1,0 +1,49 @@
+// PNG reading and region statistics for the end-to-end tests.
+#include "picture_checks.h"
+
+#include <png.h>
+
+namespace e2e {
+
+bool ReadPng(const std::string& path, Picture& picture) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
+  image.format = PNG_FORMAT_RGBA;
+  picture.rgba.resize(PNG_IMAGE_SIZE(image));
+  picture.width = static_cast<int>(image.width);
+  picture.height = static_cast<int>(image.height);
+  return png_image_finish_read(&image, nullptr, picture.rgba.data(), 0, nullptr) != 0;
+}
+
+MeanColour RegionMean(const Picture& picture, double left, double right, double top,
+                      double bottom) {
+  MeanColour mean;
+  const int x0 = static_cast<int>(left * picture.width),
+            x1 = static_cast<int>(right * picture.width);
+  const int y0 = static_cast<int>(top * picture.height),
+            y1 = static_cast<int>(bottom * picture.height);
+  double count = 0;
+  for (int y = y0; y < y1; ++y) {
+    for (int x = x0; x < x1; ++x) {
+      const uint8_t* p = &picture.rgba[(static_cast<size_t>(y) * picture.width + x) * 4];
+      mean.r += p[0] / 255.0;
+      mean.g += p[1] / 255.0;
+      mean.b += p[2] / 255.0;
+      ++count;
+    }
+  }
+  if (count > 0) mean.r /= count, mean.g /= count, mean.b /= count;
+  return mean;
+}
+
+SeascapeRegions MeasureSeascape(const Picture& frame) {
+  SeascapeRegions regions;
+  regions.sky = RegionMean(frame, 0.0, 0.58, 0.04, 0.08);
+  regions.sea = RegionMean(frame, 0.58, 0.88, 0.61, 0.68);
+  regions.shore = RegionMean(frame, 0.0, 1.0, 0.91, 0.99);
+  regions.banner = RegionMean(frame, 0.71, 0.98, 0.013, 0.13);
+  return regions;
+}
+
+}  // namespace e2e

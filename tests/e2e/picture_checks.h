@@ -1,0 +1,32 @@
+// Looking at what the programs drew: pictures as RGBA rows and the mean colour of a region.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+struct Picture {
+  int width = 0;
+  int height = 0;
+  std::vector<uint8_t> rgba;  // rows top-down
+};
+
+struct MeanColour {
+  double r = 0, g = 0, b = 0;
+  double Luminance() const { return 0.3 * r + 0.59 * g + 0.11 * b; }
+};
+
+bool ReadPng(const std::string& path, Picture& picture);
+// The mean colour (0 ... 1) of the region given as fractions of the picture's size.
+MeanColour RegionMean(const Picture& picture, double left, double right, double top, double bottom);
+
+// The parts of a saver frame, measured where the scene puts them whatever the screen's size:
+// the sky above the peaks, the open sea, the near shore and the banner's corner.
+struct SeascapeRegions {
+  MeanColour sky, sea, shore, banner;
+};
+SeascapeRegions MeasureSeascape(const Picture& frame);
+
+}  // namespace e2e

@@ -1,0 +1,2 @@
+// Test program: does not compile.
+void main() { gl_FragColor = undefinedThing; }
