@@ -8,4 +8,11 @@ set(DRIFTGLASS_RESOURCES
   "JPG 121 pictures/near_cliff.jpg"
   "JPG 122 pictures/near_cliff_mask.jpg"
   "BITMAP 125 pictures/banner.bmp"
+  "SHADERS 109 shaders/ribbon.vert"
+  "SHADERS 110 shaders/stalk.frag"
+  "SHADERS 111 shaders/ribbon_scaled.vert"
+  "SHADERS 112 shaders/flower.vert"
+  "SHADERS 113 shaders/flower.frag"
+  "SHADERS 114 shaders/bud.frag"
+  "SHADERS 115 shaders/bud.vert"
 )

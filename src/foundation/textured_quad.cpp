@@ -1,9 +1,11 @@
-// Immediate-mode textured quads.
+// Immediate-mode vertices and textured quads.
 #include "foundation/textured_quad.h"
 
 #include "foundation/gl.h"
 
 namespace driftglass {
+
+void EmitVertex(const Vector3& v) { glVertex3d(v.x, v.y, v.z); }
 
 void DrawTexturedQuad(const QuadPlacement& quad) {
   glBegin(GL_QUADS);

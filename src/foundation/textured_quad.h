@@ -1,8 +1,13 @@
-// A picture on a flat quad in the plane z = 0, drawn in immediate mode with the fixed-function
-// pipeline: t = 0 at the upper edge, so pictures stand upright. Render thread only.
+// Immediate-mode drawing: a scene point as a vertex, and a picture on a flat quad in the plane
+// z = 0 with t = 0 at its upper edge, so that pictures stand upright. Render thread only.
 #pragma once
 
+#include "foundation/vector_math.h"
+
 namespace driftglass {
+
+// Hands a point to glVertex3d.
+void EmitVertex(const Vector3& v);
 
 struct QuadPlacement {
   double left, right, bottom, top;

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "decor/manager_decor.h"
+#include "flowers/flowers_holder.h"
 #include "foundation/gl.h"
 #include "host/event_log.h"
 #include "welcome/welcoming_message.h"
@@ -34,6 +35,8 @@ SaverScene::SaverScene() = default;
 SaverScene::~SaverScene() = default;
 
 int SaverScene::SceneInitialization() {
+  flowers_ = Create<FlowersHolder>();
+  if (!flowers_ || !flowers_->IsValid()) return Fail("FlowersHolder initialization is failed");
   decor_ = Create<ManagerDecor>();
   if (!decor_ || !decor_->IsValid()) return Fail("ManagerDecor initialization is failed");
   welcome_ = Create<WelcomingMessage>();
@@ -45,6 +48,8 @@ void SaverScene::SceneFrame(const FrameTime& time) {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   decor_->Update(static_cast<double>(time.stepMs));
   decor_->Draw();
+  flowers_->Update(static_cast<int>(time.stepMs));
+  flowers_->Draw();
   welcome_->Draw(static_cast<double>(time.stepMs));
 }
 
@@ -53,6 +58,7 @@ void SaverScene::SceneUninstall() {
     decor_->Release();
     decor_.reset();
   }
+  flowers_.reset();
   welcome_.reset();
 }
 

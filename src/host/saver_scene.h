@@ -8,6 +8,7 @@
 
 namespace driftglass {
 
+class FlowersHolder;
 class ManagerDecor;
 class WelcomingMessage;
 
@@ -20,6 +21,7 @@ class SaverScene : public Scene {
   void SceneUninstall() override;
 
  private:
+  std::unique_ptr<FlowersHolder> flowers_;
   std::unique_ptr<ManagerDecor> decor_;
   std::unique_ptr<WelcomingMessage> welcome_;
 };
