@@ -24,7 +24,10 @@ if [[ "$preset" == linux ]]; then
     [[ -f "$WINEPREFIX/system.reg" ]] || { echo "could not make the Wine prefix" >&2; exit 1; }
   fi
   wineserver -p 120  # keep one Wine server up between the many short test processes
-  xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset windows --no-tests=error
+  # Start Wine's own background processes first, away from CTest's output pipes: started by a
+  # test they would inherit the pipe and keep CTest waiting for it to close.
+  xvfb-run -a -s "-screen 0 1280x1024x24" \
+    sh -c 'wine cmd /c exit >/dev/null 2>&1; ctest --preset windows --no-tests=error'
   xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset "$preset" --no-tests=error -j1
 else
   # The GL driver is unloaded at exit, so what it keeps cannot be told apart from our own
