@@ -41,6 +41,7 @@
   X(PFNGLUNIFORM3FPROC, glUniform3f)                               \
   X(PFNGLUNIFORM3FVPROC, glUniform3fv)                             \
   X(PFNGLUNIFORM4FVPROC, glUniform4fv)                             \
+  X(PFNGLUNIFORMMATRIX3FVPROC, glUniformMatrix3fv)                 \
   X(PFNGLUNIFORMMATRIX4FVPROC, glUniformMatrix4fv)                 \
   X(PFNGLUSEPROGRAMPROC, glUseProgram)                             \
   X(PFNGLVERTEXATTRIBPOINTERPROC, glVertexAttribPointer)

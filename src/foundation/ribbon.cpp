@@ -1,6 +1,7 @@
 // Ribbon layout, relaxation and packing.
 #include "foundation/ribbon.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace driftglass {
@@ -82,8 +83,11 @@ int Ribbon::NodeOf(double x) const {
 
 void Ribbon::TransformVertex(const Vector3& point, Vector3& out, double x) const {
   const double u = 1.0 - x;
-  const RibbonNode& node = nodes_[NodeOf(x)];
-  const double r = std::fmod(u, 1.0 / numberOfNodes_);
+  const int k = NodeOf(x);
+  const RibbonNode& node = nodes_[k];
+  // How far behind its node's base point the coordinate lies, measured from that same node
+  // (as the shader does): a remainder taken on its own can round to a whole segment.
+  const double r = std::max(0.0, u - static_cast<double>(k) / numberOfNodes_);
   out = node.basePoint;
   Vector3 term;
   Scale(node.axisX, -r, term);
