@@ -68,4 +68,11 @@ void BuildStalkNodes(Ribbon& ribbon, const Vector3& root, const Vector3& directi
   }
 }
 
+Vector3 StalkTip(const Ribbon& ribbon, double length) {
+  const int n = ribbon.GetNumberOfNodes();
+  const RibbonNode& last = ribbon.GetNodes()[n - 1];
+  Vector3 back, tip;
+  return Subtract(last.basePoint, Scale(last.axisX, length / n, back), tip);
+}
+
 }  // namespace driftglass

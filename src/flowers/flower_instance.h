@@ -37,4 +37,7 @@ struct FlowerInstance {
 void BuildStalkNodes(Ribbon& ribbon, const Vector3& root, const Vector3& direction, double bend,
                      double length);
 
+// The point one segment beyond the ribbon's last node, where bud and head sit.
+Vector3 StalkTip(const Ribbon& ribbon, double length);
+
 }  // namespace driftglass

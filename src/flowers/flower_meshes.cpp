@@ -67,8 +67,8 @@ BudMesh BuildBudMesh() {
     for (int j = 0; j < 16; ++j) {
       const double b = j * 0.4188790133333333;
       const int v = 16 * i + j;
-      Put(mesh.data, v * 3, Vector3(1 - std::cos(a), std::cos(b) * std::sin(a),
-                                     -(std::sin(b) * std::sin(a))));
+      Put(mesh.data, v * 3,
+          Vector3(1 - std::cos(a), std::cos(b) * std::sin(a), -(std::sin(b) * std::sin(a))));
       mesh.data[BudMesh::kGridPointOffset + v * 2] = static_cast<float>(a);
       mesh.data[BudMesh::kGridPointOffset + v * 2 + 1] = static_cast<float>(b);
     }

@@ -23,13 +23,12 @@ void Upload(const std::vector<float>& data, const std::vector<uint32_t>& indices
             GLuint& vertexBuffer, GLuint& indexBuffer) {
   glGenBuffers(1, &vertexBuffer);
   glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
-  glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(data.size() * sizeof(float)),
-               data.data(), GL_STATIC_DRAW);
+  glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(data.size() * sizeof(float)), data.data(),
+               GL_STATIC_DRAW);
   glGenBuffers(1, &indexBuffer);
   glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
-  glBufferData(GL_ELEMENT_ARRAY_BUFFER,
-               static_cast<GLsizeiptr>(indices.size() * sizeof(uint32_t)), indices.data(),
-               GL_STATIC_DRAW);
+  glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(uint32_t)),
+               indices.data(), GL_STATIC_DRAW);
   glBindBuffer(GL_ARRAY_BUFFER, 0);
   glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
 }
@@ -46,13 +45,6 @@ bool AllFound(std::initializer_list<GLint> locations) {
 }
 
 }  // namespace
-
-Vector3 StalkTip(const Ribbon& ribbon, double length) {
-  const int n = ribbon.GetNumberOfNodes();
-  const RibbonNode& last = ribbon.GetNodes()[n - 1];
-  Vector3 back, tip;
-  return Subtract(last.basePoint, Scale(last.axisX, length / n, back), tip);
-}
 
 int StalkProgram::Init() {
   TheEventLog().Write(kNotify, "Creating OGL program for stalk");

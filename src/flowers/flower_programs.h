@@ -2,6 +2,7 @@
 // flower's ribbon, the bud on its tip and the rippling head across it. Render thread only.
 #pragma once
 
+#include "flowers/flower_instance.h"
 #include "foundation/gl.h"
 #include "foundation/ribbon.h"
 
@@ -42,8 +43,5 @@ class FlowerProgram {
   GLuint program_ = 0;
   GLint uPhase_ = -1;
 };
-
-// The point one segment beyond the ribbon's last node, where bud and head sit.
-Vector3 StalkTip(const Ribbon& ribbon, double length);
 
 }  // namespace driftglass

@@ -6,8 +6,7 @@
 
 namespace driftglass {
 
-Ribbon::Ribbon(int n)
-    : nodes_(n), numberOfNodes_(n), matrixes_(9 * n), vertexes_(3 * n) {
+Ribbon::Ribbon(int n) : nodes_(n), numberOfNodes_(n), matrixes_(9 * n), vertexes_(3 * n) {
   Reset(Vector3(1, 0, 0), Vector3(0, 0, 1), Vector3(1, 0, 0));
 }
 

@@ -5,7 +5,9 @@
 
 namespace driftglass {
 
-void EmitVertex(const Vector3& v) { glVertex3d(v.x, v.y, v.z); }
+void EmitVertex(const Vector3& v) {
+  glVertex3d(v.x, v.y, v.z);
+}
 
 void DrawTexturedQuad(const QuadPlacement& quad) {
   glBegin(GL_QUADS);

@@ -9,9 +9,15 @@
 // What the saver's own scene logs while it starts.
 inline std::vector<std::string> SaverSceneLog() {
   return {
-      "   Notify : Initialization of FarCliffDecorClass",  "   Notify : Bitmap is loaded",
-      "   Notify : Initialization of WavingSeaDecorClass", "   Notify : Bitmap is loaded",
-      "   Notify : Initialization of NearCliffDecorClass", "   Notify : Bitmap is loaded",
+      "   Notify : Creating OGL program for stalk",
+      "   Notify : Creating OGL program for bud",
+      "   Notify : Creating OGL program for flower",
+      "   Notify : Initialization of FarCliffDecorClass",
+      "   Notify : Bitmap is loaded",
+      "   Notify : Initialization of WavingSeaDecorClass",
+      "   Notify : Bitmap is loaded",
+      "   Notify : Initialization of NearCliffDecorClass",
+      "   Notify : Bitmap is loaded",
   };
 }
 

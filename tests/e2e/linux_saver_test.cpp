@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "common/normal_run_log.h"
+#include "flowers/flower_instance.h"
 #include "picture_checks.h"
 #include "process.h"
 
@@ -184,6 +185,67 @@ TEST_F(LinuxSaverTest, FramesShowSkySeaShoreAndTheBannerOnSchedule) {
   // The banner shines in the upper right at 10 s, and the corner is bare sky at 3 and 21 s.
   EXPECT_GT(at[200].banner.Luminance(), at[60].banner.Luminance() + 0.1);
   EXPECT_NEAR(at[420].banner.Luminance(), at[60].banner.Luminance(), 0.005);
+}
+
+// Where the camera (eye at z = 4, 21 degree field of view, 4:3) shows a scene point, in
+// pixels of a width x height frame.
+std::pair<int, int> OnScreen(const driftglass::Vector3& p, int width, int height) {
+  const double halfHeight = (4.0 - p.z) * std::tan(10.5 * 3.14159265358979 / 180.0);
+  const double x = p.x / (halfHeight * 1.3333333), y = p.y / halfHeight;
+  return {static_cast<int>((x + 1) / 2 * width), static_cast<int>((1 - y) / 2 * height)};
+}
+
+// Counts the pixels of a box around `centre` (half size `reach`) that pass `test`.
+template <typename Test>
+int CountAround(const e2e::Picture& frame, std::pair<int, int> centre, int reach, Test test) {
+  int count = 0;
+  for (int y = std::max(0, centre.second - reach);
+       y < std::min(frame.height, centre.second + reach); ++y) {
+    for (int x = std::max(0, centre.first - reach); x < std::min(frame.width, centre.first + reach);
+         ++x) {
+      const uint8_t* p = &frame.rgba[(static_cast<size_t>(y) * frame.width + x) * 4];
+      if (test(p[0] / 255.0, p[1] / 255.0, p[2] / 255.0)) ++count;
+    }
+  }
+  return count;
+}
+
+TEST_F(LinuxSaverTest, FlowersStandOnTheirRootsWithLightBandsAndTranslucentHeads) {
+  // Frame 24 updates the flowers with 1150 ms into the second flower's 2123 ms period: its
+  // light is in the middle of the stalk. At frame 10 (450 ms) no light is on either stalk.
+  std::map<int, e2e::Picture> frames;
+  for (int count : {10, 24}) {
+    const std::string png = home_ + "/flowers" + std::to_string(count) + ".png";
+    auto saver = Start({"-window", "--size", "1024x768", "--seed", "5", "--fixed-step", "50",
+                        "--frames", std::to_string(count), "--snapshot", png});
+    ASSERT_EQ(saver->WaitForExit(60s), 0) << saver->Stderr();
+    ASSERT_TRUE(e2e::ReadPng(png, frames[count]));
+  }
+  using driftglass::FlowerInstance;
+  const FlowerInstance flowers[2] = {FlowerInstance::First(), FlowerInstance::Second()};
+  auto green = [](double r, double g, double b) { return g > r + 0.25 && g > b + 0.25; };
+  auto yellow = [](double r, double g, double b) { return r > 0.5 && g > 0.4 && b < 0.25; };
+  auto blueGlass = [](double r, double g, double b) {
+    return b > r + 0.15 && b > g + 0.15 && b > 0.2 && b < 0.85;  // blue, but not opaque
+  };
+  for (const FlowerInstance& flower : flowers) {
+    driftglass::Ribbon ribbon;
+    driftglass::BuildStalkNodes(ribbon, flower.root, flower.direction, flower.restBend,
+                                flower.length);
+    const auto middle = OnScreen(ribbon.GetNodes()[10].basePoint, 1024, 768);
+    const auto head = OnScreen(driftglass::StalkTip(ribbon, flower.length), 1024, 768);
+    for (auto& [count, frame] : frames) {
+      EXPECT_GT(CountAround(frame, OnScreen(flower.root, 1024, 768), 12, green), 15) << count;
+      EXPECT_GT(CountAround(frame, head, 40, blueGlass), 20) << count;
+    }
+    const bool second = flower.period == 2123.0;
+    EXPECT_EQ(CountAround(frames[10], middle, 20, yellow), 0);
+    if (second) {
+      EXPECT_GT(CountAround(frames[24], middle, 20, yellow), 3);
+    } else {
+      EXPECT_EQ(CountAround(frames[24], middle, 20, yellow), 0);
+    }
+  }
 }
 
 TEST_F(LinuxSaverTest, FrameRateOverlayDrawsOnlyInTheTopLeftTenth) {

@@ -5,7 +5,6 @@
 
 #include "flowers/flower_instance.h"
 #include "flowers/flower_meshes.h"
-#include "flowers/flower_programs.h"
 #include "foundation/random_source.h"
 
 namespace driftglass {
@@ -53,8 +52,7 @@ TEST(BudMesh, ASphereFromThePoleWhoseOutsideFacesTheViewerOnceMirrored) {
   }
   for (int i = 0; i < 8; ++i) {  // the seam column repeats the first
     Vector3 gap;
-    EXPECT_LT(Length(Subtract(At(mesh.data, 0, 16 * i), At(mesh.data, 0, 16 * i + 15), gap)),
-              1e-5);
+    EXPECT_LT(Length(Subtract(At(mesh.data, 0, 16 * i), At(mesh.data, 0, 16 * i + 15), gap)), 1e-5);
   }
   // The bud's transform mirrors x (its first column is -axisX). Every triangle that is not
   // degenerate must then wind counter-clockwise seen from outside the sphere.

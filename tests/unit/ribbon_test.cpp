@@ -1,10 +1,11 @@
 // Ribbon strips: the straight start, following the head, and the CPU twin of the shader.
+#include "foundation/ribbon.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "foundation/random_source.h"
-#include "foundation/ribbon.h"
 
 namespace driftglass {
 namespace {
@@ -86,9 +87,9 @@ TEST(Ribbon, CoincidentNodesAreSeparatedAlongMinusX) {
   ribbon.Relax();
   for (int k = 1; k < 20; ++k) {
     Vector3 gap;
-    EXPECT_NEAR(Length(Subtract(ribbon.GetNodes()[k - 1].basePoint,
-                                ribbon.GetNodes()[k].basePoint, gap)),
-                0.05, 1e-12);
+    EXPECT_NEAR(
+        Length(Subtract(ribbon.GetNodes()[k - 1].basePoint, ribbon.GetNodes()[k].basePoint, gap)),
+        0.05, 1e-12);
   }
 }
 
