@@ -14,7 +14,7 @@
 #include "foundation/shader_program.h"
 #include "foundation/texture_images.h"
 #include "foundation/textured_quad.h"
-#include "gl_context.h"
+#include "gl_test.h"
 #include "host/event_log.h"
 
 namespace driftglass {
@@ -25,25 +25,8 @@ constexpr int kFlatVertex = 990;
 constexpr int kFlatFragment = 991;
 constexpr int kBrokenFragment = 992;
 
-class GlDecorTest : public ::testing::Test {
+class GlDecorTest : public gltest::GlTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(context_.Valid()) << "needs an X display with OpenGL 2.0";
-    logPath_ =
-        std::filesystem::path(::testing::TempDir()) /
-        (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".log");
-    TheEventLog().Open(logPath_);
-  }
-  void TearDown() override {
-    TheEventLog().Close();
-    std::filesystem::remove(logPath_);
-  }
-  std::string Log() const {
-    std::ifstream file(logPath_);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-  }
   // Makes the plane z = 0 region (left ... right, bottom ... top) fill the window.
   void LookAt(double left, double right, double bottom, double top) {
     glMatrixMode(GL_PROJECTION);
@@ -57,9 +40,6 @@ class GlDecorTest : public ::testing::Test {
     const uint8_t* p = &rgba[(static_cast<size_t>(y) * context_.Width() + x) * 4];
     return {p[0], p[1], p[2]};
   }
-
-  gltest::GlContext context_{1024, 512};
-  std::filesystem::path logPath_;
 };
 
 TEST_F(GlDecorTest, ProgramsCompileLinkAndReportFailures) {

@@ -9,7 +9,7 @@
 #include "foundation/gl.h"
 #include "foundation/ribbon.h"
 #include "foundation/shader_program.h"
-#include "gl_context.h"
+#include "gl_test.h"
 #include "host/event_log.h"
 
 namespace driftglass {
@@ -19,27 +19,7 @@ constexpr int kRibbonVertex = 109;
 constexpr int kScaledRibbonVertex = 111;
 constexpr int kCoordinatesFragment = 993;
 
-class GlFlowersTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(context_.Valid()) << "needs an X display with OpenGL 2.0";
-    logPath_ = std::filesystem::path(::testing::TempDir()) / "gl_flowers_test.log";
-    TheEventLog().Open(logPath_);
-  }
-  void TearDown() override {
-    TheEventLog().Close();
-    std::filesystem::remove(logPath_);
-  }
-  std::string Log() const {
-    std::ifstream file(logPath_);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-  }
-
-  gltest::GlContext context_{1024, 512};
-  std::filesystem::path logPath_;
-};
+using GlFlowersTest = gltest::GlTest;
 
 TEST_F(GlFlowersTest, RibbonShadersMapAFreshRibbonsStripToItself) {
   for (int vertexShader : {kRibbonVertex, kScaledRibbonVertex}) {
