@@ -6,6 +6,8 @@
 //   win_driver close TITLE            the title bar's close button
 //   win_driver text TITLE             print the texts of the window's static controls
 //   win_driver count CLASS TITLE      print how many top-level windows of that class and title
+//   win_driver host TITLE             make a window TITLE (as the display settings' preview
+//                                     pane), print its handle and keep it until it is closed
 #include <windows.h>
 
 #include <cstdio>
@@ -69,6 +71,31 @@ BOOL CALLBACK CountWindow(HWND window, LPARAM data) {
   return TRUE;
 }
 
+LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROY) PostQuitMessage(0);
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+int Host(const char* title) {
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = HostProc;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = L"DriftglassTestHost";
+  RegisterClassW(&windowClass);
+  HWND window = CreateWindowExW(0, L"DriftglassTestHost", Wide(title).c_str(),
+                                WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 320, 240, nullptr,
+                                nullptr, windowClass.hInstance, nullptr);
+  if (window == nullptr) return 1;
+  std::printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(window)));
+  std::fflush(stdout);
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -83,6 +110,7 @@ int main(int argc, char** argv) {
     std::printf("%d\n", count.found);
     return 0;
   }
+  if (command == "host") return Host(argv[2]);
   if (command == "wait" && argc == 4) {
     const DWORD end = GetTickCount() + std::atoi(argv[3]);
     while (FindTopLevel(argv[2]) == nullptr) {

@@ -148,6 +148,33 @@ TEST_F(WindowsSaverTest, DamagedPicturesStopStartUpWithTheScreenSaverBox) {
   EXPECT_EQ(saver->WaitForExit(30s), 0);
 }
 
+TEST_F(WindowsSaverTest, PreviewRunsInsideItsParentAndEndsWithIt) {
+  // A window standing in for the display settings' preview pane.
+  auto host = Wine({kBuild + "/tests/win_driver.exe", "host", "Preview pane"});
+  std::string handle;
+  for (int i = 0; i < 600 && handle.empty(); ++i) {
+    std::this_thread::sleep_for(100ms);
+    handle = host->Stdout();
+  }
+  ASSERT_FALSE(handle.empty()) << host->Stderr();
+  handle.erase(handle.find_last_not_of("\r\n") + 1);
+  auto saver = Saver({"/p", handle});
+  ASSERT_TRUE(e2e::WaitForLine(logPath_, kReady, 60s)) << saver->Stderr();
+  // Input does not end a preview.
+  x_.MovePointerTo(100, 100);
+  x_.MovePointerTo(200, 180);
+  x_.Key(XK_space);
+  std::this_thread::sleep_for(1s);
+  EXPECT_TRUE(saver->Running());
+  EXPECT_EQ(Driver({"count", "WindowsScreenSaverClass", "Screen Saver"}), "0\n");
+  ASSERT_TRUE(Driver({"close", "Preview pane"}));
+  EXPECT_EQ(saver->WaitForExit(30s), 0);
+  EXPECT_EQ(host->WaitForExit(30s), 0);
+  const auto lines = e2e::ReadLines(logPath_);
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(lines[lines.size() - 2], "   Notify : Common uninstall has finished properly");
+}
+
 TEST_F(WindowsSaverTest, BadArgumentsExitWithMinusOne) {
   for (const char* argument : {"/x", "/p 0", "/p"}) {
     auto saver = Saver({argument});
