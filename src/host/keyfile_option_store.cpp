@@ -72,21 +72,28 @@ std::string TrimRight(std::string text) {
 
 bool KeyFileOptionStore::ReadGroup(const std::string& keyPath) {
   values_.clear();
+  otherGroups_.clear();
   group_ = keyPath;
   std::ifstream file(path_, std::ios::binary);
   if (!file) return false;
   bool inGroup = false;
+  bool inOtherGroup = false;
   bool groupSeen = false;
   std::string line;
   while (std::getline(file, line)) {
     line = TrimRight(line);
-    if (line.empty() || line[0] == '#') continue;
-    if (line[0] == '[') {
+    if (!line.empty() && line[0] == '[') {
       inGroup =
           line.size() >= 2 && line.back() == ']' && line.compare(1, line.size() - 2, keyPath) == 0;
+      inOtherGroup = !inGroup && line.back() == ']';
       groupSeen = groupSeen || inGroup;
+    }
+    if (inOtherGroup) {  // kept as it was, to be written back
+      otherGroups_ += line;
+      otherGroups_ += '\n';
       continue;
     }
+    if (line.empty() || line[0] == '#' || line[0] == '[') continue;
     const size_t equals = line.find('=');
     if (!inGroup || equals == std::string::npos || equals == 0) continue;
     const std::string name = TrimRight(line.substr(0, equals));
@@ -132,6 +139,7 @@ bool KeyFileOptionStore::Close() {
   if (!writing_) return true;
   writing_ = false;
   std::ostringstream text;
+  text << otherGroups_;
   text << '[' << group_ << "]\n";
   for (const auto& [name, value] : values_) text << name << '=' << Escape(value) << '\n';
 

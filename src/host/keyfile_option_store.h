@@ -1,7 +1,8 @@
 // An option store kept in a text key file ("[group]" headers and "name=value" lines, with the
 // escapes of the freedesktop key-file format). The key path is the group name. Reading
 // tolerates damage: lines that make no sense are skipped, so a torn or garbled file still
-// yields every value that can be read. Writing replaces the file atomically.
+// yields every value that can be read. Writing replaces the file atomically and keeps every
+// line that belongs to other groups.
 #pragma once
 
 #include <string>
@@ -28,6 +29,7 @@ class KeyFileOptionStore : public OptionStore {
   std::string path_;
   std::string group_;
   std::map<std::string, std::string> values_;
+  std::string otherGroups_;  // the file's lines outside our group, as they were
   bool writing_ = false;
   std::string lastError_;
 };

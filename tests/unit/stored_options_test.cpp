@@ -193,6 +193,19 @@ TEST_F(KeyFileStoreTest, DamagedFilesLoadWhatTheyCan) {
   EXPECT_EQ(defaults.enableVSync.Get(), 1);
 }
 
+TEST_F(KeyFileStoreTest, SavingKeepsOtherGroupsAsTheyWere) {
+  WriteRaw(
+      "[Other]\nkeep=this value\n# and this comment\n"
+      "[Software\\Tolvanet\\Driftglass #1 screensaver]\nEnableFPS=1\n");
+  KeyFileOptionStore store(path_.string());
+  SaverSettings settings(store);
+  ASSERT_EQ(settings.options.Save(), 0);
+  EXPECT_EQ(ReadRaw(),
+            "[Other]\nkeep=this value\n# and this comment\n"
+            "[Software\\Tolvanet\\Driftglass #1 screensaver]\n"
+            "EnableFPS=1\nEnableVSync=1\nSlideshowPictures=\n");
+}
+
 TEST_F(KeyFileStoreTest, UnwritableLocationFailsTheSave) {
   WriteRaw("");
   // A file where the folder should be: the store cannot be created.
