@@ -298,6 +298,11 @@ void X11Saver::HandleWake(char byte) {
   } else if (byte == kWakeFailure) {
     if (const char* message = TheEventLog().ErrorMessage()) {
       std::fprintf(stderr, "driftglass: %s\n", message);
+      // A full-screen saver window would hide the box: take ours off the screen first.
+      if (ownsWindow_) {
+        XUnmapWindow(display_, window_);
+        XFlush(display_);
+      }
       ShowMessageBox("Screen saver", message);
     }
     DestroySaverWindow();

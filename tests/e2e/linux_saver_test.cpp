@@ -146,19 +146,28 @@ TEST_F(LinuxSaverTest, RootModeDrawsIntoTheDaemonsWindow) {
 }
 
 TEST_F(LinuxSaverTest, OpenGlOneMachineShowsTheScreenSaverBox) {
-  auto saver = Start({"-window", "--size", "320x240"}, {{"MESA_GL_VERSION_OVERRIDE", "1.4"}});
-  const Window box = x_.WaitForWindowNamed("Screen saver", 20s);
-  ASSERT_NE(box, 0u) << saver->Stderr();
-  EXPECT_TRUE(LogHas("(!)Error : Can not initialize OpenGL 2.0"));
-  EXPECT_NE(saver->Stderr().find("Sorry, this application requires OpenGL 2.0"), std::string::npos);
-  EXPECT_TRUE(saver->Running());  // until the box is answered
-  x_.Focus(box);
-  std::this_thread::sleep_for(300ms);
-  x_.Key(XK_Return);
-  EXPECT_EQ(saver->WaitForExit(20s), 0);
-  const auto lines = Log();
-  ASSERT_GE(lines.size(), 3u);
-  EXPECT_EQ(lines[lines.size() - 2], kUninstalled);
+  for (const char* mode : {"-window", "-s"}) {
+    auto saver = Start({mode, "--size", "320x240"}, {{"MESA_GL_VERSION_OVERRIDE", "1.4"}});
+    const Window box = x_.WaitForWindowNamed("Screen saver", 20s);
+    ASSERT_NE(box, 0u) << saver->Stderr();
+    EXPECT_TRUE(LogHas("(!)Error : Can not initialize OpenGL 2.0")) << mode;
+    EXPECT_NE(saver->Stderr().find("Sorry, this application requires OpenGL 2.0"),
+              std::string::npos);
+    EXPECT_TRUE(saver->Running()) << mode;  // until the box is answered
+    // Nothing of the saver hides the box, not even a full-screen window.
+    if (const Window fullScreen = x_.FindWindowNamed("Screen Saver")) {
+      XWindowAttributes attributes;
+      XGetWindowAttributes(x_.Get(), fullScreen, &attributes);
+      EXPECT_NE(attributes.map_state, IsViewable);
+    }
+    x_.Focus(box);
+    std::this_thread::sleep_for(300ms);
+    x_.Key(XK_Return);
+    EXPECT_EQ(saver->WaitForExit(20s), 0) << mode;
+    const auto lines = Log();
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[lines.size() - 2], kUninstalled);
+  }
 }
 
 TEST_F(LinuxSaverTest, FramesShowSkySeaShoreAndTheBannerOnSchedule) {
