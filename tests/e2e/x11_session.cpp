@@ -8,8 +8,24 @@
 #include <thread>
 
 namespace e2e {
+namespace {
+
+// A window that goes away between finding it and using it is the program's business, not a
+// reason for the test process to die (Xlib's default handler exits).
+int IgnoreXError(Display*, XErrorEvent*) {
+  return 0;
+}
+
+bool Viewable(Display* display, Window window) {
+  XWindowAttributes attributes;
+  return XGetWindowAttributes(display, window, &attributes) != 0 &&
+         attributes.map_state == IsViewable;
+}
+
+}  // namespace
 
 X11Session::X11Session() {
+  XSetErrorHandler(IgnoreXError);
   // A busy Xvfb refuses a burst of connections for a moment.
   for (int attempt = 0; attempt < 40 && display_ == nullptr; ++attempt) {
     display_ = XOpenDisplay(nullptr);
@@ -63,7 +79,8 @@ Window X11Session::FindWindowNamed(const char* name) {
 Window X11Session::WaitForWindowNamed(const char* name, std::chrono::milliseconds timeout) {
   const auto end = std::chrono::steady_clock::now() + timeout;
   while (std::chrono::steady_clock::now() < end) {
-    if (Window window = FindWindowNamed(name)) return window;
+    const Window window = FindWindowNamed(name);
+    if (window != 0 && Viewable(display_, window)) return window;
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
   return 0;

@@ -25,6 +25,7 @@ class X11Session {
   void ClickAt(int x, int y);
   // The first window below the root whose name is `name`, or 0.
   Window FindWindowNamed(const char* name);
+  // Waits until a window of that name is on the screen (mapped and viewable).
   Window WaitForWindowNamed(const char* name, std::chrono::milliseconds timeout);
   // A mapped 320 x 240 top-level window.
   Window MakeWindow();
