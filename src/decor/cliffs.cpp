@@ -1,6 +1,7 @@
 // Making and drawing the backdrop and the near shore.
 #include "decor/cliffs.h"
 
+#include "decor/backdrop_layer.h"
 #include "foundation/texture_images.h"
 #include "foundation/textured_quad.h"
 #include "host/event_log.h"
@@ -15,12 +16,6 @@ constexpr int kPictureHeight = 512;
 // would blend the picture's top row into its bottom.
 constexpr QuadPlacement kFarQuad{-1.0, 1.0, -0.06, 0.75, 0.99};
 constexpr QuadPlacement kNearQuad{-1.0, 1.0, -0.75, 0.2, 0.99};
-
-void BeginPicture(GLuint texture) {
-  glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, texture);
-  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-}
 
 }  // namespace
 
@@ -40,13 +35,8 @@ FarCliffDecorClass::FarCliffDecorClass() {
 }
 
 void FarCliffDecorClass::Draw() {
-  glDisable(GL_DEPTH_TEST);
-  glDepthMask(GL_FALSE);
-  BeginPicture(texture_);
+  const BackdropLayer layer(texture_);
   DrawTexturedQuad(kFarQuad);
-  glDisable(GL_TEXTURE_2D);
-  glDepthMask(GL_TRUE);
-  glEnable(GL_DEPTH_TEST);
 }
 
 NearCliffDecorClass::NearCliffDecorClass() {
@@ -65,16 +55,12 @@ NearCliffDecorClass::NearCliffDecorClass() {
 }
 
 void NearCliffDecorClass::Draw() {
-  glDisable(GL_DEPTH_TEST);
-  glDepthMask(GL_FALSE);
+  // The mask in the texture's alpha lets the sea show where the sky of the picture was.
+  const BackdropLayer layer(texture_);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  BeginPicture(texture_);
   DrawTexturedQuad(kNearQuad);
-  glDisable(GL_TEXTURE_2D);
   glDisable(GL_BLEND);
-  glDepthMask(GL_TRUE);
-  glEnable(GL_DEPTH_TEST);
 }
 
 }  // namespace driftglass

@@ -3,6 +3,7 @@
 
 #include <new>
 
+#include "decor/backdrop_layer.h"
 #include "foundation/texture_images.h"
 #include "host/event_log.h"
 
@@ -43,11 +44,7 @@ WavingSeaDecorClass::WavingSeaDecorClass() {
 }
 
 void WavingSeaDecorClass::Draw() {
-  glDisable(GL_DEPTH_TEST);
-  glDepthMask(GL_FALSE);
-  glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, texture_);
-  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+  const BackdropLayer layer(texture_);
 
   const std::vector<float>& texCoords = simulation_->TexCoords();
   glEnableClientState(GL_TEXTURE_COORD_ARRAY);
@@ -66,9 +63,6 @@ void WavingSeaDecorClass::Draw() {
   glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
   glDisableClientState(GL_TEXTURE_COORD_ARRAY);
   glDisableClientState(GL_VERTEX_ARRAY);
-  glDisable(GL_TEXTURE_2D);
-  glDepthMask(GL_TRUE);
-  glEnable(GL_DEPTH_TEST);
 }
 
 }  // namespace driftglass

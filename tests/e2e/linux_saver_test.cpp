@@ -52,6 +52,15 @@ class LinuxSaverTest : public ::testing::Test {
     text << file.rdbuf();
     return text.str();
   }
+  // Starts the settings dialog with `option` and gives it the keyboard; 0 when it never showed.
+  Window OpenSettingsDialog(const char* option, std::unique_ptr<Process>& dialog) {
+    dialog = Start({option});
+    const Window window = x_.WaitForWindowNamed(kSettingsTitle, 20s);
+    if (window == 0) return 0;
+    x_.Focus(window);
+    std::this_thread::sleep_for(500ms);
+    return window;
+  }
   std::string WindowIdInHex(Window window) {
     char hex[32];
     std::snprintf(hex, sizeof hex, "0x%lx", window);
@@ -310,11 +319,8 @@ TEST_F(LinuxSaverTest, DamagedPicturesStopStartUpWithTheScreenSaverBox) {
 }
 
 TEST_F(LinuxSaverTest, SettingsDialogConfirmStoresTheUntickedVSync) {
-  auto dialog = Start({"-c"});
-  const Window window = x_.WaitForWindowNamed(kSettingsTitle, 20s);
-  ASSERT_NE(window, 0u) << dialog->Stderr();
-  x_.Focus(window);
-  std::this_thread::sleep_for(500ms);
+  std::unique_ptr<Process> dialog;
+  ASSERT_NE(OpenSettingsDialog("-c", dialog), 0u) << dialog->Stderr();
   // Focus starts on "Show FPS"; the tab order runs row by row: Show FPS, Confirm settings,
   // VSync control, Reset to default, and round again.
   x_.Key(XK_Tab);
@@ -329,11 +335,9 @@ TEST_F(LinuxSaverTest, SettingsDialogConfirmStoresTheUntickedVSync) {
 }
 
 TEST_F(LinuxSaverTest, SettingsDialogCloseButtonSavesNothing) {
-  auto dialog = Start({"--settings"});
-  const Window window = x_.WaitForWindowNamed(kSettingsTitle, 20s);
+  std::unique_ptr<Process> dialog;
+  const Window window = OpenSettingsDialog("--settings", dialog);
   ASSERT_NE(window, 0u) << dialog->Stderr();
-  x_.Focus(window);
-  std::this_thread::sleep_for(500ms);
   x_.Key(XK_space);  // tick "Show FPS"
   std::this_thread::sleep_for(200ms);
   // What the title bar's close button sends.
