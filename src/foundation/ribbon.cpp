@@ -3,10 +3,22 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 namespace driftglass {
 
-Ribbon::Ribbon(int n) : nodes_(n), numberOfNodes_(n), matrixes_(9 * n), vertexes_(3 * n) {
+namespace {
+
+// A chain needs a head and one node after it: Relax reads node 1 to orient node 0.
+int CheckedNodeCount(int n) {
+  if (n < 2) throw std::invalid_argument("a ribbon needs at least 2 nodes");
+  return n;
+}
+
+}  // namespace
+
+Ribbon::Ribbon(int n)
+    : nodes_(CheckedNodeCount(n)), numberOfNodes_(n), matrixes_(9 * n), vertexes_(3 * n) {
   Reset(Vector3(1, 0, 0), Vector3(0, 0, 1), Vector3(1, 0, 0));
 }
 
@@ -77,11 +89,13 @@ void Ribbon::Relax() {
 }
 
 int Ribbon::NodeOf(double x) const {
-  return static_cast<int>(std::floor(numberOfNodes_ * (1.0 - x)));
+  // x = 0 (the tail's end) and anything outside (0, 1] land on the nearest end node.
+  const int k = static_cast<int>(std::floor(numberOfNodes_ * (1.0 - std::clamp(x, 0.0, 1.0))));
+  return std::min(k, numberOfNodes_ - 1);
 }
 
 void Ribbon::TransformVertex(const Vector3& point, Vector3& out, double x) const {
-  const double u = 1.0 - x;
+  const double u = 1.0 - std::clamp(x, 0.0, 1.0);
   const int k = NodeOf(x);
   const RibbonNode& node = nodes_[k];
   // How far behind its node's base point the coordinate lies, measured from that same node

@@ -22,7 +22,7 @@ struct RibbonNode {
 class Ribbon {
  public:
   // n nodes laid out straight along x, from 1 back towards 0, with identity frames: a strip
-  // vertex maps to itself.
+  // vertex maps to itself. Throws std::invalid_argument for fewer than 2 nodes.
   explicit Ribbon(int n = kRibbonNodes);
 
   int GetNumberOfNodes() const { return numberOfNodes_; }
@@ -37,7 +37,8 @@ class Ribbon {
   // head's up carried down the chain with a lag.
   void Relax();
 
-  // The scene position of strip coordinate x with the cross offsets point.y and point.z.
+  // The scene position of strip coordinate x with the cross offsets point.y and point.z;
+  // x is clamped to the strip, 0 ... 1.
   void TransformVertex(const Vector3& point, Vector3& out, double x) const;
   // `v` in scene coordinates through the frame of the node covering x.
   void TransformVector(const Vector3& v, Vector3& out, double x) const;

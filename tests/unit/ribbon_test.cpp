@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <stdexcept>
 
 #include "foundation/random_source.h"
 
@@ -112,6 +113,42 @@ TEST(Ribbon, ResetLaysNodesBackAlongTheDirectionWithoutNormalising) {
   ExpectNear(node.basePoint, Vector3(0, 0, -0.2));
   ExpectNear(node.axisY, Vector3(2, 0, 0));  // up x dir, as long as up
   ExpectNear(node.axisZ, Vector3(0, 2, 0));
+}
+
+TEST(Ribbon, CoordinatesOutsideTheStripLandOnItsEnds) {
+  // A bent ribbon, so that each node's frame differs.
+  Ribbon ribbon;
+  SeedRandom(3);
+  for (int i = 0; i < 30; ++i) {
+    ribbon.MoveHead(Vector3(RandomUnit(), RandomUnit(), RandomUnit()), Vector3(0, 0, 1));
+  }
+  const Vector3 point(0, 0.1, 0.2);
+  Vector3 out, end;
+  // Past the head: the head's base point.
+  ribbon.TransformVertex(point, end, 1.0);
+  for (double x : {1.5, 1e9}) {
+    ribbon.TransformVertex(point, out, x);
+    ExpectNear(out, end);
+  }
+  // At or below the tail: the far end of the last segment.
+  ribbon.TransformVertex(point, end, 1e-12);
+  for (double x : {0.0, -0.3, -1e9}) {
+    ribbon.TransformVertex(point, out, x);
+    ExpectNear(out, end, 1e-9);
+    ribbon.TransformVector(Vector3(1, 0, 0), out, x);
+    ExpectNear(out, ribbon.GetNodes()[19].axisX);
+  }
+}
+
+TEST(Ribbon, FewerThanTwoNodesAreRefused) {
+  EXPECT_THROW(Ribbon(1), std::invalid_argument);
+  EXPECT_THROW(Ribbon(0), std::invalid_argument);
+  EXPECT_THROW(Ribbon(-5), std::invalid_argument);
+  Ribbon shortest(2);
+  shortest.MoveHead(Vector3(0, 1, 0), Vector3(0, 0, 1));
+  const RibbonNode* nodes = shortest.GetNodes();
+  Vector3 gap;
+  EXPECT_NEAR(Length(Subtract(nodes[0].basePoint, nodes[1].basePoint, gap)), 0.5, 1e-12);
 }
 
 }  // namespace
