@@ -1,9 +1,10 @@
 // Reading the Linux command line into one run request.
 #include "host/command_line.h"
 
-#include <cstdlib>
+#include <cctype>
 #include <string_view>
 
+#include "host/number_text.h"
 #include "host/saver_arguments.h"
 
 namespace driftglass {
@@ -16,15 +17,19 @@ std::string OptionName(const std::string& argument) {
   return {};
 }
 
-bool ParseUnsigned(const std::string& text, uint64_t limit, uint64_t& value) {
-  if (text.empty() || text.size() > 20) return false;
-  value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + static_cast<uint64_t>(c - '0');
-    if (value > limit) return false;
-  }
-  return true;
+// The screen-saver forms: "/s", "-s", "/c", "/c:N", "/a" and the preview letters "/p" and "/l"
+// (which take the next word as the window), any case. Nothing else is read as one: an
+// unknown option must not start the saver because of its first letter.
+bool IsSaverWord(const std::string& argument) {
+  if (argument.size() < 2 || (argument[0] != '/' && argument[0] != '-')) return false;
+  const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(argument[1])));
+  if (argument.size() == 2) return std::string_view("spcla").find(letter) != std::string::npos;
+  return letter == 'c' && argument[2] == ':';
+}
+
+bool TakesWindow(const std::string& saverWord) {
+  const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(saverWord[1])));
+  return letter == 'p' || letter == 'l';
 }
 
 CommandLine Invalid(std::string reason) {
@@ -37,22 +42,15 @@ CommandLine Invalid(std::string reason) {
 }  // namespace
 
 uint32_t ParseWindowId(const std::string& text) {
+  std::string_view digits = text;
+  int base = 10;
   if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    uint64_t value = 0;
-    for (size_t i = 2; i < text.size(); ++i) {
-      const char c = text[i];
-      int digit = -1;
-      if (c >= '0' && c <= '9') digit = c - '0';
-      if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-      if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-      if (digit < 0) return 0;
-      value = value * 16 + static_cast<uint64_t>(digit);
-      if (value > 0xFFFFFFFFu) return 0;
-    }
-    return static_cast<uint32_t>(value);
+    digits.remove_prefix(2);
+    base = 16;
   }
-  uint64_t value = 0;
-  return ParseUnsigned(text, 0xFFFFFFFFu, value) ? static_cast<uint32_t>(value) : 0;
+  const LeadingDigits read = ReadLeadingDigits(digits, base);
+  if (read.length == 0 || read.length != digits.size() || read.value > 0xFFFFFFFFu) return 0;
+  return static_cast<uint32_t>(read.value);
 }
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
@@ -60,19 +58,16 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   bool root = false;
   bool ownWindow = false;
   bool windowIdGiven = false;
-  std::string saverText;  // whatever is not one of our named options
+  std::string saverText;  // the screen-saver form, if one was given
 
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
     const std::string name = OptionName(argument);
     const bool hasValue = i + 1 < arguments.size();
-    auto needValue = [&](std::string& value) {
-      if (!hasValue) return false;
-      value = arguments[++i];
-      return true;
+    auto number = [&](uint64_t limit) -> std::optional<uint64_t> {
+      if (!hasValue) return std::nullopt;
+      return ParseWholeNumber(arguments[++i], limit);
     };
-    std::string value;
-    uint64_t number = 0;
     if (name == "help" || name == "h") {
       result.mode = RunMode::Help;
       return result;
@@ -84,45 +79,50 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     } else if (name == "window") {
       ownWindow = true;
     } else if (name == "window-id") {
-      if (!needValue(value)) return Invalid("-window-id needs a window id");
+      if (!hasValue) return Invalid("-window-id needs a window id");
+      const std::string& value = arguments[++i];
       result.window = ParseWindowId(value);
       if (result.window == 0) return Invalid("invalid window id '" + value + "'");
       windowIdGiven = true;
     } else if (name == "fps") {
       result.showFrameRate = true;
     } else if (name == "settings") {
-      saverText += " /c";
+      if (!saverText.empty()) return Invalid("more than one mode given");
+      saverText = "/c";
     } else if (name == "seed") {
-      if (!needValue(value) || !ParseUnsigned(value, 0xFFFFFFFFu, number))
-        return Invalid("--seed needs a number from 0 to 4294967295");
-      result.seed = static_cast<uint32_t>(number);
+      const auto seed = number(0xFFFFFFFFu);
+      if (!seed) return Invalid("--seed needs a number from 0 to 4294967295");
+      result.seed = static_cast<uint32_t>(*seed);
     } else if (name == "fixed-step") {
-      if (!needValue(value) || !ParseUnsigned(value, 60000, number))
-        return Invalid("--fixed-step needs milliseconds from 0 to 60000");
-      result.fixedStepMs = static_cast<uint32_t>(number);
+      const auto step = number(60000);
+      if (!step) return Invalid("--fixed-step needs milliseconds from 0 to 60000");
+      result.fixedStepMs = static_cast<uint32_t>(*step);
     } else if (name == "frames") {
-      if (!needValue(value) || !ParseUnsigned(value, 1000000000, number) || number == 0)
+      const auto frames = number(1000000000);
+      if (!frames || *frames == 0)
         return Invalid("--frames needs a number of frames from 1 to 1000000000");
-      result.frames = number;
+      result.frames = *frames;
     } else if (name == "snapshot") {
-      if (!needValue(value) || value.empty()) return Invalid("--snapshot needs a file name");
-      result.snapshotPath = value;
+      if (!hasValue || arguments[i + 1].empty()) return Invalid("--snapshot needs a file name");
+      result.snapshotPath = arguments[++i];
     } else if (name == "size") {
-      uint64_t width = 0;
-      uint64_t height = 0;
-      const size_t x = hasValue ? arguments[i + 1].find('x') : std::string::npos;
-      if (x == std::string::npos || !ParseUnsigned(arguments[i + 1].substr(0, x), 16384, width) ||
-          !ParseUnsigned(arguments[i + 1].substr(x + 1), 16384, height) || width == 0 ||
-          height == 0)
+      const std::string value = hasValue ? arguments[i + 1] : "";
+      const size_t x = value.find('x');
+      const auto width = ParseWholeNumber(std::string_view(value).substr(0, x), 16384);
+      const auto height = x == std::string::npos
+                              ? std::nullopt
+                              : ParseWholeNumber(std::string_view(value).substr(x + 1), 16384);
+      if (!width || !height || *width == 0 || *height == 0)
         return Invalid("--size needs WIDTHxHEIGHT, for example 1024x768");
       ++i;
-      result.width = static_cast<int>(width);
-      result.height = static_cast<int>(height);
-    } else if (argument.compare(0, 2, "--") == 0) {
-      return Invalid("unknown option '" + argument + "'");
+      result.width = static_cast<int>(*width);
+      result.height = static_cast<int>(*height);
+    } else if (IsSaverWord(argument)) {
+      if (!saverText.empty()) return Invalid("more than one mode given");
+      saverText = argument;
+      if (TakesWindow(argument) && hasValue) saverText += " " + arguments[++i];
     } else {
-      saverText += ' ';
-      saverText += argument;
+      return Invalid("unknown option '" + argument + "'");
     }
   }
 
@@ -138,8 +138,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     result.mode = RunMode::OwnWindow;
   }
   if (saverText.empty()) return result;
-  if (windowIdGiven || root || ownWindow)
-    return Invalid("unexpected argument '" + saverText.substr(1) + "'");
+  if (windowIdGiven || root || ownWindow) return Invalid("unexpected argument '" + saverText + "'");
 
   const SaverCommand command = ParseSaverArguments(saverText);
   switch (command.mode) {
@@ -159,7 +158,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       result.window = command.window;
       break;
     case SaverMode::Invalid:
-      return Invalid("invalid argument '" + saverText.substr(1) + "'");
+      return Invalid("invalid argument '" + saverText + "'");
   }
   return result;
 }
@@ -185,6 +184,10 @@ const char* UsageText() {
          "  --help, --version   print this help or the version and exit\n"
          "\n"
          "xscreensaver's options are accepted with one or two dashes.\n"
+         "\n"
+         "Exit status: 0 when the saver ran and was ended (or another full-screen saver\n"
+         "already runs), 1 when it could not start (no display, no window, no OpenGL 2.0,\n"
+         "a damaged resource), 255 for a bad command line.\n"
          "The log is written to $XDG_STATE_HOME/driftglass/driftglass.log and the settings\n"
          "to $XDG_CONFIG_HOME/driftglass/driftglass.conf.\n";
 }

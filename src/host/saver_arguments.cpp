@@ -1,6 +1,8 @@
 // Reading the screen-saver argument text.
 #include "host/saver_arguments.h"
 
+#include "host/number_text.h"
+
 namespace driftglass {
 namespace {
 
@@ -16,13 +18,8 @@ std::string_view SkipBlanks(std::string_view text) {
 }  // namespace
 
 uint32_t ParseWindowNumber(std::string_view text) {
-  uint64_t value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') break;
-    value = value * 10 + static_cast<uint64_t>(c - '0');
-    if (value > 0xFFFFFFFFu) return 0;
-  }
-  return static_cast<uint32_t>(value);
+  const LeadingDigits digits = ReadLeadingDigits(text);
+  return digits.value > 0xFFFFFFFFu ? 0 : static_cast<uint32_t>(digits.value);
 }
 
 SaverCommand ParseSaverArguments(std::string_view text) {

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <limits>
 
+#include "host/number_text.h"
+
 namespace driftglass {
 
 StoredOptionsParameter_long::StoredOptionsParameter_long(std::string name_, int32_t defaultValue_)
@@ -16,16 +18,13 @@ int StoredOptionsParameter_long::FromString(const std::string& text) {
   while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
   bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  // Accumulate in 64 bits and saturate, so a huge number cannot overflow.
-  int64_t magnitude = 0;
-  const int64_t limit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    magnitude = magnitude * 10 + (text[i] - '0');
-    if (magnitude > limit) magnitude = limit;
-  }
-  int64_t result = negative ? -magnitude : magnitude;
-  if (result > std::numeric_limits<int32_t>::max()) result = std::numeric_limits<int32_t>::max();
-  value = static_cast<int32_t>(result);
+  // The number is the digits at the start; a text without any keeps the value it had.
+  const LeadingDigits digits = ReadLeadingDigits(std::string_view(text).substr(i));
+  if (digits.length == 0) return 1;
+  // Saturate at the 32-bit limits, so a huge number cannot overflow.
+  const uint64_t limit = negative ? uint64_t{1} << 31 : std::numeric_limits<int32_t>::max();
+  const int64_t magnitude = static_cast<int64_t>(digits.value < limit ? digits.value : limit);
+  value = static_cast<int32_t>(negative ? -magnitude : magnitude);
   return 0;
 }
 
@@ -71,21 +70,21 @@ StoredOptions::StoredOptions(const std::string& productName,
 
 int StoredOptions::Load() {
   if (!store_.OpenForReading(keyPath_)) return -1;
+  // Every value that is there is read, so a user's hand-written file with one line still
+  // counts; a missing or unreadable value keeps the option's current value.
+  int result = 0;
   for (auto& [name, option] : parameters_) {
     std::optional<std::string> bytes = store_.ReadValue(name);
     if (!bytes) {
-      store_.Close();
-      return 1;
+      result = 1;
+      continue;
     }
     // The stored text ends at its zero byte or at the end of the data, whichever is first.
     const std::string text = bytes->substr(0, bytes->find('\0'));
-    if (option->FromString(text) != 0) {
-      store_.Close();
-      return 1;
-    }
+    if (option->FromString(text) != 0) result = 1;
   }
   store_.Close();
-  return 0;
+  return result;
 }
 
 int StoredOptions::Save() {

@@ -14,7 +14,7 @@ namespace driftglass {
 struct StoredOptionsParameter {
   StoredOptionsParameter(std::string name_, uint32_t type_) : name(std::move(name_)), type(type_) {}
   virtual ~StoredOptionsParameter() = default;
-  // Sets the value from stored text; 0 on success.
+  // Sets the value from stored text; 0 on success, 1 (value unchanged) when it is unreadable.
   virtual int FromString(const std::string& text) = 0;
   // Writes the value as text into `out`; 0 on success.
   virtual int ToString(std::string& out) const = 0;
@@ -56,7 +56,8 @@ class StoredOptions {
   // Enters the options under their names and loads them from `store` at once.
   StoredOptions(const std::string& productName, std::vector<StoredOptionsParameter*> options,
                 OptionStore& store);
-  // 0 done, -1 the key cannot be opened, 1 stopped at a missing or unreadable value.
+  // 0 done, -1 the key cannot be opened, 1 a value was missing or unreadable (that option
+  // keeps its value; the others are still read).
   int Load();
   // 0 done, -1 the key cannot be created or the values could not be written, 1 an option
   // could not produce its text.

@@ -49,10 +49,14 @@ bool RegistryOptionStore::OpenForWriting(const std::string& keyPath) {
 std::optional<std::string> RegistryOptionStore::ReadValue(const std::string& name) {
   HKEY key = static_cast<HKEY>(key_);
   DWORD size = 0;
+  DWORD type = 0;
   if (key == nullptr ||
-      RegQueryValueExA(key, name.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) {
+      RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
     return std::nullopt;
   }
+  // Options are stored as text: a value of another type (a DWORD written by hand, say) is
+  // not one of ours, and the option keeps its default.
+  if (type != REG_SZ && type != REG_EXPAND_SZ) return std::nullopt;
   std::string bytes(size, '\0');
   const LONG result = RegQueryValueExA(key, name.c_str(), nullptr, nullptr,
                                        reinterpret_cast<BYTE*>(bytes.data()), &size);

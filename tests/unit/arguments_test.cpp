@@ -70,6 +70,11 @@ TEST(CommandLine, XscreensaverOptionsWithOneOrTwoDashes) {
   EXPECT_EQ(Parse({"--help"}).mode, RunMode::Help);
   EXPECT_EQ(Parse({"-version"}).mode, RunMode::Version);
   EXPECT_EQ(Parse({"/a"}).mode, RunMode::ChangePassword);
+  // The screen-saver forms, with either prefix and in any case.
+  EXPECT_EQ(Parse({"-P", "12"}).window, 12u);
+  EXPECT_EQ(Parse({"/l", "13"}).mode, RunMode::Preview);
+  EXPECT_EQ(Parse({"-C:14"}).window, 14u);
+  EXPECT_EQ(Parse({"-A"}).mode, RunMode::ChangePassword);
 }
 
 TEST(CommandLine, DiagnosticOptions) {
@@ -105,6 +110,16 @@ TEST(CommandLine, BadInputGetsAReason) {
       {"--snapshot", "x.png"},
       {"-root", "/s"},
       {"--fixed-step", "x"},
+      // Words that merely start like a screen-saver letter are not one.
+      {"-sound"},
+      {"-seeds", "5"},
+      {"-colors"},
+      {"/sx"},
+      {""},
+      {"-"},
+      {"/"},
+      {"/s", "/c"},
+      {"-s", "extra"},
   };
   for (const auto& arguments : bad) {
     const CommandLine c = ParseCommandLine(arguments);

@@ -1,13 +1,8 @@
-// Loading, saving and resetting the options, their text forms, and the key-file store.
+// Loading, saving and resetting the options, and their text forms.
 #include "host/stored_options.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
-#include "host/keyfile_option_store.h"
 
 namespace driftglass {
 namespace {
@@ -35,21 +30,30 @@ TEST(StoredOptions, FreshMachineHasDefaultsAndSavesThemAsText) {
   for (const auto& [name, value] : key) EXPECT_EQ(value.type, kStringValueType) << name;
 }
 
-TEST(StoredOptions, LoadStopsAtTheFirstMissingValueInNameOrder) {
+TEST(StoredOptions, EveryPresentValueLoadsAndAMissingOneKeepsItsDefault) {
+  // A hand-written key with EnableVSync alone: it is read, though EnableFPS (first by name)
+  // is missing, and the missing ones are reported.
   MemoryOptionStore store;
   store.keys[kKey]["EnableVSync"] = {1, std::string("0\0", 2)};
-  store.keys[kKey]["SlideshowPictures"] = {1, std::string("2a\0", 3)};
   SaverSettings settings(store);
   EXPECT_EQ(settings.options.Load(), 1);
-  EXPECT_EQ(settings.enableVSync.Get(), 1);
-  EXPECT_TRUE(settings.slideshowPictures.entries.empty());
+  EXPECT_EQ(settings.enableVSync.Get(), 0);
+  EXPECT_EQ(settings.enableFps.Get(), 0);
 
-  // With the first name present, the later values load, text ending at the zero byte.
-  store.keys[kKey]["EnableFPS"] = {1, std::string("1\0garbage", 9)};
-  EXPECT_EQ(settings.options.Load(), 0);
-  EXPECT_EQ(settings.enableFps.Get(), 1);
+  // An unreadable number keeps the default too, and the values after it still load, their
+  // text ending at the zero byte.
+  store.keys[kKey]["EnableFPS"] = {1, std::string("yes\0", 4)};
+  store.keys[kKey]["SlideshowPictures"] = {1, std::string("2a\0garbage", 11)};
+  settings.options.ResetToDefault();
+  EXPECT_EQ(settings.options.Load(), 1);
+  EXPECT_EQ(settings.enableFps.Get(), 0);
   EXPECT_EQ(settings.enableVSync.Get(), 0);
   ASSERT_EQ(settings.slideshowPictures.entries.size(), 1u);
+  EXPECT_EQ(settings.slideshowPictures.entries[0].path, "a");
+
+  store.keys[kKey]["EnableFPS"] = {1, std::string("1\0", 2)};
+  EXPECT_EQ(settings.options.Load(), 0);
+  EXPECT_EQ(settings.enableFps.Get(), 1);
 }
 
 TEST(StoredOptions, NumbersReadLikeDecimalPrefixes) {
@@ -58,17 +62,22 @@ TEST(StoredOptions, NumbersReadLikeDecimalPrefixes) {
       {"2", 2},
       {"  -5x", -5},
       {"+7", 7},
-      {"yes", 0},
-      {"", 0},
-      {"- 3", 0},
       {"12abc", 12},
+      {"0x10", 0},
       {"99999999999", 2147483647},
       {"-99999999999", -2147483647 - 1},
+      {"-2147483648", -2147483647 - 1},
   };
   for (const auto& [text, value] : cases) {
     option.Set(42);
     EXPECT_EQ(option.FromString(text), 0);
     EXPECT_EQ(option.Get(), value) << "text '" << text << "'";
+  }
+  // Text that is no number is refused and the value stays.
+  for (const char* text : {"yes", "", "- 3", "+"}) {
+    option.Set(42);
+    EXPECT_EQ(option.FromString(text), 1) << text;
+    EXPECT_EQ(option.Get(), 42) << text;
   }
   std::string out;
   option.Set(-5);
@@ -128,91 +137,6 @@ TEST(StoredOptions, ResetChangesMemoryOnlyAndAFailedSaveIsReported) {
   store.refuseWrites = true;
   EXPECT_EQ(settings.options.Save(), -1);
   EXPECT_EQ(Text(store, "EnableFPS"), std::string("1\0", 2));
-}
-
-class KeyFileStoreTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder_ =
-        std::filesystem::path(::testing::TempDir()) /
-        ("keyfile_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::remove_all(folder_);
-    path_ = folder_ / "config" / "driftglass.conf";
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-  void WriteRaw(const std::string& text) {
-    std::filesystem::create_directories(path_.parent_path());
-    std::ofstream(path_, std::ios::binary) << text;
-  }
-  std::string ReadRaw() {
-    std::ifstream file(path_, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-  }
-  std::filesystem::path folder_;
-  std::filesystem::path path_;
-};
-
-TEST_F(KeyFileStoreTest, SavesIntoAFreshFolderAndLoadsBack) {
-  KeyFileOptionStore store(path_.string());
-  SaverSettings settings(store);
-  settings.enableFps.Set(1);
-  settings.enableVSync.Set(0);
-  settings.slideshowPictures.FromString("2 lead;1back\\slash");
-  ASSERT_EQ(settings.options.Save(), 0);
-  EXPECT_EQ(ReadRaw(),
-            "[Software\\Tolvanet\\Driftglass #1 screensaver]\n"
-            "EnableFPS=1\nEnableVSync=0\nSlideshowPictures=2 lead;1back\\\\slash\n");
-  EXPECT_FALSE(std::filesystem::exists(path_.string() + ".new"));
-
-  KeyFileOptionStore again(path_.string());
-  SaverSettings loaded(again);
-  EXPECT_EQ(loaded.enableFps.Get(), 1);
-  EXPECT_EQ(loaded.enableVSync.Get(), 0);
-  ASSERT_EQ(loaded.slideshowPictures.entries.size(), 2u);
-  EXPECT_EQ(loaded.slideshowPictures.entries[1].path, "back\\slash");
-}
-
-TEST_F(KeyFileStoreTest, DamagedFilesLoadWhatTheyCan) {
-  // Garbage lines and a torn last line: the readable values still load.
-  WriteRaw(
-      "\x01\x02garbage\n[Software\\Tolvanet\\Driftglass #1 screensaver]\n"
-      "no equals sign\nEnableFPS = 1\nEnableVSync=2\nSlideshowPictu");
-  KeyFileOptionStore store(path_.string());
-  SaverSettings settings(store);
-  EXPECT_EQ(settings.enableFps.Get(), 1);
-  EXPECT_EQ(settings.enableVSync.Get(), 2);
-  EXPECT_EQ(settings.options.Load(), 1);  // SlideshowPictures is missing
-
-  // Binary noise without our group: nothing loads, nothing crashes.
-  WriteRaw(std::string("\0\xff\xfe[\n=\n[[]]\n", 12));
-  KeyFileOptionStore noisy(path_.string());
-  SaverSettings defaults(noisy);
-  EXPECT_EQ(defaults.options.Load(), -1);
-  EXPECT_EQ(defaults.enableVSync.Get(), 1);
-}
-
-TEST_F(KeyFileStoreTest, SavingKeepsOtherGroupsAsTheyWere) {
-  WriteRaw(
-      "[Other]\nkeep=this value\n# and this comment\n"
-      "[Software\\Tolvanet\\Driftglass #1 screensaver]\nEnableFPS=1\n");
-  KeyFileOptionStore store(path_.string());
-  SaverSettings settings(store);
-  ASSERT_EQ(settings.options.Save(), 0);
-  EXPECT_EQ(ReadRaw(),
-            "[Other]\nkeep=this value\n# and this comment\n"
-            "[Software\\Tolvanet\\Driftglass #1 screensaver]\n"
-            "EnableFPS=1\nEnableVSync=1\nSlideshowPictures=\n");
-}
-
-TEST_F(KeyFileStoreTest, UnwritableLocationFailsTheSave) {
-  WriteRaw("");
-  // A file where the folder should be: the store cannot be created.
-  KeyFileOptionStore store((path_ / "below-a-file.conf").string());
-  SaverSettings settings(store);
-  EXPECT_EQ(settings.options.Save(), -1);
-  EXPECT_FALSE(store.LastError().empty());
 }
 
 }  // namespace
