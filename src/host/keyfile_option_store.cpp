@@ -1,117 +1,76 @@
-// Key-file parsing, escaping and the atomic rewrite of the option file.
+// Options in a GLib key file.
 #include "host/keyfile_option_store.h"
 
-#include <cerrno>
-#include <cstring>
+#include <glib.h>
+
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace driftglass {
 namespace {
 
-std::string Unescape(const std::string& raw) {
-  std::string out;
-  for (size_t i = 0; i < raw.size(); ++i) {
-    if (raw[i] != '\\' || i + 1 == raw.size()) {
-      out += raw[i];
-      continue;
-    }
-    switch (raw[++i]) {
-      case 's':
-        out += ' ';
-        break;
-      case 'n':
-        out += '\n';
-        break;
-      case 't':
-        out += '\t';
-        break;
-      case 'r':
-        out += '\r';
-        break;
-      case '\\':
-        out += '\\';
-        break;
-      default:
-        out += '\\';
-        out += raw[i];
-        break;
-    }
+// GLib keeps a value's trailing blanks as they are written, but escapes only a leading one:
+// a value that ends in a blank is written with that blank as "\s", so that no editor or
+// reader that trims lines can lose it.
+std::string EscapeValue(const std::string& value) {
+  gchar* escaped = nullptr;
+  {
+    GKeyFile* scratch = g_key_file_new();
+    g_key_file_set_string(scratch, "g", "k", value.c_str());
+    escaped = g_key_file_get_value(scratch, "g", "k", nullptr);
+    g_key_file_free(scratch);
   }
-  return out;
-}
-
-std::string Escape(const std::string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == ' ' && i == 0)
-      out += "\\s";
-    else if (c == '\n')
-      out += "\\n";
-    else if (c == '\t')
-      out += "\\t";
-    else if (c == '\r')
-      out += "\\r";
-    else if (c == '\\')
-      out += "\\\\";
-    else
-      out += c;
-  }
-  return out;
-}
-
-std::string TrimRight(std::string text) {
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
-    text.pop_back();
+  std::string text = escaped != nullptr ? escaped : "";
+  g_free(escaped);
+  if (!text.empty() && text.back() == ' ') text.replace(text.size() - 1, 1, "\\s");
   return text;
 }
 
 }  // namespace
 
-bool KeyFileOptionStore::ReadGroup(const std::string& keyPath) {
-  values_.clear();
-  otherGroups_.clear();
-  group_ = keyPath;
-  std::ifstream file(path_, std::ios::binary);
-  if (!file) return false;
-  bool inGroup = false;
-  bool inOtherGroup = false;
-  bool groupSeen = false;
-  std::string line;
-  while (std::getline(file, line)) {
-    line = TrimRight(line);
-    if (!line.empty() && line[0] == '[') {
-      inGroup =
-          line.size() >= 2 && line.back() == ']' && line.compare(1, line.size() - 2, keyPath) == 0;
-      inOtherGroup = !inGroup && line.back() == ']';
-      groupSeen = groupSeen || inGroup;
-    }
-    if (inOtherGroup) {  // kept as it was, to be written back
-      otherGroups_ += line;
-      otherGroups_ += '\n';
-      continue;
-    }
-    if (line.empty() || line[0] == '#' || line[0] == '[') continue;
-    const size_t equals = line.find('=');
-    if (!inGroup || equals == std::string::npos || equals == 0) continue;
-    const std::string name = TrimRight(line.substr(0, equals));
-    size_t valueStart = equals + 1;
-    while (valueStart < line.size() && (line[valueStart] == ' ' || line[valueStart] == '\t'))
-      ++valueStart;
-    values_[name] = Unescape(line.substr(valueStart));
+KeyFileOptionStore::KeyFileOptionStore(std::string path)
+    : path_(std::move(path)), file_(nullptr, g_key_file_free) {}
+
+KeyFileOptionStore::~KeyFileOptionStore() = default;
+
+bool KeyFileOptionStore::Load() {
+  file_.reset(g_key_file_new());
+  unreadable_ = false;
+  gchar* text = nullptr;
+  gsize length = 0;
+  GError* error = nullptr;
+  if (!g_file_get_contents(path_.c_str(), &text, &length, &error)) {
+    // No file yet is a fresh start; a file we may not read is not.
+    const bool missing = g_error_matches(error, G_FILE_ERROR, G_FILE_ERROR_NOENT);
+    if (!missing) lastError_ = error->message;
+    unreadable_ = !missing;
+    g_error_free(error);
+    return missing;
   }
-  return groupSeen;
+  const bool parsed =
+      g_key_file_load_from_data(file_.get(), text, length,
+                                static_cast<GKeyFileFlags>(G_KEY_FILE_KEEP_COMMENTS |
+                                                           G_KEY_FILE_KEEP_TRANSLATIONS),
+                                &error);
+  g_free(text);
+  if (!parsed) {
+    lastError_ = std::string("cannot read ") + path_ + ": " + error->message;
+    unreadable_ = true;
+    g_error_free(error);
+  }
+  return parsed;
 }
 
 bool KeyFileOptionStore::OpenForReading(const std::string& keyPath) {
   writing_ = false;
-  return ReadGroup(keyPath);
+  group_ = keyPath;
+  return Load() && g_key_file_has_group(file_.get(), group_.c_str());
 }
 
 bool KeyFileOptionStore::OpenForWriting(const std::string& keyPath) {
-  ReadGroup(keyPath);  // keep values this save does not touch
+  writing_ = false;
+  group_ = keyPath;
+  // Whatever else the file holds is kept; a file that cannot be read is left alone.
+  if (!Load()) return false;
   std::error_code error;
   const std::filesystem::path folder = std::filesystem::path(path_).parent_path();
   if (!folder.empty()) std::filesystem::create_directories(folder, error);
@@ -124,45 +83,35 @@ bool KeyFileOptionStore::OpenForWriting(const std::string& keyPath) {
 }
 
 std::optional<std::string> KeyFileOptionStore::ReadValue(const std::string& name) {
-  auto found = values_.find(name);
-  if (found == values_.end()) return std::nullopt;
-  return found->second;
+  if (!file_) return std::nullopt;
+  gchar* value = g_key_file_get_string(file_.get(), group_.c_str(), name.c_str(), nullptr);
+  if (value == nullptr) return std::nullopt;
+  std::string text = value;
+  g_free(value);
+  return text;
 }
 
 bool KeyFileOptionStore::WriteValue(const std::string& name, uint32_t, const std::string& bytes) {
   if (!writing_) return false;
-  values_[name] = bytes.substr(0, bytes.find('\0'));
+  const std::string text = bytes.substr(0, bytes.find('\0'));
+  g_key_file_set_value(file_.get(), group_.c_str(), name.c_str(), EscapeValue(text).c_str());
   return true;
 }
 
 bool KeyFileOptionStore::Close() {
   if (!writing_) return true;
   writing_ = false;
-  std::ostringstream text;
-  text << otherGroups_;
-  text << '[' << group_ << "]\n";
-  for (const auto& [name, value] : values_) text << name << '=' << Escape(value) << '\n';
-
-  // Write a sibling file and rename it over the old one, so a crash never leaves half a file.
-  const std::string temporary = path_ + ".new";
-  {
-    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-    if (file) file << text.str();
-    if (!file || !file.flush()) {
-      lastError_ = "cannot write " + temporary + ": " + std::strerror(errno);
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      return false;
-    }
+  gsize length = 0;
+  gchar* text = g_key_file_to_data(file_.get(), &length, nullptr);
+  GError* error = nullptr;
+  // A sibling file renamed over the old one: a crash never leaves half a file.
+  const bool written = g_file_set_contents(path_.c_str(), text, static_cast<gssize>(length), &error);
+  g_free(text);
+  if (!written) {
+    lastError_ = error->message;
+    g_error_free(error);
   }
-  std::error_code error;
-  std::filesystem::rename(temporary, path_, error);
-  if (error) {
-    lastError_ = "cannot replace " + path_ + ": " + error.message();
-    std::filesystem::remove(temporary, error);
-    return false;
-  }
-  return true;
+  return written;
 }
 
 }  // namespace driftglass
