@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "host/log_file.h"
+
 namespace driftglass {
 namespace {
 
@@ -26,15 +28,16 @@ EventLog::~EventLog() {
 void EventLog::Open(const std::filesystem::path& path) {
   Close();
   errorMessage_ = nullptr;
-  // Text mode: lines end the way the platform's text files do.
-  file_.open(path, std::ios::out | std::ios::trunc);
+  file_ = OpenFreshLogFile(path);
   Write(kNotify, "Application has run");
 }
 
 void EventLog::Write(int level, const char* text) {
-  if (!file_.is_open()) return;
-  file_ << PrefixOf(level) << text << '\n';
-  file_.flush();
+  if (file_ == nullptr) return;
+  std::fputs(PrefixOf(level), file_);
+  std::fputs(text, file_);
+  std::fputc('\n', file_);
+  std::fflush(file_);
 }
 
 void EventLog::WriteValue(int level, const char* format, double value) {
@@ -49,7 +52,8 @@ void EventLog::WriteError(int level, const char* text, const char* userMessage) 
 }
 
 void EventLog::Close() {
-  if (file_.is_open()) file_.close();
+  if (file_ != nullptr) std::fclose(file_);
+  file_ = nullptr;
 }
 
 EventLog& TheEventLog() {

@@ -3,8 +3,8 @@
 // the render thread in between, so writes never overlap and no lock is needed.
 #pragma once
 
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
 
 namespace driftglass {
 
@@ -18,11 +18,11 @@ class EventLog {
   EventLog(const EventLog&) = delete;
   EventLog& operator=(const EventLog&) = delete;
 
-  // Starts a fresh log: truncates (or creates) the file at `path`, writes the first line and
-  // forgets any stored user message. A file that cannot be opened leaves the log silent; the
-  // user message still works.
+  // Starts a fresh log: a new file at `path` (never the one another instance still writes),
+  // the first line, and no stored user message. A file that cannot be opened leaves the log
+  // silent; the user message still works.
   void Open(const std::filesystem::path& path);
-  bool IsOpen() const { return file_.is_open(); }
+  bool IsOpen() const { return file_ != nullptr; }
 
   // One line: the level's prefix, the text exactly as given, a newline; flushed at once.
   void Write(int level, const char* text);
@@ -34,7 +34,7 @@ class EventLog {
   void Close();
 
  private:
-  std::ofstream file_;
+  std::FILE* file_ = nullptr;
   const char* errorMessage_ = nullptr;
 };
 

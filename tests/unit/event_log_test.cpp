@@ -75,5 +75,31 @@ TEST(EventLog, UnwritableLocationSkipsLinesButKeepsTheMessage) {
   EXPECT_STREQ(log.ErrorMessage(), "Error of initialization");
 }
 
+TEST_F(EventLogTest, ASecondInstanceNeverCorruptsTheFileTheFirstWrites) {
+  // One saver runs and writes; another instance starts with the same log name meanwhile.
+  EventLog first;
+  first.Open(path_.string());
+  for (int i = 0; i < 50; ++i) first.Write(kNotify, "first, early");
+  EventLog second;
+  second.Open(path_.string());
+  second.Write(kNotify, "second");
+  for (int i = 0; i < 5; ++i) first.Write(kNotify, "first, late");
+  first.Close();
+  second.Close();
+
+  // The name holds one instance's whole log, never a mix or the zeros of a truncated file:
+  // the second's where a new file can take the name (Linux), or the first's where the file
+  // cannot be opened twice for writing (Windows).
+  const std::string text = ReadFile(path_);
+  EXPECT_EQ(text.find('\0'), std::string::npos);
+  const bool firstWhole = text.find("second") == std::string::npos;
+  if (firstWhole) {
+    EXPECT_EQ(text.rfind("   Notify : Application has run\n   Notify : first, early\n", 0), 0u);
+    EXPECT_EQ(text.size() - text.rfind("first, late\n"), std::string("first, late\n").size());
+  } else {
+    EXPECT_EQ(text, "   Notify : Application has run\n   Notify : second\n");
+  }
+}
+
 }  // namespace
 }  // namespace driftglass
