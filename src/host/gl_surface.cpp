@@ -24,6 +24,19 @@ void GlSurface::SetupView() {
   glGetIntegerv(GL_VIEWPORT, viewport_);
 }
 
+void GlSurface::Resize(int width, int height) {
+  if (width <= 0 || height <= 0) return;
+  pendingSize_.store(uint64_t{static_cast<uint32_t>(width)} << 32 | static_cast<uint32_t>(height));
+}
+
+void GlSurface::BeginFrame() {
+  const uint64_t size = pendingSize_.exchange(0);
+  if (size == 0) return;
+  viewport_[2] = static_cast<int>(size >> 32);
+  viewport_[3] = static_cast<int>(size & 0xFFFFFFFFu);
+  glViewport(0, 0, viewport_[2], viewport_[3]);
+}
+
 void GlSurface::DrawOverlayText(const char* text) {
   if (fontListBase_ == 0) return;
   const int width = viewport_[2];

@@ -3,6 +3,7 @@
 // part creates the context and the font lists. Render thread only.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -13,7 +14,10 @@ namespace driftglass {
 class GlSurface : public RenderSurface {
  public:
   void SetupView() override;
+  void BeginFrame() override;
   void DrawOverlayText(const char* text) override;
+  // Window thread: the window is now `width` x `height`; the next frame draws at that size.
+  void Resize(int width, int height);
 
  protected:
   // Called once the font lists exist: some drivers (Mesa) cannot store the blank's empty
@@ -33,6 +37,8 @@ class GlSurface : public RenderSurface {
 
  private:
   int viewport_[4] = {};
+  // A size waiting for the render thread, width in the high half; 0 when none.
+  std::atomic<uint64_t> pendingSize_{0};
 };
 
 }  // namespace driftglass

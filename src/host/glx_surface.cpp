@@ -23,7 +23,6 @@ GlxSurface::GlxSurface(unsigned long window, unsigned long visualId) : native_(n
 }
 
 GlxSurface::~GlxSurface() {
-  DeleteContext();
   ReleaseSurface();
   delete native_;
 }
@@ -103,6 +102,8 @@ void GlxSurface::DeleteContext() {
 }
 
 void GlxSurface::ReleaseSurface() {
+  // The context belongs to the connection: it goes first, while the connection is open.
+  DeleteContext();
   if (native_->display == nullptr) return;
   XCloseDisplay(native_->display);
   native_->display = nullptr;

@@ -1,6 +1,7 @@
 // The message box on Linux, with GTK 3; window thread only.
 #include <gtk/gtk.h>
 
+#include "host/gtk_termination.h"
 #include "host/message_box.h"
 
 namespace driftglass {
@@ -12,7 +13,7 @@ bool ShowMessageBox(const char* title, const char* text) {
   gtk_window_set_title(GTK_WINDOW(dialog), title);
   gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
   gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
-  gtk_dialog_run(GTK_DIALOG(dialog));
+  RunDialogUntilTerminated(GTK_DIALOG(dialog));
   gtk_widget_destroy(dialog);
   while (gtk_events_pending()) gtk_main_iteration();
   return true;

@@ -6,6 +6,7 @@
 
 #include "foundation/bitmap_reader.h"
 #include "foundation/resources.h"
+#include "host/gtk_termination.h"
 #include "host/settings_dialog.h"
 #include "host/settings_dialog_model.h"
 
@@ -40,7 +41,7 @@ void Command(Dialog& dialog, int control, bool checked) {
           gtk_message_dialog_new(GTK_WINDOW(dialog.window), GTK_DIALOG_MODAL, GTK_MESSAGE_WARNING,
                                  GTK_BUTTONS_OK, "%s", dialog.model->SaveError().c_str());
       gtk_window_set_title(GTK_WINDOW(message), kSettingsTitle);
-      gtk_dialog_run(GTK_DIALOG(message));
+      RunDialogUntilTerminated(GTK_DIALOG(message));
       gtk_widget_destroy(message);
       break;
     }
@@ -130,6 +131,8 @@ int RunSettingsDialog(SaverSettings& settings, OptionStore& store) {
   gtk_window_set_position(window, GTK_WIN_POS_MOUSE);
   SetIcon(window);
   g_signal_connect(dialog.window, "destroy", G_CALLBACK(gtk_main_quit), nullptr);
+  // SIGTERM closes the dialog like its close button: nothing is saved.
+  DestroyOnTermination(dialog.window);
 
   GtkWidget* grid = gtk_grid_new();
   gtk_grid_set_row_spacing(GTK_GRID(grid), 10);

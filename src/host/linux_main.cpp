@@ -8,6 +8,7 @@
 #include "host/event_log.h"
 #include "host/keyfile_option_store.h"
 #include "host/linux_paths.h"
+#include "host/linux_termination.h"
 #include "host/settings_dialog.h"
 #include "host/stored_options.h"
 #include "host/x11_saver.h"
@@ -33,9 +34,21 @@ int main(int argc, char** argv) {
       break;
   }
 
+  // First of all: from here on SIGTERM must always find someone to answer it.
+  std::string error;
+  if (!InstallTerminationSignals(error)) {
+    std::fprintf(stderr, "driftglass: %s\n", error.c_str());
+    return 1;
+  }
+
   TheEventLog().Open(LogFilePath());
   KeyFileOptionStore store(OptionFilePath());
   SaverSettings settings(store);
+  if (store.Unreadable()) {
+    // The defaults are used; the file stays as the user left it.
+    const std::string line = "The options are not read: " + store.LastError();
+    TheEventLog().Write(kError, line.c_str());
+  }
 
   if (commandLine.mode == RunMode::Settings) {
     const int result = RunSettingsDialog(settings, store);

@@ -59,6 +59,7 @@ int RenderThread::LoopingThreadProc() {
       const uint32_t now = clock_.Now();
       time.stepMs = settings_.fixedStepMs ? *settings_.fixedStepMs : now - time.previousTick;
       time.previousTick = now;
+      surface_.BeginFrame();
       scene_.SceneFrame(time);
       if (showFrameRate) surface_.DrawOverlayText(counter_.Measure(clock_.Now()));
       const bool lastFrame = ++framesDrawn_ == settings_.maxFrames;
@@ -83,7 +84,6 @@ int RenderThread::CommonInitialization() {
   SeedRandom(settings_.seed ? *settings_.seed : CalendarSeconds());
 
   if (!surface_.CreateContext()) return 1;
-  contextCreated_ = true;
   log_.Write(kNotify, "Context for OpenGL has been created");
   if (!surface_.LoadEntryPoints()) return 1;
   log_.Write(kNotify, "GLEW initialized");
@@ -110,7 +110,8 @@ int RenderThread::CommonInitialization() {
 void RenderThread::CommonUninstall() {
   log_.Write(kNotify, "Start common uninstall");
   scene_.SceneUninstall();
-  if (contextCreated_) surface_.DeleteContext();
+  // A context that was made is deleted here, whatever failed after it was made.
+  surface_.DeleteContext();
   surface_.ReleaseSurface();
   log_.Write(kNotify, "Common uninstall has finished properly");
 }

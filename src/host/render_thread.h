@@ -90,7 +90,6 @@ class RenderThread {
   AutoResetEvent LoopFinished;
   std::thread thread_;
   bool stopped_ = false;
-  bool contextCreated_ = false;
   uint64_t framesDrawn_ = 0;
 };
 

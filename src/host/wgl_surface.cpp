@@ -22,7 +22,6 @@ Proc GetWglProc(const char* name) {
 }  // namespace
 
 WglSurface::~WglSurface() {
-  DeleteContext();
   ReleaseSurface();
 }
 
@@ -113,6 +112,7 @@ void WglSurface::DeleteContext() {
 }
 
 void WglSurface::ReleaseSurface() {
+  DeleteContext();
   if (dc_ == nullptr) return;
   ReleaseDC(static_cast<HWND>(window_), static_cast<HDC>(dc_));
   dc_ = nullptr;

@@ -9,6 +9,7 @@
 
 #include "host/event_log.h"
 #include "host/frame_rate_counter.h"
+#include "host/render_settings.h"
 #include "host/render_thread.h"
 #include "host/saver_arguments.h"
 #include "host/saver_input.h"
@@ -232,11 +233,9 @@ LRESULT SceneWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
   switch (message) {
     case WM_CREATE: {
       saverWindow = window;
-      RenderSettings settings;
-      settings.showFrameRate = Settings().enableFps.Get() != 0;
-      settings.swapInterval = Settings().enableVSync.Get();
       surface = new WglSurface(window);
-      renderThread = new RenderThread(*surface, scene, tickClock, renderLink, settings,
+      renderThread = new RenderThread(*surface, scene, tickClock, renderLink,
+                                      MakeRenderSettings(Settings(), {}, TheEventLog()),
                                       TheEventLog(), TheFrameRateCounter());
       renderThread->Start();
       break;
@@ -246,6 +245,11 @@ LRESULT SceneWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
       break;
     case WM_USER:
       if (const char* text = TheEventLog().ErrorMessage()) {
+        // While the box is up the saver no longer listens to input (a pointer move would
+        // close it, and its WM_QUIT would end the box unread), and its full-screen window
+        // leaves the screen so that nothing hides the box.
+        inputRules.SetClosing();
+        ShowWindow(window, SW_HIDE);
         MessageBoxA(nullptr, text, "Screen saver", MB_OK | MB_TOPMOST);
       }
       DestroyWindow(window);

@@ -1,12 +1,33 @@
-// Opening a connection to the X server, shared by the window and render threads.
+// Connections to the X server and the errors they report, shared by the window and render
+// threads. Each thread talks over a connection of its own, and the errors it causes are
+// recorded for that thread alone.
 #pragma once
 
 #include <X11/Xlib.h>
 
+#include <optional>
+
 namespace driftglass {
 
 // XOpenDisplay, tried again for a moment when the server is too busy to accept (a busy
-// server answers a burst of connections with EAGAIN). Null when there is no server.
+// server answers a burst of connections with EAGAIN). Null when there is no server. The
+// first call also installs the error handler below.
 Display* OpenDisplay();
+
+// Catches the X errors of the requests made between its construction and Finish on this
+// thread's connection `display`. A window that vanishes under us (a preview parent closed)
+// gives an error here instead of ending the process.
+class XErrorTrap {
+ public:
+  explicit XErrorTrap(Display* display);
+  // Waits for the server's answer to everything sent; the first error's code, or 0.
+  int Finish();
+
+ private:
+  Display* display_;
+};
+
+// The window's attributes, read in one request; nothing when the window does not exist.
+std::optional<XWindowAttributes> ReadWindowAttributes(Display* display, Window window);
 
 }  // namespace driftglass

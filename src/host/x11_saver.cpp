@@ -7,20 +7,24 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
+#include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <csignal>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
+#include <string>
 
 #include "host/event_log.h"
 #include "host/frame_rate_counter.h"
 #include "host/glx_surface.h"
+#include "host/linux_termination.h"
 #include "host/message_box.h"
+#include "host/render_settings.h"
 #include "host/render_thread.h"
 #include "host/saver_input.h"
 #include "host/saver_scene.h"
@@ -30,45 +34,42 @@
 namespace driftglass {
 namespace {
 
-// Bytes written into the wake pipe, read by the event loop.
-constexpr char kWakeTerminate = 'T';
-constexpr char kWakeFailure = 'F';
-
-int wakePipe[2] = {-1, -1};
-std::atomic<int> lastXError{0};
-
-// A window that vanishes under us (a preview parent closed) must not kill the process.
-int RecordXError(Display*, XErrorEvent* error) {
-  lastXError.store(error->error_code);
-  return 0;
+// A start that failed, told where the user can see it: on stderr and in the log.
+void ReportFailure(const std::string& text) {
+  std::fprintf(stderr, "driftglass: %s\n", text.c_str());
+  TheEventLog().Write(kError, text.c_str());
 }
 
-void OnTerminationSignal(int) {
-  const char byte = kWakeTerminate;
-  const ssize_t ignored = write(wakePipe[1], &byte, 1);
-  (void)ignored;
-}
-
-void InstallSignalHandlers() {
-  if (pipe(wakePipe) != 0) return;
-  struct sigaction action {};
-  action.sa_handler = OnTerminationSignal;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
-  sigaction(SIGTERM, &action, nullptr);
-  sigaction(SIGINT, &action, nullptr);
-}
-
-// The render thread's request to show the failure and close, answered once handled.
+// The render thread's request to show the failure and close: a byte through a pipe the
+// event loop watches, answered once the window thread has handled it.
 class PipeLink : public WindowThreadLink {
  public:
+  ~PipeLink() override {
+    for (int fd : fds_) {
+      if (fd != -1) close(fd);
+    }
+  }
+  bool Open(std::string& error) {
+    if (pipe2(fds_, O_CLOEXEC | O_NONBLOCK) == 0) return true;
+    error = std::string("cannot make the pipe the render thread reports through: ") +
+            std::strerror(errno);
+    fds_[0] = fds_[1] = -1;
+    return false;
+  }
+  int ReadFd() const { return fds_[0]; }
+
   void RequestFailureMessage() override {
     std::unique_lock<std::mutex> lock(mutex_);
     if (closed_) return;
-    const char byte = kWakeFailure;
-    if (write(wakePipe[1], &byte, 1) != 1) return;
+    const char byte = 'F';
+    if (write(fds_[1], &byte, 1) != 1) return;
     answered_.wait(lock, [this] { return handled_ || closed_; });
     handled_ = false;
+  }
+  // Empties the pipe; true when the render thread asked for the failure message.
+  bool TakeRequest() {
+    char bytes[8];
+    return read(fds_[0], bytes, sizeof bytes) > 0;
   }
   void Answer() {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -83,19 +84,12 @@ class PipeLink : public WindowThreadLink {
   }
 
  private:
+  int fds_[2] = {-1, -1};
   std::mutex mutex_;
   std::condition_variable answered_;
   bool handled_ = false;
   bool closed_ = false;
 };
-
-bool WindowExists(Display* display, Window window) {
-  XWindowAttributes attributes;
-  lastXError.store(0);
-  const Status status = XGetWindowAttributes(display, window, &attributes);
-  XSync(display, False);
-  return status != 0 && lastXError.load() == 0;
-}
 
 XVisualInfo* ChooseGlVisual(Display* display) {
   int attributes[] = {
@@ -126,31 +120,45 @@ ScreenPoint PointerPosition(Display* display) {
 class X11Saver {
  public:
   X11Saver(Display* display, const CommandLine& commandLine, const SaverSettings& settings)
-      : display_(display), commandLine_(commandLine), settings_(settings) {}
+      : display_(display),
+        commandLine_(commandLine),
+        settings_(settings),
+        wmProtocols_(XInternAtom(display, "WM_PROTOCOLS", False)),
+        deleteWindow_(XInternAtom(display, "WM_DELETE_WINDOW", False)) {}
 
   int Run();
 
  private:
-  bool CreateSaverWindow();
+  enum class Outcome { Created, AlreadyRunning, NoWindow, Failed };
+  Outcome CreateSaverWindow();
   bool ClaimFullScreen();
   void HandleEvent(const XEvent& event);
-  void HandleWake(char byte);
+  void HandleFailureRequest();
   // Stops the render thread while the window still exists, then removes the window.
   void DestroySaverWindow();
   void RequestClose() { closeRequested_ = true; }
+  // Under xscreensaver and in a preview nobody could answer a box: it would sit above the
+  // daemon's window. Only a saver the user started by hand shows one.
+  bool MayShowBox() const {
+    return commandLine_.mode == RunMode::OwnWindow || commandLine_.mode == RunMode::FullScreen;
+  }
 
   Display* display_;
   const CommandLine& commandLine_;
   const SaverSettings& settings_;
+  const Atom wmProtocols_;
+  const Atom deleteWindow_;
   Window window_ = 0;
+  Window parent_ = 0;  // a preview's parent, whose size the saver follows
   bool ownsWindow_ = true;
   VisualID visualId_ = 0;
-  Atom deleteWindow_ = 0;
   SaverInputRules rules_{true, {}, 255};
+  GlxSurface* surface_ = nullptr;
   RenderThread* renderThread_ = nullptr;
   PipeLink link_;
   bool closeRequested_ = false;
   bool destroyed_ = false;
+  bool startFailed_ = false;
 };
 
 bool X11Saver::ClaimFullScreen() {
@@ -166,7 +174,7 @@ bool X11Saver::ClaimFullScreen() {
   return XGetSelectionOwner(display_, claim) == window_;
 }
 
-bool X11Saver::CreateSaverWindow() {
+X11Saver::Outcome X11Saver::CreateSaverWindow() {
   const Window root = DefaultRootWindow(display_);
   const RunMode mode = commandLine_.mode;
 
@@ -177,19 +185,31 @@ bool X11Saver::CreateSaverWindow() {
       const uint32_t id = ParseWindowId(given);
       if (id != 0) window_ = id;
     }
-    if (!WindowExists(display_, window_)) return false;
-    XWindowAttributes attributes;
-    XGetWindowAttributes(display_, window_, &attributes);
-    visualId_ = XVisualIDFromVisual(attributes.visual);
+    const auto attributes = ReadWindowAttributes(display_, window_);
+    if (!attributes) return Outcome::NoWindow;
+    visualId_ = XVisualIDFromVisual(attributes->visual);
     ownsWindow_ = false;
     if (window_ != root) XSelectInput(display_, window_, StructureNotifyMask);
-    return true;
+    return Outcome::Created;
+  }
+
+  int width = commandLine_.width > 0 ? commandLine_.width : 1024;
+  int height = commandLine_.height > 0 ? commandLine_.height : 768;
+  if (mode == RunMode::Preview) {
+    // One request both checks that the parent exists and reads its size: it may go at any
+    // moment, and a second read could find nothing.
+    parent_ = commandLine_.window;
+    const auto parent = ReadWindowAttributes(display_, parent_);
+    if (!parent) return Outcome::NoWindow;
+    width = parent->width;
+    height = parent->height;
+    XSelectInput(display_, parent_, StructureNotifyMask);
   }
 
   XVisualInfo* visual = ChooseGlVisual(display_);
   if (visual == nullptr) {
-    std::fprintf(stderr, "driftglass: the X server offers no double-buffered OpenGL visual\n");
-    return false;
+    ReportFailure("the X server offers no double-buffered OpenGL visual");
+    return Outcome::Failed;
   }
   visualId_ = visual->visualid;
   XSetWindowAttributes attributes{};
@@ -198,15 +218,8 @@ bool X11Saver::CreateSaverWindow() {
   attributes.border_pixel = 0;
   unsigned long mask = CWColormap | CWBackPixel | CWBorderPixel | CWEventMask;
   Window parent = root;
-  int width = commandLine_.width > 0 ? commandLine_.width : 1024;
-  int height = commandLine_.height > 0 ? commandLine_.height : 768;
-
   if (mode == RunMode::Preview) {
-    parent = commandLine_.window;
-    XWindowAttributes parentAttributes;
-    XGetWindowAttributes(display_, parent, &parentAttributes);
-    width = parentAttributes.width;
-    height = parentAttributes.height;
+    parent = parent_;
     attributes.event_mask = StructureNotifyMask;
   } else if (mode == RunMode::FullScreen) {
     // The root window spans every monitor.
@@ -219,17 +232,24 @@ bool X11Saver::CreateSaverWindow() {
   } else {
     attributes.event_mask = KeyPressMask | StructureNotifyMask;
   }
+  XErrorTrap trap(display_);
   window_ = XCreateWindow(display_, parent, 0, 0, static_cast<unsigned>(width),
                           static_cast<unsigned>(height), 0, visual->depth, InputOutput,
                           visual->visual, mask, &attributes);
   XFree(visual);
+  if (trap.Finish() != 0) {
+    // The preview's parent went between the read and the creation.
+    if (mode == RunMode::Preview) return Outcome::NoWindow;
+    ReportFailure("cannot create the saver window");
+    return Outcome::Failed;
+  }
 
   if (mode == RunMode::FullScreen) {
     XStoreName(display_, window_, "Screen Saver");
     if (!ClaimFullScreen()) {
       XDestroyWindow(display_, window_);
       window_ = 0;
-      return false;
+      return Outcome::AlreadyRunning;
     }
     XDefineCursor(display_, window_, BlankCursor(display_, window_));
     rules_ = SaverInputRules(false, PointerPosition(display_), 255);
@@ -237,15 +257,15 @@ bool X11Saver::CreateSaverWindow() {
     XStoreName(display_, window_, "Preview");
   } else {
     XStoreName(display_, window_, "Driftglass #1");
-    deleteWindow_ = XInternAtom(display_, "WM_DELETE_WINDOW", False);
-    XSetWMProtocols(display_, window_, &deleteWindow_, 1);
+    Atom deleteWindow = deleteWindow_;
+    XSetWMProtocols(display_, window_, &deleteWindow, 1);
     XSizeHints hints{};
     hints.flags = PMinSize | PMaxSize;
     hints.min_width = hints.max_width = width;
     hints.min_height = hints.max_height = height;
     XSetWMNormalHints(display_, window_, &hints);
   }
-  return true;
+  return Outcome::Created;
 }
 
 void X11Saver::HandleEvent(const XEvent& event) {
@@ -277,8 +297,21 @@ void X11Saver::HandleEvent(const XEvent& event) {
     case MapNotify:
       if (fullScreen) XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
       break;
+    case ConfigureNotify:
+      // A preview follows its parent's size (xscreensaver's settings resize it in place);
+      // the new size reaches the render thread through the surface.
+      if (parent_ != 0 && event.xconfigure.window == parent_) {
+        XResizeWindow(display_, window_, static_cast<unsigned>(event.xconfigure.width),
+                      static_cast<unsigned>(event.xconfigure.height));
+      } else if (event.xconfigure.window == window_) {
+        surface_->Resize(event.xconfigure.width, event.xconfigure.height);
+      }
+      break;
     case ClientMessage:
-      if (static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow_) RequestClose();
+      // Only the window manager's close request; other clients' messages mean nothing here.
+      if (event.xclient.message_type == wmProtocols_ && event.xclient.format == 32 &&
+          static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow_)
+        RequestClose();
       break;
     case DestroyNotify:
       if (event.xdestroywindow.window == window_) {
@@ -292,22 +325,21 @@ void X11Saver::HandleEvent(const XEvent& event) {
   }
 }
 
-void X11Saver::HandleWake(char byte) {
-  if (byte == kWakeTerminate) {
-    RequestClose();
-  } else if (byte == kWakeFailure) {
-    if (const char* message = TheEventLog().ErrorMessage()) {
-      std::fprintf(stderr, "driftglass: %s\n", message);
+void X11Saver::HandleFailureRequest() {
+  // The render thread also ends by itself after a diagnostic frame budget: only a stored
+  // user message means that the start failed.
+  if (const char* message = TheEventLog().ErrorMessage()) {
+    startFailed_ = true;
+    std::fprintf(stderr, "driftglass: %s\n", message);
+    if (MayShowBox()) {
       // A full-screen saver window would hide the box: take ours off the screen first.
-      if (ownsWindow_) {
-        XUnmapWindow(display_, window_);
-        XFlush(display_);
-      }
+      XUnmapWindow(display_, window_);
+      XFlush(display_);
       ShowMessageBox("Screen saver", message);
     }
-    DestroySaverWindow();
-    link_.Answer();
   }
+  DestroySaverWindow();
+  link_.Answer();
 }
 
 void X11Saver::DestroySaverWindow() {
@@ -321,25 +353,40 @@ void X11Saver::DestroySaverWindow() {
 }
 
 int X11Saver::Run() {
-  if (!CreateSaverWindow()) {
-    // A second full-screen saver simply leaves the first one running.
-    if (commandLine_.mode == RunMode::FullScreen) return 0;
-    std::fprintf(stderr, "driftglass: cannot open the saver window\n");
+  std::string error;
+  if (!link_.Open(error)) {
+    ReportFailure(error);
     return 1;
+  }
+  switch (CreateSaverWindow()) {
+    case Outcome::Created:
+      break;
+    case Outcome::AlreadyRunning:
+      // A second full-screen saver simply leaves the first one running.
+      return 0;
+    case Outcome::NoWindow:
+      ReportFailure("there is no window " + std::to_string(commandLine_.mode == RunMode::Preview
+                                                               ? commandLine_.window
+                                                               : window_) +
+                    " to draw in");
+      return commandLine_.mode == RunMode::Preview ? -1 : 1;
+    case Outcome::Failed:
+      return 1;
   }
 
   GlxSurface surface(window_, visualId_);
+  surface_ = &surface;
   SaverScene scene;
   SteadyTickClock clock;
-  RenderSettings renderSettings;
-  renderSettings.showFrameRate = settings_.enableFps.Get() != 0 || commandLine_.showFrameRate;
-  renderSettings.swapInterval = settings_.enableVSync.Get();
-  renderSettings.seed = commandLine_.seed;
-  renderSettings.fixedStepMs = commandLine_.fixedStepMs;
-  renderSettings.maxFrames = commandLine_.frames;
-  renderSettings.snapshotPath = commandLine_.snapshotPath;
-  RenderThread renderThread(surface, scene, clock, link_, renderSettings, TheEventLog(),
-                            TheFrameRateCounter());
+  RenderSettings diagnostics;
+  diagnostics.showFrameRate = commandLine_.showFrameRate;
+  diagnostics.seed = commandLine_.seed;
+  diagnostics.fixedStepMs = commandLine_.fixedStepMs;
+  diagnostics.maxFrames = commandLine_.frames;
+  diagnostics.snapshotPath = commandLine_.snapshotPath;
+  RenderThread renderThread(surface, scene, clock, link_,
+                            MakeRenderSettings(settings_, diagnostics, TheEventLog()),
+                            TheEventLog(), TheFrameRateCounter());
   renderThread_ = &renderThread;
 
   XSync(display_, False);
@@ -347,7 +394,9 @@ int X11Saver::Run() {
   if (ownsWindow_) XMapRaised(display_, window_);
   XFlush(display_);
 
-  pollfd sources[2] = {{ConnectionNumber(display_), POLLIN, 0}, {wakePipe[0], POLLIN, 0}};
+  pollfd sources[3] = {{ConnectionNumber(display_), POLLIN, 0},
+                       {link_.ReadFd(), POLLIN, 0},
+                       {TerminationFd(), POLLIN, 0}};
   while (!destroyed_) {
     while (!destroyed_ && !closeRequested_ && XPending(display_) > 0) {
       XEvent event;
@@ -356,34 +405,26 @@ int X11Saver::Run() {
     }
     if (closeRequested_) DestroySaverWindow();
     if (destroyed_) break;
-    if (poll(sources, 2, -1) < 0 && errno != EINTR) break;
-    if (sources[1].revents & POLLIN) {
-      char byte = 0;
-      if (read(wakePipe[0], &byte, 1) == 1) HandleWake(byte);
-    }
+    if (poll(sources, 3, -1) < 0 && errno != EINTR) break;
+    // SIGTERM or SIGINT: the pipe stays readable, and the orderly shutdown follows.
+    if (sources[2].revents & POLLIN) RequestClose();
+    if ((sources[1].revents & POLLIN) && link_.TakeRequest()) HandleFailureRequest();
   }
   DestroySaverWindow();
   link_.Close();
   renderThread.Join();
-  return 0;
+  return startFailed_ ? 1 : 0;
 }
 
 }  // namespace
 
 int RunX11Saver(const CommandLine& commandLine, const SaverSettings& settings) {
-  InstallSignalHandlers();
   Display* display = OpenDisplay();
   if (display == nullptr) {
     const char* name = std::getenv("DISPLAY");
-    std::fprintf(stderr, "driftglass: cannot open the X display '%s'; is DISPLAY set?\n",
-                 name != nullptr ? name : "");
+    ReportFailure(std::string("cannot open the X display '") + (name != nullptr ? name : "") +
+                  "'; is DISPLAY set?");
     return 1;
-  }
-  XSetErrorHandler(RecordXError);
-  if (commandLine.mode == RunMode::Preview && !WindowExists(display, commandLine.window)) {
-    std::fprintf(stderr, "driftglass: there is no window %u to preview in\n", commandLine.window);
-    XCloseDisplay(display);
-    return -1;
   }
   X11Saver saver(display, commandLine, settings);
   const int exitCode = saver.Run();

@@ -12,6 +12,8 @@
 #include <sstream>
 #include <thread>
 
+#include <filesystem>
+
 #include "common/normal_run_log.h"
 #include "flowers/flower_instance.h"
 #include "picture_checks.h"
@@ -172,7 +174,7 @@ TEST_F(LinuxSaverTest, OpenGlOneMachineShowsTheScreenSaverBox) {
     x_.Focus(box);
     std::this_thread::sleep_for(300ms);
     x_.Key(XK_Return);
-    EXPECT_EQ(saver->WaitForExit(20s), 0) << mode;
+    EXPECT_EQ(saver->WaitForExit(20s), 1) << mode;  // a failed start, whatever the mode
     const auto lines = Log();
     ASSERT_GE(lines.size(), 3u);
     EXPECT_EQ(lines[lines.size() - 2], kUninstalled);
@@ -314,7 +316,7 @@ TEST_F(LinuxSaverTest, DamagedPicturesStopStartUpWithTheScreenSaverBox) {
   x_.Focus(box);
   std::this_thread::sleep_for(300ms);
   x_.Key(XK_Return);
-  EXPECT_EQ(saver->WaitForExit(20s), 0);
+  EXPECT_EQ(saver->WaitForExit(20s), 1);
   EXPECT_TRUE(LogHas(kUninstalled));
 }
 
@@ -354,11 +356,14 @@ TEST_F(LinuxSaverTest, SettingsDialogCloseButtonSavesNothing) {
 }
 
 TEST_F(LinuxSaverTest, BadInputGetsAOneLineReason) {
+  // Unknown words are refused, not read by their first letter as a mode ("-sound" is not
+  // "-s", "-colors" not "-c"); a window that does not exist is refused too.
   const std::vector<std::vector<std::string>> cases = {
-      {"/x"}, {"--bogus"}, {"/p", "4294967296"}, {"/p", "0"}, {"-window-id", "0x7ffffff0"}};
+      {"/x"},     {"--bogus"}, {"/p", "4294967296"}, {"/p", "0"}, {"-window-id", "0x7ffffff0"},
+      {"-sound"}, {"-colors"}, {"-seeds", "5"},      {""},        {"/"}};
   for (const auto& arguments : cases) {
     auto saver = Start(arguments);
-    EXPECT_EQ(saver->WaitForExit(10s), 255) << arguments[0];
+    EXPECT_EQ(saver->WaitForExit(10s), 255) << "'" << arguments[0] << "'";
     const std::string text = saver->Stderr();
     EXPECT_EQ(text.rfind("driftglass: ", 0), 0u) << text;
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
@@ -377,6 +382,206 @@ TEST_F(LinuxSaverTest, HelpAndVersion) {
   auto version = Start({"-version"});
   EXPECT_EQ(version->WaitForExit(10s), 0);
   EXPECT_EQ(version->Stdout(), "driftglass 1.0\n");
+}
+
+TEST_F(LinuxSaverTest, SigtermEndsEveryStateWithinASecond) {
+  // The failure box of a saver started by hand, in a window and full screen.
+  for (const char* mode : {"-window", "-s"}) {
+    auto saver = Start({mode, "--size", "320x240"}, {{"MESA_GL_VERSION_OVERRIDE", "1.4"}});
+    ASSERT_NE(x_.WaitForWindowNamed("Screen saver", 20s), 0u) << saver->Stderr();
+    saver->Signal(SIGTERM);
+    EXPECT_EQ(saver->WaitForExit(1s), 1) << mode;
+    EXPECT_EQ(x_.FindWindowNamed("Screen saver"), 0u) << mode;
+  }
+  // The settings dialog: it closes and saves nothing.
+  std::unique_ptr<Process> dialog;
+  ASSERT_NE(OpenSettingsDialog("-c", dialog), 0u) << dialog->Stderr();
+  x_.Key(XK_space);  // tick "Show FPS"
+  std::this_thread::sleep_for(200ms);
+  dialog->Signal(SIGTERM);
+  EXPECT_TRUE(dialog->WaitForExit(1s).has_value());
+  EXPECT_FALSE(std::filesystem::exists(configPath_));
+  // Start-up, before the scene is ready: the orderly shutdown, without a frame drawn.
+  std::filesystem::remove(logPath_);
+  auto starting = Start({"-window", "--size", "320x240"});
+  ASSERT_TRUE(e2e::WaitForLine(logPath_, "   Notify : Application has run", 10s));
+  starting->Signal(SIGINT);
+  EXPECT_EQ(starting->WaitForExit(3s), 0) << starting->Stderr();
+  const auto lines = Log();
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(lines[lines.size() - 2], kUninstalled);
+  EXPECT_EQ(lines.back(), "   Notify : FPS = -1");
+}
+
+TEST_F(LinuxSaverTest, UnderTheDaemonAFailedStartTellsStderrAndShowsNoBox) {
+  const Window window = x_.MakeWindow();
+  const std::vector<std::pair<std::vector<std::string>, std::map<std::string, std::string>>>
+      starts = {{{"-root"}, {{"XSCREENSAVER_WINDOW", WindowIdInHex(window)}}},
+                {{"--root", "--window-id", WindowIdInHex(window)}, {}},
+                {{"/p", std::to_string(window)}, {}}};
+  for (auto [arguments, environment] : starts) {
+    environment["MESA_GL_VERSION_OVERRIDE"] = "1.4";
+    auto saver = Start(arguments, environment);
+    // Nobody could answer a box above the daemon's window: the process ends at once.
+    EXPECT_EQ(saver->WaitForExit(20s), 1) << arguments[0];
+    EXPECT_EQ(saver->Stderr(), "driftglass: Sorry, this application requires OpenGL 2.0\n");
+    EXPECT_TRUE(LogHas("(!)Error : Can not initialize OpenGL 2.0"));
+    EXPECT_EQ(Log().back(), "   Notify : FPS = -1");
+  }
+  x_.Destroy(window);
+}
+
+TEST_F(LinuxSaverTest, AContextThatCannotBeMadeCurrentIsDeletedWithoutACrash) {
+  auto saver = Start({"-window", "--size", "320x240"},
+                     {{"LD_PRELOAD", DRIFTGLASS_FAULT_SHIM},
+                      {"DRIFTGLASS_FAULT_MAKE_CURRENT", "1"},
+                      {"ASAN_OPTIONS", "detect_leaks=0:verify_asan_link_order=0"}});
+  const Window box = x_.WaitForWindowNamed("Screen saver", 20s);
+  ASSERT_NE(box, 0u) << saver->Stderr();
+  x_.Focus(box);
+  std::this_thread::sleep_for(300ms);
+  x_.Key(XK_Return);
+  EXPECT_EQ(saver->WaitForExit(20s), 1) << saver->Stderr();  // not a crash (139)
+  const auto lines = Log();
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(lines[lines.size() - 2], kUninstalled);
+}
+
+TEST_F(LinuxSaverTest, APreviewParentIsReadOnceSoItCannotVanishBetweenTwoReads) {
+  // The parent's attributes can be had once only, as when it goes right after the check.
+  const Window parent = x_.MakeWindow();
+  auto saver = Start({"-window-id", std::to_string(parent)},
+                     {{"LD_PRELOAD", DRIFTGLASS_FAULT_SHIM},
+                      {"DRIFTGLASS_FAULT_ATTRIBUTES_OF", std::to_string(parent)},
+                      {"ASAN_OPTIONS", "detect_leaks=0:verify_asan_link_order=0"}});
+  ASSERT_TRUE(e2e::WaitForLine(logPath_, kReady, 20s)) << saver->Stderr();
+  const Window preview = x_.WaitForWindowNamed("Preview", 5s);
+  ASSERT_NE(preview, 0u);
+  XWindowAttributes attributes;
+  ASSERT_NE(XGetWindowAttributes(x_.Get(), preview, &attributes), 0);
+  EXPECT_EQ(attributes.width, 320);
+  EXPECT_EQ(attributes.height, 240);
+  x_.Destroy(parent);
+  EXPECT_EQ(saver->WaitForExit(20s), 0);
+}
+
+// Sends `window` a client message whose first word is 0, as any client may.
+void SendStrangersMessage(Display* display, Window window) {
+  XEvent message{};
+  message.xclient.type = ClientMessage;
+  message.xclient.window = window;
+  message.xclient.message_type = XInternAtom(display, "_SOMEONE_ELSES_MESSAGE", False);
+  message.xclient.format = 32;
+  XSendEvent(display, window, False, NoEventMask, &message);
+  XFlush(display);
+}
+
+TEST_F(LinuxSaverTest, OtherClientsMessagesCloseNoSaver) {
+  x_.MovePointerTo(400, 300);
+  const Window host = x_.MakeWindow();
+  const std::vector<std::pair<std::vector<std::string>, const char*>> starts = {
+      {{"-s"}, "Screen Saver"}, {{"-window-id", std::to_string(host)}, "Preview"}};
+  for (const auto& [arguments, name] : starts) {
+    auto saver = Start(arguments);
+    ASSERT_TRUE(e2e::WaitForLine(logPath_, kReady, 20s)) << saver->Stderr();
+    const Window window = x_.WaitForWindowNamed(name, 5s);
+    ASSERT_NE(window, 0u) << name;
+    SendStrangersMessage(x_.Get(), window);
+    std::this_thread::sleep_for(500ms);
+    EXPECT_TRUE(saver->Running()) << name;
+    saver->Signal(SIGTERM);
+    EXPECT_EQ(saver->WaitForExit(10s), 0) << name;
+  }
+  auto root = Start({"-root"}, {{"XSCREENSAVER_WINDOW", WindowIdInHex(host)}});
+  ASSERT_TRUE(e2e::WaitForLine(logPath_, kReady, 20s)) << root->Stderr();
+  SendStrangersMessage(x_.Get(), host);
+  std::this_thread::sleep_for(500ms);
+  EXPECT_TRUE(root->Running());
+  root->Signal(SIGTERM);
+  EXPECT_EQ(root->WaitForExit(10s), 0);
+  x_.Destroy(host);
+}
+
+TEST_F(LinuxSaverTest, WithoutASignalPipeTheSaverDoesNotStart) {
+  // Room for one more descriptor only: the libraries load, but no pipe can be made.
+  auto saver = std::make_unique<Process>(
+      "/usr/bin/prlimit",
+      std::vector<std::string>{"--nofile=4", DRIFTGLASS_BINARY, "-window"},
+      std::map<std::string, std::string>{{"XDG_STATE_HOME", home_ + "/state"}});
+  EXPECT_EQ(saver->WaitForExit(10s), 1);
+  EXPECT_NE(saver->Stderr().find("driftglass: cannot make the pipe that answers SIGTERM"),
+            std::string::npos)
+      << saver->Stderr();
+}
+
+// The log file an instance has open, read through /proc, wherever its name now points.
+std::string OpenLogOf(pid_t pid) {
+  const std::filesystem::path fds = "/proc/" + std::to_string(pid) + "/fd";
+  for (const auto& entry : std::filesystem::directory_iterator(fds)) {
+    std::error_code error;
+    const std::string target = std::filesystem::read_symlink(entry.path(), error).string();
+    if (target.find("driftglass.log") == std::string::npos) continue;
+    std::ifstream file(entry.path(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+  }
+  return {};
+}
+
+TEST_F(LinuxSaverTest, ASecondInstanceNeverCorruptsTheRunningOnesLog) {
+  // xscreensaver's -cycle starts the next hack before the last one has gone; here the next
+  // one fails at once, leaving a short log where the running one's was.
+  auto first = Start({"-window", "--size", "320x240"});
+  ASSERT_TRUE(e2e::WaitForLine(logPath_, kReady, 20s)) << first->Stderr();
+  auto second = Start({"-root"}, {{"XSCREENSAVER_WINDOW", "0x3fffffff"}});
+  ASSERT_EQ(second->WaitForExit(30s), 1) << second->Stderr();
+  const std::vector<std::string> secondLog = {
+      "   Notify : Application has run", "(!)Error : there is no window 1073741823 to draw in"};
+  EXPECT_EQ(Log(), secondLog);
+
+  // The running instance still writes its own whole log, from its first line to its last.
+  first->Signal(SIGTERM);
+  std::string firstLog;
+  for (int i = 0; i < 100 && firstLog.find("FPS = ") == std::string::npos; ++i) {
+    firstLog = OpenLogOf(first->Pid());
+    std::this_thread::sleep_for(10ms);
+  }
+  EXPECT_EQ(first->WaitForExit(10s), 0);
+  EXPECT_EQ(firstLog.find('\0'), std::string::npos);
+  EXPECT_EQ(firstLog.rfind("   Notify : Application has run\n   Notify : Run looping thread\n", 0),
+            0u);
+  EXPECT_NE(firstLog.find(kUninstalled), std::string::npos);
+  // ... and none of it lands in the file that now has the name.
+  EXPECT_EQ(Log(), secondLog);
+}
+
+TEST_F(LinuxSaverTest, APreviewFollowsItsParentsSize) {
+  const Window parent = x_.MakeWindow();  // 320 x 240 at (10, 10)
+  auto saver = Start({"--root", "--window-id", WindowIdInHex(parent)});
+  ASSERT_TRUE(e2e::WaitForLine(logPath_, kReady, 20s)) << saver->Stderr();
+  XResizeWindow(x_.Get(), parent, 640, 480);
+  XSync(x_.Get(), False);
+  std::this_thread::sleep_for(1500ms);
+  const Window preview = x_.FindWindowNamed("Preview");
+  XWindowAttributes attributes;
+  ASSERT_NE(XGetWindowAttributes(x_.Get(), preview, &attributes), 0);
+  EXPECT_EQ(attributes.width, 640);
+  EXPECT_EQ(attributes.height, 480);
+  // The scene fills the larger window: its far corner shows night sky, not a black bar.
+  const e2e::Picture screen = x_.CaptureScreen();
+  double red = 0, blue = 0;
+  int count = 0;
+  for (int y = 30; y < 110; ++y) {
+    for (int x = 450; x < 630; ++x, ++count) {
+      const uint8_t* p = &screen.rgba[(static_cast<size_t>(y) * screen.width + x) * 4];
+      red += p[0];
+      blue += p[2];
+    }
+  }
+  EXPECT_GT(blue / count, red / count + 10);
+  EXPECT_GT(blue / count, 20);
+  saver->Signal(SIGTERM);
+  EXPECT_EQ(saver->WaitForExit(10s), 0);
+  x_.Destroy(parent);
 }
 
 }  // namespace

@@ -93,11 +93,9 @@ TEST_F(WindowsSaverTest, FullScreenRunsOnceAndEndsOnAKeyPress) {
   const Window window = x_.WaitForWindowNamed("Screen Saver", 20s);
   ASSERT_NE(window, 0u);
 
-  // A second full-screen start brings the first one forward and exits 0. It runs from another
-  // folder, since every start rewrites the log beside the program.
-  const std::string other = e2e::MakeTempFolder("second-saver");
-  std::filesystem::copy_file(folder_ + "/Driftglass.scr", other + "/Driftglass.scr");
-  auto second = Wine({other + "/Driftglass.scr", "/S"});
+  // A second full-screen start brings the first one forward and exits 0. It runs from the
+  // same folder, so it meets the log the first one is writing, and must leave it whole.
+  auto second = Saver({"/S"});
   EXPECT_EQ(second->WaitForExit(60s), 0);
   EXPECT_EQ(Driver({"count", "WindowsScreenSaverClass", "Screen Saver"}), "1\n");
   EXPECT_TRUE(saver->Running());
@@ -107,6 +105,7 @@ TEST_F(WindowsSaverTest, FullScreenRunsOnceAndEndsOnAKeyPress) {
   x_.Key(XK_space);
   ASSERT_EQ(saver->WaitForExit(30s), 0) << saver->Stderr();
   std::vector<std::string> lines = e2e::ReadLines(logPath_);
+  for (const std::string& line : lines) EXPECT_EQ(line.find('\0'), std::string::npos);
   const std::vector<std::string> expected = NormalRunLog(SaverSceneLog());
   ASSERT_EQ(lines.size(), expected.size() + 1);
   EXPECT_TRUE(std::equal(expected.begin(), expected.end(), lines.begin()));
@@ -216,8 +215,15 @@ TEST_F(WindowsSaverTest, SettingsResetAndCloseButtonStoreNothing) {
 }
 
 TEST_F(WindowsSaverTest, OpenGlOneMachineShowsTheScreenSaverBox) {
+  x_.MovePointerTo(300, 300);
   auto saver = Saver({"/s"}, {{"MESA_GL_VERSION_OVERRIDE", "1.4"}});
   ASSERT_TRUE(Driver({"wait", "Screen saver", "60000"})) << saver->Stderr();
+  // Moving the pointer while the box is up does not close the saver under it.
+  x_.MovePointerTo(310, 305);
+  x_.MovePointerTo(330, 320);
+  std::this_thread::sleep_for(1s);
+  EXPECT_TRUE(saver->Running());
+  EXPECT_TRUE(Driver({"wait", "Screen saver", "1000"}));
   const auto text = Driver({"text", "Screen saver"});
   ASSERT_TRUE(text.has_value());
   EXPECT_NE(text->find("Sorry, this application requires OpenGL 2.0"), std::string::npos) << *text;
@@ -226,6 +232,24 @@ TEST_F(WindowsSaverTest, OpenGlOneMachineShowsTheScreenSaverBox) {
   const auto lines = e2e::ReadLines(logPath_);
   EXPECT_NE(std::find(lines.begin(), lines.end(), "(!)Error : Can not initialize OpenGL 2.0"),
             lines.end());
+}
+
+TEST_F(WindowsSaverTest, OptionsOfAnotherTypeOrNoNumberKeepTheirDefaults) {
+  DeleteRegistryKey();
+  // Written by hand: a DWORD where text belongs, and a text that is no number.
+  ASSERT_EQ(Wine({"reg", "add", kKey, "/v", "EnableVSync", "/t", "REG_DWORD", "/d", "0", "/f"})
+                ->WaitForExit(60s),
+            0);
+  ASSERT_EQ(Wine({"reg", "add", kKey, "/v", "EnableFPS", "/t", "REG_SZ", "/d", "yes", "/f"})
+                ->WaitForExit(60s),
+            0);
+  auto dialog = Saver({"/c"});
+  ASSERT_TRUE(Driver({"wait", kSettingsTitle, "30000"})) << dialog->Stderr();
+  EXPECT_EQ(Driver({"checked", kSettingsTitle, "104"}), "1\n");  // VSync stays on
+  EXPECT_EQ(Driver({"checked", kSettingsTitle, "103"}), "0\n");
+  ASSERT_TRUE(Driver({"close", kSettingsTitle}));
+  EXPECT_EQ(dialog->WaitForExit(30s), 1);
+  DeleteRegistryKey();
 }
 
 }  // namespace

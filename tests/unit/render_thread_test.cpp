@@ -21,15 +21,22 @@ namespace {
 
 struct FakeSurface : RenderSurface {
   bool contextFails = false, loaderFails = false, noGl20 = false, noSwapControl = false;
+  // The context is made but cannot be made current: it exists, and CreateContext fails.
+  bool notCurrent = false;
+  bool contextExists = false;
   std::vector<std::string> calls;  // render thread only, read after Join
   std::vector<std::string> overlayTexts;
   int swapInterval = -99;
 
-  bool CreateContext() override { return Record("CreateContext", !contextFails); }
+  bool CreateContext() override {
+    contextExists = !contextFails;
+    return Record("CreateContext", !contextFails && !notCurrent);
+  }
   bool LoadEntryPoints() override { return Record("LoadEntryPoints", !loaderFails); }
   bool HasOpenGl20() override { return Record("HasOpenGl20", !noGl20); }
   bool HasSwapControl() override { return Record("HasSwapControl", !noSwapControl); }
   void SetupView() override { calls.push_back("SetupView"); }
+  void BeginFrame() override {}
   void SetSwapInterval(int interval) override {
     calls.push_back("SetSwapInterval");
     swapInterval = interval;
@@ -39,7 +46,11 @@ struct FakeSurface : RenderSurface {
     if (calls.back() != "SwapBuffers") calls.push_back("SwapBuffers");
   }
   bool WriteSnapshot(const std::string&) override { return Record("WriteSnapshot", true); }
-  void DeleteContext() override { calls.push_back("DeleteContext"); }
+  // As the real surfaces do, deleting only a context that exists.
+  void DeleteContext() override {
+    if (contextExists) calls.push_back("DeleteContext");
+    contextExists = false;
+  }
   void ReleaseSurface() override { calls.push_back("ReleaseSurface"); }
   bool Record(const char* call, bool result) {
     calls.push_back(call);
@@ -211,11 +222,12 @@ TEST_F(RenderThreadTest, OpenGlOneMachineOffersItsMessageOnce) {
 }
 
 TEST_F(RenderThreadTest, SilentFailuresShowTheGeneralMessage) {
-  for (int which = 0; which < 4; ++which) {
+  for (int which = 0; which < 5; ++which) {
     FakeSurface surface;
     surface.contextFails = which == 0;
     surface.loaderFails = which == 1;
     surface.noSwapControl = which == 2;
+    surface.notCurrent = which == 4;
     FakeScene scene;
     scene.initResult = which == 3 ? 1 : 0;
     FakeLink link;
@@ -231,14 +243,20 @@ TEST_F(RenderThreadTest, SilentFailuresShowTheGeneralMessage) {
     }  // destroying the thread object stops and joins it
     EXPECT_STREQ(link.messageSeen.load(), "Error of initialization") << which;
     EXPECT_EQ(scene.frames, 0u);
-    // Only a context that exists is deleted.
-    const bool deleted = std::count(surface.calls.begin(), surface.calls.end(), "DeleteContext");
-    EXPECT_EQ(deleted, which != 0) << which;
+    // A context that exists is deleted once, before the surface goes, whatever failed after
+    // it was made (even making it current).
+    const auto deleted = std::find(surface.calls.begin(), surface.calls.end(), "DeleteContext");
+    EXPECT_EQ(std::count(surface.calls.begin(), surface.calls.end(), "DeleteContext"), which != 0)
+        << which;
+    if (which != 0) {
+      EXPECT_EQ(deleted + 1, surface.calls.end() - 1) << which;
+    }
+    EXPECT_EQ(surface.calls.back(), "ReleaseSurface") << which;
     log.Close();
     const auto lines = LogLines();
     ASSERT_GE(lines.size(), 4u);
     EXPECT_EQ(lines[lines.size() - 4], "   Notify : Error of common initialization") << which;
-    if (which < 3) {
+    if (which < 3 || which == 4) {
       EXPECT_EQ(lines[lines.size() - 5].rfind("   Notify : ", 0), 0u) << which;
     }
   }

@@ -1,0 +1,14 @@
+// GTK windows that give way to SIGTERM and SIGINT: a box or dialog must never keep the
+// process alive after the daemon or the session asked it to end. Window thread only.
+#pragma once
+
+#include <gtk/gtk.h>
+
+namespace driftglass {
+
+// gtk_dialog_run that also ends (with GTK_RESPONSE_DELETE_EVENT) when a signal arrives.
+gint RunDialogUntilTerminated(GtkDialog* dialog);
+// Destroys `window` when a signal arrives; the watch goes with the window.
+void DestroyOnTermination(GtkWidget* window);
+
+}  // namespace driftglass
