@@ -37,10 +37,9 @@ Process::Process(const std::string& program, const std::vector<std::string>& arg
     dup2(out, 1);
     const int null = open("/dev/null", O_RDWR);
     dup2(null, 0);
-    // The program starts with exactly the three standard descriptors, as from a shell.
-    for (int fd : {err, out, null}) {
-      if (fd > 2) close(fd);
-    }
+    // The program starts with exactly the three standard descriptors, as from a shell,
+    // whatever this process (or the one that runs the tests) holds open.
+    closefrom(3);
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
     for (const std::string& argument : arguments)
