@@ -4,7 +4,7 @@
 #include "decor/backdrop_layer.h"
 #include "foundation/texture_images.h"
 #include "foundation/textured_quad.h"
-#include "host/event_log.h"
+#include "foundation/event_log.h"
 
 namespace driftglass {
 namespace {
@@ -31,7 +31,6 @@ FarCliffDecorClass::FarCliffDecorClass() {
   if (LoadBitmapResource(pixels, kBackdropPicture, kPictureWidth, kPictureHeight) != 0) return;
   texture_ = MakeTexture(pixels, kPictureWidth, kPictureHeight, GL_RGB16, GL_REPEAT, GL_LINEAR);
   TheEventLog().Write(kNotify, "Bitmap is loaded");
-  ok = true;
 }
 
 void FarCliffDecorClass::Draw() {
@@ -51,7 +50,6 @@ NearCliffDecorClass::NearCliffDecorClass() {
   MergeMaskIntoAlpha(colour, mask);
   texture_ = MakeTexture(colour, width, height, GL_RGBA16, GL_REPEAT, GL_LINEAR);
   TheEventLog().Write(kNotify, "Bitmap is loaded");
-  ok = true;
 }
 
 void NearCliffDecorClass::Draw() {

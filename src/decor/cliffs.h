@@ -12,8 +12,8 @@ namespace driftglass {
 class FarCliffDecorClass {
  public:
   FarCliffDecorClass();
+  bool IsValid() const { return texture_ != 0; }
   void Draw();
-  bool ok = false;
 
  private:
   GLuint texture_ = 0;
@@ -22,8 +22,8 @@ class FarCliffDecorClass {
 class NearCliffDecorClass {
  public:
   NearCliffDecorClass();
+  bool IsValid() const { return texture_ != 0; }
   void Draw();
-  bool ok = false;
 
  private:
   GLuint texture_ = 0;

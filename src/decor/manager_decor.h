@@ -12,7 +12,7 @@ class ManagerDecor {
  public:
   // Builds all three layers, whatever an earlier one reported.
   ManagerDecor() = default;
-  bool IsValid() const { return farCliff_.ok && sea_.ok && nearCliff_.ok; }
+  bool IsValid() const { return farCliff_.IsValid() && sea_.IsValid() && nearCliff_.IsValid(); }
   void Update(double frameMs) { sea_.Update(frameMs); }
   void Draw() {
     farCliff_.Draw();

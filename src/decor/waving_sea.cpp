@@ -5,7 +5,7 @@
 
 #include "decor/backdrop_layer.h"
 #include "foundation/texture_images.h"
-#include "host/event_log.h"
+#include "foundation/event_log.h"
 
 namespace driftglass {
 
@@ -40,7 +40,7 @@ WavingSeaDecorClass::WavingSeaDecorClass() {
   glBindBuffer(GL_ARRAY_BUFFER, texCoordBuffer_);
   glBindBuffer(GL_ARRAY_BUFFER, 0);
   glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
-  ok = true;
+  valid_ = true;
 }
 
 void WavingSeaDecorClass::Draw() {

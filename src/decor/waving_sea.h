@@ -12,14 +12,13 @@ namespace driftglass {
 
 class WavingSeaDecorClass {
  public:
-  // Loads the picture and makes the buffers; `ok` tells whether that worked.
+  // Loads the picture and makes the buffers; IsValid tells whether that worked.
   WavingSeaDecorClass();
+  bool IsValid() const { return valid_; }
   void Update(double frameMs) { simulation_->Update(frameMs); }
   void Draw();
   // Frees the simulation's arrays (the GL objects go with the context).
   void Release() { simulation_.reset(); }
-
-  bool ok = false;
 
  private:
   std::unique_ptr<SeaSimulation> simulation_;
@@ -28,6 +27,7 @@ class WavingSeaDecorClass {
   GLuint indexBuffer_ = 0;
   GLuint positionBuffer_ = 0;
   GLuint texCoordBuffer_ = 0;
+  bool valid_ = false;
 };
 
 }  // namespace driftglass

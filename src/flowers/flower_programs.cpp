@@ -6,7 +6,7 @@
 #include "flowers/flower_meshes.h"
 #include "foundation/shader_program.h"
 #include "foundation/textured_quad.h"
-#include "host/event_log.h"
+#include "foundation/event_log.h"
 
 namespace driftglass {
 namespace {
@@ -46,9 +46,9 @@ bool AllFound(std::initializer_list<GLint> locations) {
 
 }  // namespace
 
-int StalkProgram::Init() {
+StalkProgram::StalkProgram() {
   TheEventLog().Write(kNotify, "Creating OGL program for stalk");
-  if (CreateProgram(kScaledRibbonVertex, kStalkFragment, program_) != 0) return 1;
+  if (CreateProgram(kScaledRibbonVertex, kStalkFragment, program_) != 0) return;
   uRibbonVertexes_ = glGetUniformLocation(program_, "uRibbonVertexes");
   uRibbonMatrixes_ = glGetUniformLocation(program_, "uRibbonMatrixes");
   uRibbonLength_ = glGetUniformLocation(program_, "uRibbonLength");
@@ -58,16 +58,11 @@ int StalkProgram::Init() {
   aNormal_ = glGetAttribLocation(program_, "aNormal");
   aGridX_ = glGetAttribLocation(program_, "aGridX");
   aGridY_ = glGetAttribLocation(program_, "aGridY");
-  return AllFound({uRibbonVertexes_, uRibbonMatrixes_, uRibbonLength_, uHolesRadius_,
-                   uLightPosition_, aGridPoint_, aNormal_, aGridX_, aGridY_})
-             ? 0
-             : 1;
-}
-
-int StalkProgram::CreateModel() {
+  valid_ = AllFound({uRibbonVertexes_, uRibbonMatrixes_, uRibbonLength_, uHolesRadius_,
+                     uLightPosition_, aGridPoint_, aNormal_, aGridX_, aGridY_});
+  if (!valid_) return;
   const StalkMesh mesh = BuildStalkMesh();
   Upload(mesh.data, mesh.indices, vertexBuffer_, indexBuffer_);
-  return 0;
 }
 
 void StalkProgram::Draw(Ribbon& ribbon, double length, double holesRadius, double lightPosition) {
@@ -111,20 +106,17 @@ void StalkProgram::Draw(Ribbon& ribbon, double length, double holesRadius, doubl
   // Blending stays on: the flower head drawn next uses the same function.
 }
 
-int BudProgram::Init() {
+BudProgram::BudProgram() {
   TheEventLog().Write(kNotify, "Creating OGL program for bud");
-  if (CreateProgram(kBudVertex, kBudFragment, program_) != 0) return 1;
+  if (CreateProgram(kBudVertex, kBudFragment, program_) != 0) return;
   uTransformationMatrix_ = glGetUniformLocation(program_, "uTransformationMatrix");
   uSphereCenter_ = glGetUniformLocation(program_, "uSphereCenter");
   uDirection_ = glGetUniformLocation(program_, "uDirection");
   aGridPoint_ = glGetAttribLocation(program_, "aGridPoint");
-  return AllFound({uTransformationMatrix_, uSphereCenter_, uDirection_, aGridPoint_}) ? 0 : 1;
-}
-
-int BudProgram::CreateModel() {
+  valid_ = AllFound({uTransformationMatrix_, uSphereCenter_, uDirection_, aGridPoint_});
+  if (!valid_) return;
   const BudMesh mesh = BuildBudMesh();
   Upload(mesh.data, mesh.indices, vertexBuffer_, indexBuffer_);
-  return 0;
 }
 
 void BudProgram::Draw(const Ribbon& ribbon, double length, double budSize) {
@@ -156,11 +148,11 @@ void BudProgram::Draw(const Ribbon& ribbon, double length, double budSize) {
   glUseProgram(0);
 }
 
-int FlowerProgram::Init() {
+FlowerProgram::FlowerProgram() {
   TheEventLog().Write(kNotify, "Creating OGL program for flower");
-  if (CreateProgram(kFlowerVertex, kFlowerFragment, program_) != 0) return 1;
+  if (CreateProgram(kFlowerVertex, kFlowerFragment, program_) != 0) return;
   uPhase_ = glGetUniformLocation(program_, "uPhase");
-  return uPhase_ == -1 ? 1 : 0;
+  valid_ = uPhase_ != -1;
 }
 
 void FlowerProgram::Draw(const Ribbon& ribbon, double length, double headRadius, double phase) {

@@ -8,10 +8,12 @@
 
 namespace driftglass {
 
+// Each program is built and its mesh uploaded when it is constructed; IsValid tells whether
+// the program linked and every location it needs was found.
 class StalkProgram {
  public:
-  int Init();         // 0, or 1 when the program or a location is missing
-  int CreateModel();  // uploads the tube; 0
+  StalkProgram();
+  bool IsValid() const { return valid_; }
   void Draw(Ribbon& ribbon, double length, double holesRadius, double lightPosition);
 
  private:
@@ -20,28 +22,32 @@ class StalkProgram {
   GLint uHolesRadius_ = -1, uLightPosition_ = -1;
   GLint aNormal_ = -1, aGridX_ = -1, aGridY_ = -1, aGridPoint_ = -1;
   GLuint vertexBuffer_ = 0, indexBuffer_ = 0;
+  bool valid_ = false;
 };
 
 class BudProgram {
  public:
-  int Init();
-  int CreateModel();
+  BudProgram();
+  bool IsValid() const { return valid_; }
   void Draw(const Ribbon& ribbon, double length, double budSize);
 
  private:
   GLuint program_ = 0;
   GLuint vertexBuffer_ = 0, indexBuffer_ = 0;
   GLint uTransformationMatrix_ = -1, uSphereCenter_ = -1, uDirection_ = -1, aGridPoint_ = -1;
+  bool valid_ = false;
 };
 
 class FlowerProgram {
  public:
-  int Init();
+  FlowerProgram();
+  bool IsValid() const { return valid_; }
   void Draw(const Ribbon& ribbon, double length, double headRadius, double phase);
 
  private:
   GLuint program_ = 0;
   GLint uPhase_ = -1;
+  bool valid_ = false;
 };
 
 }  // namespace driftglass

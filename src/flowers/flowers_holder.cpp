@@ -1,25 +1,26 @@
 // Building, animating and drawing the flowers.
 #include "flowers/flowers_holder.h"
 
-#include "host/event_log.h"
+#include "foundation/event_log.h"
 
 namespace driftglass {
 namespace {
 
-bool Failed(int result, const char* line) {
-  if (result == 0) return false;
-  TheEventLog().Write(kError, line);
-  return true;
+// Builds one program; false, with the holder's line in the log, when it is not usable.
+template <typename Program>
+bool Build(std::unique_ptr<Program>& program, const char* failure) {
+  program = std::make_unique<Program>();
+  if (program->IsValid()) return true;
+  TheEventLog().Write(kError, failure);
+  return false;
 }
 
 }  // namespace
 
 FlowersHolder::FlowersHolder() {
-  if (Failed(stalk_.Init(), "Can not create an OpenGL application for Stalk") ||
-      Failed(stalk_.CreateModel(), "Can not create a model for Stalk") ||
-      Failed(bud_.Init(), "Can not create an OpenGL application for Bud") ||
-      Failed(bud_.CreateModel(), "Can not create a model for Bud") ||
-      Failed(head_.Init(), "Can not create an OpenGL application for Flower")) {
+  if (!Build(stalk_, "Can not create an OpenGL application for Stalk") ||
+      !Build(bud_, "Can not create an OpenGL application for Bud") ||
+      !Build(head_, "Can not create an OpenGL application for Flower")) {
     return;
   }
   flowers_.push_back(std::make_unique<FlowerInstance>(FlowerInstance::First()));
@@ -27,16 +28,16 @@ FlowersHolder::FlowersHolder() {
   valid_ = true;
 }
 
-void FlowersHolder::Update(int milliseconds) {
-  for (auto& flower : flowers_) flower->Update(static_cast<double>(milliseconds));
+void FlowersHolder::Update(double frameMs) {
+  for (auto& flower : flowers_) flower->Update(frameMs);
 }
 
 void FlowersHolder::Draw() {
   // Stalk after bud: it leaves blending on for the head, which turns it off again.
   for (auto& flower : flowers_) {
-    bud_.Draw(flower->ribbon, flower->length, flower->budSize);
-    stalk_.Draw(flower->ribbon, flower->length, flower->holesRadius, flower->lightPosition);
-    head_.Draw(flower->ribbon, flower->length, flower->headRadius, flower->phase);
+    bud_->Draw(flower->ribbon, flower->length, flower->budSize);
+    stalk_->Draw(flower->ribbon, flower->length, flower->holesRadius, flower->lightPosition);
+    head_->Draw(flower->ribbon, flower->length, flower->headRadius, flower->phase);
   }
 }
 

@@ -15,16 +15,17 @@ class FlowersHolder {
   // Builds the programs and meshes and the two flowers; IsValid tells whether that worked.
   FlowersHolder();
   bool IsValid() const { return valid_; }
-  void Update(int milliseconds);
+  void Update(double frameMs);
   void Draw();
   const std::list<std::unique_ptr<FlowerInstance>>& Flowers() const { return flowers_; }
 
  private:
   std::list<std::unique_ptr<FlowerInstance>> flowers_;
   bool valid_ = false;
-  StalkProgram stalk_;
-  BudProgram bud_;
-  FlowerProgram head_;
+  // Built one after the other, each only when the one before worked.
+  std::unique_ptr<StalkProgram> stalk_;
+  std::unique_ptr<BudProgram> bud_;
+  std::unique_ptr<FlowerProgram> head_;
 };
 
 }  // namespace driftglass

@@ -1,9 +1,9 @@
 // Event log lines and the first-user-message rule.
-#include "host/event_log.h"
+#include "foundation/event_log.h"
 
 #include <cstdio>
 
-#include "host/log_file.h"
+#include "foundation/log_file.h"
 
 namespace driftglass {
 namespace {

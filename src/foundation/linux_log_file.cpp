@@ -4,7 +4,7 @@
 
 #include <cerrno>
 
-#include "host/log_file.h"
+#include "foundation/log_file.h"
 
 namespace driftglass {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "foundation/resources.h"
-#include "host/event_log.h"
+#include "foundation/event_log.h"
 
 namespace driftglass {
 namespace {

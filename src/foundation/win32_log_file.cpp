@@ -5,7 +5,7 @@
 #include <fcntl.h>
 #include <io.h>
 
-#include "host/log_file.h"
+#include "foundation/log_file.h"
 
 namespace driftglass {
 

@@ -38,6 +38,16 @@ void GlSurface::BeginFrame() {
 }
 
 void GlSurface::DrawOverlayText(const char* text) {
+  if (!fontTried_) {
+    fontTried_ = true;
+    const GLuint base = glGenLists(256);
+    if (BuildFontLists(base, font_)) {
+      fontListBase_ = base;
+      RepairFontLists();
+    } else {
+      glDeleteLists(base, 256);
+    }
+  }
   if (fontListBase_ == 0) return;
   const int width = viewport_[2];
   const int height = viewport_[3];
@@ -63,9 +73,9 @@ void GlSurface::DrawOverlayText(const char* text) {
   glEnable(GL_SCISSOR_TEST);
   glScissor(0, height - bottom, right, bottom);
   glColor3ub(0, 0, 0);
-  glRecti(0, 0, length * fontCharWidth_, fontHeight_);
+  glRecti(0, 0, length * font_.charWidth, font_.height);
   glColor3ub(255, 255, 255);
-  glRasterPos2i(0, fontAscent_);
+  glRasterPos2i(0, font_.ascent);
   glListBase(fontListBase_);
   glCallLists(length, GL_UNSIGNED_BYTE, text);
   glPopMatrix();
@@ -80,7 +90,7 @@ void GlSurface::RepairFontLists() {
   }
   static const GLubyte kUnsetPixel[1] = {0};
   glNewList(fontListBase_ + ' ', GL_COMPILE);
-  glBitmap(1, 1, 0.0f, 0.0f, static_cast<float>(fontCharWidth_), 0.0f, kUnsetPixel);
+  glBitmap(1, 1, 0.0f, 0.0f, static_cast<float>(font_.charWidth), 0.0f, kUnsetPixel);
   glEndList();
 }
 

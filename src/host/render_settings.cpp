@@ -3,12 +3,11 @@
 
 #include <string>
 
-#include "host/event_log.h"
+#include "foundation/event_log.h"
 
 namespace driftglass {
 
-RenderSettings MakeRenderSettings(const SaverSettings& stored, RenderSettings diagnostics,
-                                  EventLog& log) {
+RenderSettings MakeRenderSettings(const SaverSettings& stored, RenderSettings diagnostics) {
   RenderSettings settings = std::move(diagnostics);
   settings.showFrameRate = settings.showFrameRate || stored.enableFps.Get() != 0;
   const int32_t interval = stored.enableVSync.Get();
@@ -19,7 +18,7 @@ RenderSettings MakeRenderSettings(const SaverSettings& stored, RenderSettings di
     const std::string line = "EnableVSync " + std::to_string(interval) +
                              " is outside 0..4; the default " +
                              std::to_string(settings.swapInterval) + " is used";
-    log.Write(kError, line.c_str());
+    TheEventLog().Write(kError, line.c_str());
   }
   return settings;
 }

@@ -7,8 +7,6 @@
 
 namespace driftglass {
 
-class EventLog;
-
 // Swap intervals the saver passes to the driver; anything else would stall the picture for
 // seconds (1000) or wrap into a huge number (-1).
 inline constexpr int kLargestSwapInterval = 4;
@@ -16,7 +14,6 @@ inline constexpr int kLargestSwapInterval = 4;
 // `diagnostics` with the stored options applied: the frame-rate overlay when EnableFPS is set
 // (or the flag asked for it), and EnableVSync as the swap interval. A swap interval outside
 // 0 ... 4 is logged and replaced by the option's default.
-RenderSettings MakeRenderSettings(const SaverSettings& stored, RenderSettings diagnostics,
-                                  EventLog& log);
+RenderSettings MakeRenderSettings(const SaverSettings& stored, RenderSettings diagnostics);
 
 }  // namespace driftglass

@@ -2,20 +2,19 @@
 #include "host/render_thread.h"
 
 #include "foundation/random_source.h"
-#include "host/event_log.h"
+#include "foundation/event_log.h"
 #include "host/frame_rate_counter.h"
 
 namespace driftglass {
 
 RenderThread::RenderThread(RenderSurface& surface, Scene& scene, TickClock& clock,
-                           WindowThreadLink& link, RenderSettings settings, EventLog& log,
+                           WindowThreadLink& link, RenderSettings settings,
                            FrameRateCounter& counter)
     : surface_(surface),
       scene_(scene),
       clock_(clock),
       link_(link),
       settings_(std::move(settings)),
-      log_(log),
       counter_(counter) {}
 
 RenderThread::~RenderThread() {
@@ -25,7 +24,7 @@ RenderThread::~RenderThread() {
 
 void RenderThread::Start() {
   if (thread_.joinable()) return;
-  log_.Write(kNotify, "Run looping thread");
+  TheEventLog().Write(kNotify, "Run looping thread");
   thread_ = std::thread([this] { LoopingThreadProc(); });
 }
 
@@ -34,7 +33,7 @@ void RenderThread::Stop() {
   stopped_ = true;
   if (StopLooping.load() == 0) StopLooping.store(1);
   LoopFinished.Wait();
-  log_.WriteValue(kNotify, "FPS = %g", counter_.AverageFrameRate());
+  TheEventLog().WriteValue(kNotify, "FPS = %g", counter_.AverageFrameRate());
 }
 
 void RenderThread::Join() {
@@ -42,16 +41,16 @@ void RenderThread::Join() {
 }
 
 int RenderThread::LoopingThreadProc() {
-  log_.Write(kNotify, "Driftglass #1 screensaver");
-  log_.Write(kNotify, "Version: 1.0");
+  TheEventLog().Write(kNotify, "Driftglass #1 screensaver");
+  TheEventLog().Write(kNotify, "Version: 1.0");
   const bool showFrameRate = settings_.showFrameRate;
   FrameTime time;
   time.previousTick = clock_.Now();
   time.stepMs = time.previousTick;  // overwritten before its first use
 
-  log_.Write(kNotify, "Start common initialization");
+  TheEventLog().Write(kNotify, "Start common initialization");
   if (CommonInitialization() != 0) {
-    log_.WriteError(kNotify, "Error of common initialization", "Error of initialization");
+    TheEventLog().WriteError(kNotify, "Error of common initialization", "Error of initialization");
   } else {
     // Paced by the buffer swap and its interval; the step is never clamped, and the first one
     // holds the whole start-up time.
@@ -65,7 +64,7 @@ int RenderThread::LoopingThreadProc() {
       const bool lastFrame = ++framesDrawn_ == settings_.maxFrames;
       if (lastFrame && !settings_.snapshotPath.empty() &&
           !surface_.WriteSnapshot(settings_.snapshotPath)) {
-        log_.Write(kError, "Can not write the snapshot");
+        TheEventLog().Write(kError, "Can not write the snapshot");
       }
       surface_.SwapBuffers();
       if (lastFrame) break;
@@ -84,36 +83,36 @@ int RenderThread::CommonInitialization() {
   SeedRandom(settings_.seed ? *settings_.seed : CalendarSeconds());
 
   if (!surface_.CreateContext()) return 1;
-  log_.Write(kNotify, "Context for OpenGL has been created");
+  TheEventLog().Write(kNotify, "Context for OpenGL has been created");
   if (!surface_.LoadEntryPoints()) return 1;
-  log_.Write(kNotify, "GLEW initialized");
+  TheEventLog().Write(kNotify, "GLEW initialized");
   if (!surface_.HasOpenGl20()) {
-    log_.WriteError(kError, "Can not initialize OpenGL 2.0",
+    TheEventLog().WriteError(kError, "Can not initialize OpenGL 2.0",
                     "Sorry, this application requires OpenGL 2.0");
     return 1;
   }
-  log_.Write(kNotify, "OpenGL 2.0 is found");
+  TheEventLog().Write(kNotify, "OpenGL 2.0 is found");
   if (!surface_.HasSwapControl()) return 1;
-  log_.Write(kNotify, "WGLEW_EXT_swap_control extension is found");
+  TheEventLog().Write(kNotify, "WGLEW_EXT_swap_control extension is found");
 
   surface_.SetupView();
   surface_.SetSwapInterval(settings_.swapInterval);
-  log_.Write(kNotify, "VSYNC has been setted properly");
-  log_.Write(kNotify, "Video initialization has finished successfully");
-  log_.Write(kNotify, "Start scene initialization");
+  TheEventLog().Write(kNotify, "VSYNC has been setted properly");
+  TheEventLog().Write(kNotify, "Video initialization has finished successfully");
+  TheEventLog().Write(kNotify, "Start scene initialization");
 
   if (scene_.SceneInitialization() != 0) return 1;
-  log_.Write(kNotify, "Scene has been initialized successfully");
+  TheEventLog().Write(kNotify, "Scene has been initialized successfully");
   return 0;
 }
 
 void RenderThread::CommonUninstall() {
-  log_.Write(kNotify, "Start common uninstall");
+  TheEventLog().Write(kNotify, "Start common uninstall");
   scene_.SceneUninstall();
   // A context that was made is deleted here, whatever failed after it was made.
   surface_.DeleteContext();
   surface_.ReleaseSurface();
-  log_.Write(kNotify, "Common uninstall has finished properly");
+  TheEventLog().Write(kNotify, "Common uninstall has finished properly");
 }
 
 }  // namespace driftglass

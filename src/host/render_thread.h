@@ -11,28 +11,11 @@
 
 #include "host/auto_reset_event.h"
 #include "host/render_surface.h"
+#include "scene/scene.h"
 
 namespace driftglass {
 
-class EventLog;
 class FrameRateCounter;
-
-struct FrameTime {
-  uint32_t previousTick = 0;
-  uint32_t stepMs = 0;
-};
-
-// The five scene objects, created, driven and released in their fixed order.
-class Scene {
- public:
-  virtual ~Scene() = default;
-  // 0 when every object was created and is valid, 1 at the first failure.
-  virtual int SceneInitialization() = 0;
-  // One frame of updates and drawing, without the buffer swap.
-  virtual void SceneFrame(const FrameTime& time) = 0;
-  // Releases the objects that exist, while the context is still current.
-  virtual void SceneUninstall() = 0;
-};
 
 // The window thread's side as the render thread sees it.
 class WindowThreadLink {
@@ -56,8 +39,9 @@ struct RenderSettings {
 
 class RenderThread {
  public:
+  // The thread writes to the process's event log (TheEventLog) and measures with `counter`.
   RenderThread(RenderSurface& surface, Scene& scene, TickClock& clock, WindowThreadLink& link,
-               RenderSettings settings, EventLog& log, FrameRateCounter& counter);
+               RenderSettings settings, FrameRateCounter& counter);
   ~RenderThread();
   RenderThread(const RenderThread&) = delete;
   RenderThread& operator=(const RenderThread&) = delete;
@@ -83,7 +67,6 @@ class RenderThread {
   TickClock& clock_;
   WindowThreadLink& link_;
   RenderSettings settings_;
-  EventLog& log_;
   FrameRateCounter& counter_;
 
   std::atomic<int> StopLooping{0};

@@ -39,6 +39,20 @@ bool SaverInputRules::OnPowerBroadcast(uint32_t event, uint32_t parameter, uint8
   }
 }
 
+SystemCommandAction SaverInputRules::OnSystemCommand(uint32_t command) const {
+  if (previewMode_) return SystemCommandAction::PassOn;
+  switch (command & 0xFFF0u) {
+    case 0xF140u:  // SC_SCREENSAVE
+    case 0xF040u:  // SC_NEXTWINDOW
+    case 0xF050u:  // SC_PREVWINDOW
+      return SystemCommandAction::Swallow;
+    case 0xF170u:  // SC_MONITORPOWER
+      return SystemCommandAction::CloseAndPassOn;
+    default:
+      return SystemCommandAction::PassOn;
+  }
+}
+
 PasswordCloseGate::Decision PasswordCloseGate::Request(bool checking, bool closing,
                                                        bool haveVerifier, uint32_t now) const {
   if (checking || closing) return Decision::Refuse;

@@ -11,6 +11,13 @@ struct ScreenPoint {
   int y = 0;
 };
 
+// What a system command (the window menu's, or the system's own) does to the saver.
+enum class SystemCommandAction {
+  PassOn,         // the default handling
+  Swallow,        // ignored: another saver must not start over this one, no window switching
+  CloseAndPassOn  // the monitor is being powered down: the saver closes
+};
+
 class SaverInputRules {
  public:
   static constexpr unsigned kMouseMoveThreshold = 4;
@@ -30,6 +37,9 @@ class SaverInputRules {
   bool OnPowerBroadcast(uint32_t event, uint32_t parameter, uint8_t acLineStatus);
   // The old power message; 3 is a suspend request.
   bool OnPower(uint32_t request) const { return Filtering() && request == 3; }
+  // A system command (its low four bits are the system's own and not looked at). A preview
+  // passes every command on.
+  SystemCommandAction OnSystemCommand(uint32_t command) const;
 
   // Once closing has been granted, input no longer matters.
   void SetClosing() { closing_ = true; }

@@ -1,14 +1,14 @@
 // Scene start-up, frame and release order. The objects are created in this order, each
 // tested before the next: scene sound, flying creature, flowers, decor, welcome banner; each
 // frame paints the decor first and the banner last.
-#include "host/saver_scene.h"
+#include "scene/saver_scene.h"
 
 #include <new>
 
 #include "decor/manager_decor.h"
 #include "flowers/flowers_holder.h"
 #include "foundation/gl.h"
-#include "host/event_log.h"
+#include "foundation/event_log.h"
 #include "welcome/welcoming_message.h"
 
 namespace driftglass {
@@ -45,12 +45,15 @@ int SaverScene::SceneInitialization() {
 }
 
 void SaverScene::SceneFrame(const FrameTime& time) {
+  // Every object takes the step in milliseconds as a double.
+  const double stepMs = static_cast<double>(time.stepMs);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  decor_->Update(static_cast<double>(time.stepMs));
+  decor_->Update(stepMs);
   decor_->Draw();
-  flowers_->Update(static_cast<int>(time.stepMs));
+  flowers_->Update(stepMs);
   flowers_->Draw();
-  welcome_->Draw(static_cast<double>(time.stepMs));
+  welcome_->Update(stepMs);
+  welcome_->Draw();
 }
 
 void SaverScene::SceneUninstall() {

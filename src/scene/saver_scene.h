@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "host/render_thread.h"
+#include "scene/scene.h"
 
 namespace driftglass {
 

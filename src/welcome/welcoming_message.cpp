@@ -26,11 +26,9 @@ WelcomingMessage::WelcomingMessage() {
   std::vector<uint32_t> pixels;
   if (LoadBitmapResource(pixels, kBannerPicture, 512, 128) != 0) return;
   texture_ = MakeTexture(pixels, 512, 128, GL_RGB16, GL_REPEAT, GL_LINEAR);
-  ok_ = true;
 }
 
-void WelcomingMessage::Draw(double frameMs) {
-  elapsed_ += frameMs;
+void WelcomingMessage::Draw() {
   // In replace mode an RGB texture takes its colour from the banner and its alpha from here.
   glColor4d(0.0, 0.0, 0.0, Opacity(elapsed_));
   glEnable(GL_BLEND);

@@ -10,9 +10,11 @@ namespace driftglass {
 class WelcomingMessage {
  public:
   WelcomingMessage();
-  bool IsValid() const { return ok_; }
-  // Advances by the frame time, then draws the banner at its opacity.
-  void Draw(double frameMs);
+  bool IsValid() const { return texture_ != 0; }
+  // Moves the banner's clock on by the frame time.
+  void Update(double frameMs) { elapsed_ += frameMs; }
+  // Draws the banner at its opacity, leaving blending and texturing off and depth test on.
+  void Draw();
 
   // The banner's opacity `elapsedMs` after start; negative once it is gone (the colour
   // clamping of OpenGL makes that 0).
@@ -21,7 +23,6 @@ class WelcomingMessage {
  private:
   GLuint texture_ = 0;
   double elapsed_ = 0.0;
-  bool ok_ = false;
 };
 
 }  // namespace driftglass

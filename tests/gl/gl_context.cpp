@@ -7,7 +7,7 @@
 
 #include <cstring>
 
-#include "host/x11_display.h"
+#include "host/linux/x11_display.h"
 
 namespace gltest {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "host/glx_surface.h"
+#include "host/linux/glx_surface.h"
 
 namespace gltest {
 

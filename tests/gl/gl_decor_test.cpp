@@ -15,7 +15,7 @@
 #include "foundation/texture_images.h"
 #include "foundation/textured_quad.h"
 #include "gl_test.h"
-#include "host/event_log.h"
+#include "foundation/event_log.h"
 
 namespace driftglass {
 namespace {
@@ -155,7 +155,7 @@ TEST_F(GlDecorTest, NearCliffAlphaIsItsMask) {
   ASSERT_EQ(LoadJpegResource(colour, kNearCliffPicture, w, h), 0);
   ASSERT_EQ(LoadJpegResource(mask, kNearCliffMaskPicture, w, h), 0);
   NearCliffDecorClass cliff;
-  ASSERT_TRUE(cliff.ok);
+  ASSERT_TRUE(cliff.IsValid());
   LookAt(-1, 1, -0.75, 0.2);  // the cliff's quad fills the 1024 x 512 window
   glClearColor(1, 0, 0, 1);
   glClear(GL_COLOR_BUFFER_BIT);

@@ -10,7 +10,7 @@
 #include "foundation/ribbon.h"
 #include "foundation/shader_program.h"
 #include "gl_test.h"
-#include "host/event_log.h"
+#include "foundation/event_log.h"
 
 namespace driftglass {
 namespace {

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "host/event_log.h"
+#include "foundation/event_log.h"
 
 namespace gltest {
 

@@ -1,5 +1,5 @@
 // The event log's file format and its first-user-message rule.
-#include "host/event_log.h"
+#include "foundation/event_log.h"
 
 #include <gtest/gtest.h>
 

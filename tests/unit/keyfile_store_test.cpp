@@ -1,5 +1,5 @@
 // The Linux option file: a GLib key file that keeps what the user wrote.
-#include "host/keyfile_option_store.h"
+#include "host/linux/keyfile_option_store.h"
 
 #include <gtest/gtest.h>
 

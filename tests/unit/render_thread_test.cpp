@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "common/normal_run_log.h"
-#include "host/event_log.h"
+#include "foundation/event_log.h"
 #include "host/frame_rate_counter.h"
 
 namespace driftglass {
@@ -160,7 +160,7 @@ class RenderThreadTest : public ::testing::Test {
 };
 
 TEST_F(RenderThreadTest, NormalRunLogsInOrderAndShutsDownCleanly) {
-  RenderThread thread(surface_, scene_, clock_, link_, RenderSettings{}, log_, counter_);
+  RenderThread thread(surface_, scene_, clock_, link_, RenderSettings{}, counter_);
   thread.Start();
   scene_.WaitForFrames(3);
   thread.Stop();
@@ -182,7 +182,7 @@ TEST_F(RenderThreadTest, NormalRunLogsInOrderAndShutsDownCleanly) {
 
 TEST_F(RenderThreadTest, StopDuringStartUpSkipsTheLoopAndShowsNoMessage) {
   scene_.blockInInit = true;
-  RenderThread thread(surface_, scene_, clock_, link_, RenderSettings{}, log_, counter_);
+  RenderThread thread(surface_, scene_, clock_, link_, RenderSettings{}, counter_);
   thread.Start();
   scene_.WaitInInit();
   std::thread destroyer([&] { thread.Stop(); });  // the window is closed now
@@ -201,7 +201,7 @@ TEST_F(RenderThreadTest, StopDuringStartUpSkipsTheLoopAndShowsNoMessage) {
 
 TEST_F(RenderThreadTest, OpenGlOneMachineOffersItsMessageOnce) {
   surface_.noGl20 = true;
-  RenderThread thread(surface_, scene_, clock_, link_, RenderSettings{}, log_, counter_);
+  RenderThread thread(surface_, scene_, clock_, link_, RenderSettings{}, counter_);
   RunToItsEnd(thread);
 
   EXPECT_EQ(link_.requests.load(), 1);
@@ -231,13 +231,9 @@ TEST_F(RenderThreadTest, SilentFailuresShowTheGeneralMessage) {
     FakeScene scene;
     scene.initResult = which == 3 ? 1 : 0;
     FakeLink link;
-    EventLog log;
-    log_.Close();
-    log.Open(logPath_.string());
-    scene.log = &log;
-    link.log = &log;
+    log_.Open(logPath_.string());
     {
-      RenderThread thread(surface, scene, clock_, link, RenderSettings{}, log, counter_);
+      RenderThread thread(surface, scene, clock_, link, RenderSettings{}, counter_);
       thread.Start();
       while (link.requests.load() == 0) std::this_thread::yield();
     }  // destroying the thread object stops and joins it
@@ -252,7 +248,7 @@ TEST_F(RenderThreadTest, SilentFailuresShowTheGeneralMessage) {
       EXPECT_EQ(deleted + 1, surface.calls.end() - 1) << which;
     }
     EXPECT_EQ(surface.calls.back(), "ReleaseSurface") << which;
-    log.Close();
+    log_.Close();
     const auto lines = LogLines();
     ASSERT_GE(lines.size(), 4u);
     EXPECT_EQ(lines[lines.size() - 4], "   Notify : Error of common initialization") << which;
@@ -266,7 +262,7 @@ TEST_F(RenderThreadTest, StepsCoverStartUpAndSurviveTheTickWrap) {
   clock_.ticks = {1000, 1500, 1516, 0xFFFFFFF0u, 0x10};
   RenderSettings settings;
   settings.maxFrames = 4;
-  RenderThread thread(surface_, scene_, clock_, link_, settings, log_, counter_);
+  RenderThread thread(surface_, scene_, clock_, link_, settings, counter_);
   RunToItsEnd(thread);
   // The first step is the whole start-up; later ones the time between frames.
   const std::vector<uint32_t> steps = {500, 16, 0xFFFFFFF0u - 1516, 0x20};
@@ -282,7 +278,7 @@ TEST_F(RenderThreadTest, DiagnosticsFixTheStepAndTakeASnapshot) {
   settings.swapInterval = 0;
   settings.showFrameRate = true;
   settings.snapshotPath = "frame.png";
-  RenderThread thread(surface_, scene_, clock_, link_, settings, log_, counter_);
+  RenderThread thread(surface_, scene_, clock_, link_, settings, counter_);
   RunToItsEnd(thread);
   EXPECT_EQ(scene_.steps, std::vector<uint32_t>(3, 40));
   EXPECT_EQ(surface_.swapInterval, 0);

@@ -1,11 +1,11 @@
 // GLX context creation, GLEW, swap control, the overlay's X font and the buffer swap.
-#include "host/glx_surface.h"
+#include "host/linux/glx_surface.h"
 
 #include <GL/glew.h>
 #include <GL/glxew.h>
 
-#include "host/png_snapshot.h"
-#include "host/x11_display.h"
+#include "host/linux/png_snapshot.h"
+#include "host/linux/x11_display.h"
 
 namespace driftglass {
 
@@ -14,17 +14,16 @@ struct GlxSurface::Native {
   VisualID visualId = 0;
   Display* display = nullptr;
   GLXContext context = nullptr;
-  bool fontTried = false;
 };
 
-GlxSurface::GlxSurface(unsigned long window, unsigned long visualId) : native_(new Native) {
+GlxSurface::GlxSurface(unsigned long window, unsigned long visualId)
+    : native_(std::make_unique<Native>()) {
   native_->window = window;
   native_->visualId = visualId;
 }
 
 GlxSurface::~GlxSurface() {
   ReleaseSurface();
-  delete native_;
 }
 
 bool GlxSurface::CreateContext() {
@@ -66,21 +65,15 @@ void GlxSurface::SetSwapInterval(int interval) {
   }
 }
 
-void GlxSurface::DrawOverlayText(const char* text) {
-  if (!native_->fontTried) {
-    native_->fontTried = true;
-    XFontStruct* font = XLoadQueryFont(native_->display, "fixed");
-    if (font != nullptr) {
-      fontListBase_ = glGenLists(256);
-      glXUseXFont(font->fid, 0, 256, fontListBase_);
-      fontCharWidth_ = font->max_bounds.width;
-      fontAscent_ = font->ascent;
-      fontHeight_ = font->ascent + font->descent;
-      XFreeFont(native_->display, font);
-      RepairFontLists();
-    }
-  }
-  GlSurface::DrawOverlayText(text);
+bool GlxSurface::BuildFontLists(unsigned base, FontMetrics& metrics) {
+  XFontStruct* font = XLoadQueryFont(native_->display, "fixed");
+  if (font == nullptr) return false;
+  glXUseXFont(font->fid, 0, 256, base);
+  metrics.charWidth = font->max_bounds.width;
+  metrics.ascent = font->ascent;
+  metrics.height = font->ascent + font->descent;
+  XFreeFont(native_->display, font);
+  return true;
 }
 
 void GlxSurface::SwapBuffers() {

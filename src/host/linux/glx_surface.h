@@ -2,6 +2,8 @@
 // own display connection. Constructed by the window thread, used only by the render thread.
 #pragma once
 
+#include <memory>
+
 #include "host/gl_surface.h"
 
 namespace driftglass {
@@ -17,15 +19,16 @@ class GlxSurface : public GlSurface {
   bool HasOpenGl20() override;
   bool HasSwapControl() override;
   void SetSwapInterval(int interval) override;
-  void DrawOverlayText(const char* text) override;
   void SwapBuffers() override;
   bool WriteSnapshot(const std::string& path) override;
   void DeleteContext() override;
   void ReleaseSurface() override;
 
  private:
+  bool BuildFontLists(unsigned base, FontMetrics& metrics) override;
+
   struct Native;
-  Native* native_;
+  std::unique_ptr<Native> native_;
 };
 
 }  // namespace driftglass

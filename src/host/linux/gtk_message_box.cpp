@@ -1,7 +1,7 @@
 // The message box on Linux, with GTK 3; window thread only.
 #include <gtk/gtk.h>
 
-#include "host/gtk_termination.h"
+#include "host/linux/gtk_termination.h"
 #include "host/message_box.h"
 
 namespace driftglass {

@@ -6,7 +6,7 @@
 
 #include "foundation/bitmap_reader.h"
 #include "foundation/resources.h"
-#include "host/gtk_termination.h"
+#include "host/linux/gtk_termination.h"
 #include "host/settings_dialog.h"
 #include "host/settings_dialog_model.h"
 
@@ -118,7 +118,7 @@ GtkWidget* Explanation(const char* text) {
 
 }  // namespace
 
-int RunSettingsDialog(SaverSettings& settings, OptionStore& store) {
+int RunSettingsDialog(SaverSettings& settings, OptionStore& store, uintptr_t) {
   if (!gtk_init_check(nullptr, nullptr)) return 0;
   SettingsDialogModel model(settings, store);
   Dialog dialog;

@@ -1,10 +1,10 @@
 // Watching the termination pipe from GTK's main loop. The pipe stays readable once a signal
 // came, so each watch is removed by its owner, never by its callback.
-#include "host/gtk_termination.h"
+#include "host/linux/gtk_termination.h"
 
 #include <glib-unix.h>
 
-#include "host/linux_termination.h"
+#include "host/linux/linux_termination.h"
 
 namespace driftglass {
 namespace {

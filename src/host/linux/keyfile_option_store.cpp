@@ -1,76 +1,113 @@
-// Options in a GLib key file.
-#include "host/keyfile_option_store.h"
+// Options in a GLib key file: the text's reading and writing, and the file around it.
+#include "host/linux/keyfile_option_store.h"
 
 #include <glib.h>
 
 #include <filesystem>
+#include <memory>
 
 namespace driftglass {
 namespace {
 
-// GLib keeps a value's trailing blanks as they are written, but escapes only a leading one:
-// a value that ends in a blank is written with that blank as "\s", so that no editor or
-// reader that trims lines can lose it.
-std::string EscapeValue(const std::string& value) {
-  gchar* escaped = nullptr;
-  {
-    GKeyFile* scratch = g_key_file_new();
-    g_key_file_set_string(scratch, "g", "k", value.c_str());
-    escaped = g_key_file_get_value(scratch, "g", "k", nullptr);
-    g_key_file_free(scratch);
+using KeyFile = std::unique_ptr<GKeyFile, void (*)(GKeyFile*)>;
+
+// The key file in `text`, comments kept; null (with the reason) when GLib cannot read it.
+KeyFile Parse(std::string_view text, std::string& error) {
+  KeyFile file(g_key_file_new(), g_key_file_free);
+  GError* failure = nullptr;
+  const auto flags =
+      static_cast<GKeyFileFlags>(G_KEY_FILE_KEEP_COMMENTS | G_KEY_FILE_KEEP_TRANSLATIONS);
+  if (!g_key_file_load_from_data(file.get(), text.data(), text.size(), flags, &failure)) {
+    error = failure->message;
+    g_error_free(failure);
+    file.reset();
   }
-  std::string text = escaped != nullptr ? escaped : "";
+  return file;
+}
+
+// GLib keeps a value's trailing blanks as they are written, but escapes only a leading one:
+// a value that ends in a blank gets that blank as "\s", so that no editor or reader that
+// trims lines can lose it.
+void SetValue(GKeyFile* file, const std::string& group, const std::string& name,
+              const std::string& value) {
+  g_key_file_set_string(file, group.c_str(), name.c_str(), value.c_str());
+  if (value.empty() || value.back() != ' ') return;
+  gchar* escaped = g_key_file_get_value(file, group.c_str(), name.c_str(), nullptr);
+  std::string text = escaped;
   g_free(escaped);
-  if (!text.empty() && text.back() == ' ') text.replace(text.size() - 1, 1, "\\s");
-  return text;
+  text.replace(text.size() - 1, 1, "\\s");
+  g_key_file_set_value(file, group.c_str(), name.c_str(), text.c_str());
 }
 
 }  // namespace
 
-KeyFileOptionStore::KeyFileOptionStore(std::string path)
-    : path_(std::move(path)), file_(nullptr, g_key_file_free) {}
+std::optional<OptionValues> ReadOptionText(std::string_view text, const std::string& group,
+                                           std::string& error) {
+  const KeyFile file = Parse(text, error);
+  if (!file) return std::nullopt;
+  OptionValues values;
+  gchar** names = g_key_file_get_keys(file.get(), group.c_str(), nullptr, nullptr);
+  for (gchar** name = names; name != nullptr && *name != nullptr; ++name) {
+    // A value with a broken escape cannot be read: it is left out, as if missing.
+    if (gchar* value = g_key_file_get_string(file.get(), group.c_str(), *name, nullptr)) {
+      values[*name] = value;
+      g_free(value);
+    }
+  }
+  g_strfreev(names);
+  return values;
+}
 
-KeyFileOptionStore::~KeyFileOptionStore() = default;
-
-bool KeyFileOptionStore::Load() {
-  file_.reset(g_key_file_new());
-  unreadable_ = false;
-  gchar* text = nullptr;
+bool WriteOptionText(std::string_view text, const std::string& group, const OptionValues& values,
+                     std::string& out, std::string& error) {
+  const KeyFile file = Parse(text, error);
+  if (!file) return false;
+  for (const auto& [name, value] : values) SetValue(file.get(), group, name, value);
   gsize length = 0;
-  GError* error = nullptr;
-  if (!g_file_get_contents(path_.c_str(), &text, &length, &error)) {
+  gchar* data = g_key_file_to_data(file.get(), &length, nullptr);
+  out.assign(data, length);
+  g_free(data);
+  return true;
+}
+
+bool KeyFileOptionStore::Load(const std::string& keyPath) {
+  group_ = keyPath;
+  text_.clear();
+  values_.clear();
+  unreadable_ = false;
+  gchar* contents = nullptr;
+  gsize length = 0;
+  GError* failure = nullptr;
+  if (g_file_get_contents(path_.c_str(), &contents, &length, &failure)) {
+    text_.assign(contents, length);
+    g_free(contents);
+  } else {
     // No file yet is a fresh start; a file we may not read is not.
-    const bool missing = g_error_matches(error, G_FILE_ERROR, G_FILE_ERROR_NOENT);
-    if (!missing) lastError_ = error->message;
-    unreadable_ = !missing;
-    g_error_free(error);
-    return missing;
+    unreadable_ = !g_error_matches(failure, G_FILE_ERROR, G_FILE_ERROR_NOENT);
+    if (unreadable_) lastError_ = failure->message;
+    g_error_free(failure);
+    return !unreadable_;
   }
-  const bool parsed =
-      g_key_file_load_from_data(file_.get(), text, length,
-                                static_cast<GKeyFileFlags>(G_KEY_FILE_KEEP_COMMENTS |
-                                                           G_KEY_FILE_KEEP_TRANSLATIONS),
-                                &error);
-  g_free(text);
-  if (!parsed) {
-    lastError_ = std::string("cannot read ") + path_ + ": " + error->message;
+  std::string error;
+  std::optional<OptionValues> values = ReadOptionText(text_, group_, error);
+  if (!values) {
+    lastError_ = "cannot read " + path_ + ": " + error;
     unreadable_ = true;
-    g_error_free(error);
+    return false;
   }
-  return parsed;
+  values_ = std::move(*values);
+  return true;
 }
 
 bool KeyFileOptionStore::OpenForReading(const std::string& keyPath) {
   writing_ = false;
-  group_ = keyPath;
-  return Load() && g_key_file_has_group(file_.get(), group_.c_str());
+  return Load(keyPath) && !values_.empty();
 }
 
 bool KeyFileOptionStore::OpenForWriting(const std::string& keyPath) {
   writing_ = false;
-  group_ = keyPath;
   // Whatever else the file holds is kept; a file that cannot be read is left alone.
-  if (!Load()) return false;
+  if (!Load(keyPath)) return false;
   std::error_code error;
   const std::filesystem::path folder = std::filesystem::path(path_).parent_path();
   if (!folder.empty()) std::filesystem::create_directories(folder, error);
@@ -83,35 +120,34 @@ bool KeyFileOptionStore::OpenForWriting(const std::string& keyPath) {
 }
 
 std::optional<std::string> KeyFileOptionStore::ReadValue(const std::string& name) {
-  if (!file_) return std::nullopt;
-  gchar* value = g_key_file_get_string(file_.get(), group_.c_str(), name.c_str(), nullptr);
-  if (value == nullptr) return std::nullopt;
-  std::string text = value;
-  g_free(value);
-  return text;
+  const auto found = values_.find(name);
+  if (found == values_.end()) return std::nullopt;
+  return found->second;
 }
 
 bool KeyFileOptionStore::WriteValue(const std::string& name, uint32_t, const std::string& bytes) {
   if (!writing_) return false;
-  const std::string text = bytes.substr(0, bytes.find('\0'));
-  g_key_file_set_value(file_.get(), group_.c_str(), name.c_str(), EscapeValue(text).c_str());
+  values_[name] = bytes.substr(0, bytes.find('\0'));
   return true;
 }
 
 bool KeyFileOptionStore::Close() {
   if (!writing_) return true;
   writing_ = false;
-  gsize length = 0;
-  gchar* text = g_key_file_to_data(file_.get(), &length, nullptr);
-  GError* error = nullptr;
-  // A sibling file renamed over the old one: a crash never leaves half a file.
-  const bool written = g_file_set_contents(path_.c_str(), text, static_cast<gssize>(length), &error);
-  g_free(text);
-  if (!written) {
-    lastError_ = error->message;
-    g_error_free(error);
+  std::string text, error;
+  if (!WriteOptionText(text_, group_, values_, text, error)) {
+    lastError_ = error;
+    return false;
   }
-  return written;
+  GError* failure = nullptr;
+  // A sibling file renamed over the old one: a crash never leaves half a file.
+  if (!g_file_set_contents(path_.c_str(), text.data(), static_cast<gssize>(text.size()),
+                           &failure)) {
+    lastError_ = failure->message;
+    g_error_free(failure);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace driftglass

@@ -4,19 +4,29 @@
 // Window thread (and settings dialog) only.
 #pragma once
 
-#include <memory>
+#include <map>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "host/option_store.h"
 
-typedef struct _GKeyFile GKeyFile;
-
 namespace driftglass {
+
+using OptionValues = std::map<std::string, std::string>;
+
+// The values of `group` in key-file `text` (an absent group has none); nothing, with GLib's
+// reason in `error`, when the text is not a key file.
+std::optional<OptionValues> ReadOptionText(std::string_view text, const std::string& group,
+                                           std::string& error);
+// `text` with `values` set in `group` and everything else as it was; false, with the reason
+// in `error`, when `text` is not a key file.
+bool WriteOptionText(std::string_view text, const std::string& group, const OptionValues& values,
+                     std::string& out, std::string& error);
 
 class KeyFileOptionStore : public OptionStore {
  public:
-  explicit KeyFileOptionStore(std::string path);
-  ~KeyFileOptionStore() override;
+  explicit KeyFileOptionStore(std::string path) : path_(std::move(path)) {}
 
   bool OpenForReading(const std::string& keyPath) override;
   bool OpenForWriting(const std::string& keyPath) override;
@@ -24,16 +34,18 @@ class KeyFileOptionStore : public OptionStore {
   bool WriteValue(const std::string& name, uint32_t type, const std::string& bytes) override;
   bool Close() override;
   std::string LastError() const override { return lastError_; }
-  // The file exists but is not a key file GLib can read (LastError says why).
+  // The file exists but cannot be read as a key file (LastError says why).
   bool Unreadable() const { return unreadable_; }
 
  private:
-  // Reads the file into a fresh key file; false when it exists but cannot be read.
-  bool Load();
+  // The file's text into `text_` (empty when there is no file) and its group's values;
+  // false when it exists but cannot be read.
+  bool Load(const std::string& keyPath);
 
   std::string path_;
   std::string group_;
-  std::unique_ptr<GKeyFile, void (*)(GKeyFile*)> file_;
+  std::string text_;
+  OptionValues values_;
   bool writing_ = false;
   bool unreadable_ = false;
   std::string lastError_;

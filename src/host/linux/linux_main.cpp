@@ -1,17 +1,18 @@
 // The Linux program's entry: reads the command line, opens the log and the options, and runs
 // the requested mode on the main (window) thread.
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "host/command_line.h"
-#include "host/event_log.h"
-#include "host/keyfile_option_store.h"
-#include "host/linux_paths.h"
-#include "host/linux_termination.h"
+#include "foundation/event_log.h"
+#include "host/linux/keyfile_option_store.h"
+#include "host/linux/linux_paths.h"
+#include "host/linux/linux_termination.h"
 #include "host/settings_dialog.h"
 #include "host/stored_options.h"
-#include "host/x11_saver.h"
+#include "host/linux/x11_saver.h"
 
 using namespace driftglass;
 
@@ -41,8 +42,12 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  TheEventLog().Open(LogFilePath());
-  KeyFileOptionStore store(OptionFilePath());
+  const XdgEnvironment environment = ReadXdgEnvironment();
+  const std::filesystem::path logPath = LogFilePath(environment);
+  std::error_code ignored;  // a folder we cannot make just means no log
+  std::filesystem::create_directories(logPath.parent_path(), ignored);
+  TheEventLog().Open(logPath);
+  KeyFileOptionStore store(OptionFilePath(environment));
   SaverSettings settings(store);
   if (store.Unreadable()) {
     // The defaults are used; the file stays as the user left it.
@@ -51,7 +56,7 @@ int main(int argc, char** argv) {
   }
 
   if (commandLine.mode == RunMode::Settings) {
-    const int result = RunSettingsDialog(settings, store);
+    const int result = RunSettingsDialog(settings, store, commandLine.window);
     if (result == 0) std::fprintf(stderr, "driftglass: cannot open the settings dialog\n");
     return result;
   }

@@ -1,40 +1,47 @@
 // XDG base directories for the log and the option file.
-#include "host/linux_paths.h"
+#include "host/linux/linux_paths.h"
 
 #include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
 
 namespace driftglass {
 namespace {
 
-std::string HomeFolder() {
-  const char* home = std::getenv("HOME");
-  if (home != nullptr && home[0] != '\0') return home;
-  const passwd* entry = getpwuid(getuid());
-  return entry != nullptr && entry->pw_dir != nullptr ? entry->pw_dir : ".";
+std::string Variable(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
 }
 
-std::string BaseFolder(const char* variable, const char* fallbackUnderHome) {
-  const char* value = std::getenv(variable);
-  // The XDG rules ignore relative paths.
-  if (value != nullptr && value[0] == '/') return value;
-  return HomeFolder() + "/" + fallbackUnderHome;
+std::string BaseFolder(const std::string& given, const std::string& home,
+                       const char* fallbackUnderHome) {
+  if (!given.empty() && given[0] == '/') return given;
+  return (home.empty() ? std::string(".") : home) + "/" + fallbackUnderHome;
 }
 
 }  // namespace
 
-std::string LogFilePath() {
-  const std::string folder = BaseFolder("XDG_STATE_HOME", ".local/state") + "/driftglass";
-  std::error_code ignored;  // a folder we cannot make just means no log
-  std::filesystem::create_directories(folder, ignored);
-  return folder + "/driftglass.log";
+XdgEnvironment ReadXdgEnvironment() {
+  XdgEnvironment environment;
+  environment.home = Variable("HOME");
+  if (environment.home.empty()) {
+    const passwd* entry = getpwuid(getuid());
+    if (entry != nullptr && entry->pw_dir != nullptr) environment.home = entry->pw_dir;
+  }
+  environment.stateHome = Variable("XDG_STATE_HOME");
+  environment.configHome = Variable("XDG_CONFIG_HOME");
+  return environment;
 }
 
-std::string OptionFilePath() {
-  return BaseFolder("XDG_CONFIG_HOME", ".config") + "/driftglass/driftglass.conf";
+std::string LogFilePath(const XdgEnvironment& environment) {
+  return BaseFolder(environment.stateHome, environment.home, ".local/state") +
+         "/driftglass/driftglass.log";
+}
+
+std::string OptionFilePath(const XdgEnvironment& environment) {
+  return BaseFolder(environment.configHome, environment.home, ".config") +
+         "/driftglass/driftglass.conf";
 }
 
 }  // namespace driftglass

@@ -1,13 +1,24 @@
-// Where the Linux program keeps its log and its option file (the XDG base directories).
+// Where the Linux program keeps its log and its option file: the XDG base directories.
 #pragma once
 
 #include <string>
 
 namespace driftglass {
 
-// $XDG_STATE_HOME/driftglass/driftglass.log (default ~/.local/state); its folder is created.
-std::string LogFilePath();
-// $XDG_CONFIG_HOME/driftglass/driftglass.conf (default ~/.config).
-std::string OptionFilePath();
+// The environment's say in it; empty where a variable is unset.
+struct XdgEnvironment {
+  std::string home;        // $HOME, or the password database's home folder
+  std::string stateHome;   // $XDG_STATE_HOME
+  std::string configHome;  // $XDG_CONFIG_HOME
+};
+
+// This process's environment.
+XdgEnvironment ReadXdgEnvironment();
+
+// $XDG_STATE_HOME/driftglass/driftglass.log, ~/.local/state/... when that is unset or not
+// absolute (the XDG rules ignore relative paths).
+std::string LogFilePath(const XdgEnvironment& environment);
+// $XDG_CONFIG_HOME/driftglass/driftglass.conf, ~/.config/... likewise.
+std::string OptionFilePath(const XdgEnvironment& environment);
 
 }  // namespace driftglass

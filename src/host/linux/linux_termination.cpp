@@ -1,5 +1,5 @@
 // The termination pipe and its signal handler.
-#include "host/linux_termination.h"
+#include "host/linux/linux_termination.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -1,5 +1,5 @@
 // PNG output through libpng.
-#include "host/png_snapshot.h"
+#include "host/linux/png_snapshot.h"
 
 #include <png.h>
 

@@ -1,5 +1,5 @@
 // Retrying display connections, and X errors kept per thread.
-#include "host/x11_display.h"
+#include "host/linux/x11_display.h"
 
 #include <chrono>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // X11 window thread: the saver window in its four modes, the event loop, the single
 // full-screen instance, signals and the render thread's failure request.
-#include "host/x11_saver.h"
+#include "host/linux/x11_saver.h"
 
 #include <GL/glx.h>
 #include <X11/Xatom.h>
@@ -19,17 +19,17 @@
 #include <mutex>
 #include <string>
 
-#include "host/event_log.h"
+#include "foundation/event_log.h"
 #include "host/frame_rate_counter.h"
-#include "host/glx_surface.h"
-#include "host/linux_termination.h"
+#include "host/linux/glx_surface.h"
+#include "host/linux/linux_termination.h"
 #include "host/message_box.h"
 #include "host/render_settings.h"
 #include "host/render_thread.h"
 #include "host/saver_input.h"
-#include "host/saver_scene.h"
+#include "scene/saver_scene.h"
 #include "host/tick_clock.h"
-#include "host/x11_display.h"
+#include "host/linux/x11_display.h"
 
 namespace driftglass {
 namespace {
@@ -385,8 +385,7 @@ int X11Saver::Run() {
   diagnostics.maxFrames = commandLine_.frames;
   diagnostics.snapshotPath = commandLine_.snapshotPath;
   RenderThread renderThread(surface, scene, clock, link_,
-                            MakeRenderSettings(settings_, diagnostics, TheEventLog()),
-                            TheEventLog(), TheFrameRateCounter());
+                            MakeRenderSettings(settings_, diagnostics), TheFrameRateCounter());
   renderThread_ = &renderThread;
 
   XSync(display_, False);

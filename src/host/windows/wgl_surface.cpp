@@ -1,6 +1,6 @@
 // WGL pixel format and context, the swap-control extension, the overlay's GDI font lists and
 // the buffer swap.
-#include "host/wgl_surface.h"
+#include "host/windows/wgl_surface.h"
 
 #include <windows.h>
 
@@ -21,14 +21,23 @@ Proc GetWglProc(const char* name) {
 
 }  // namespace
 
+struct WglSurface::Native {
+  HWND window = nullptr;
+  HDC dc = nullptr;
+  HGLRC context = nullptr;
+};
+
+WglSurface::WglSurface(void* window) : native_(std::make_unique<Native>()) {
+  native_->window = static_cast<HWND>(window);
+}
+
 WglSurface::~WglSurface() {
   ReleaseSurface();
 }
 
 bool WglSurface::CreateContext() {
-  HWND window = static_cast<HWND>(window_);
-  HDC dc = GetDC(window);
-  dc_ = dc;
+  HDC dc = GetDC(native_->window);
+  native_->dc = dc;
   screenWidth_ = GetDeviceCaps(dc, HORZRES);
   screenHeight_ = GetDeviceCaps(dc, VERTRES);
 
@@ -43,10 +52,9 @@ bool WglSurface::CreateContext() {
   format.iLayerType = PFD_MAIN_PLANE;
   SetPixelFormat(dc, ChoosePixelFormat(dc, &format), &format);
 
-  HGLRC context = wglCreateContext(dc);
-  if (context == nullptr) return false;
-  context_ = context;
-  return wglMakeCurrent(dc, context) != FALSE;
+  native_->context = wglCreateContext(dc);
+  if (native_->context == nullptr) return false;
+  return wglMakeCurrent(dc, native_->context) != FALSE;
 }
 
 bool WglSurface::LoadEntryPoints() {
@@ -60,7 +68,7 @@ bool WglSurface::HasOpenGl20() {
 bool WglSurface::HasSwapControl() {
   const char* extensions = nullptr;
   if (auto arb = GetWglProc<ExtensionsStringProc>("wglGetExtensionsStringARB")) {
-    extensions = arb(static_cast<HDC>(dc_));
+    extensions = arb(native_->dc);
   }
   if (extensions == nullptr) {
     using ExtProc = const char*(WINAPI*)();
@@ -76,28 +84,20 @@ void WglSurface::SetSwapInterval(int interval) {
   }
 }
 
-void WglSurface::DrawOverlayText(const char* text) {
-  if (!fontTried_) {
-    fontTried_ = true;
-    HDC dc = static_cast<HDC>(dc_);
-    HGDIOBJ previous = SelectObject(dc, GetStockObject(ANSI_FIXED_FONT));
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    const GLuint base = glGenLists(256);
-    if (wglUseFontBitmapsA(dc, 0, 256, base)) {
-      fontListBase_ = base;
-      fontCharWidth_ = metrics.tmAveCharWidth;
-      fontAscent_ = metrics.tmAscent;
-      fontHeight_ = metrics.tmHeight;
-      RepairFontLists();
-    }
-    SelectObject(dc, previous);
-  }
-  GlSurface::DrawOverlayText(text);
+bool WglSurface::BuildFontLists(unsigned base, FontMetrics& metrics) {
+  HGDIOBJ previous = SelectObject(native_->dc, GetStockObject(ANSI_FIXED_FONT));
+  TEXTMETRICA text{};
+  GetTextMetricsA(native_->dc, &text);
+  const bool built = wglUseFontBitmapsA(native_->dc, 0, 256, base) != FALSE;
+  SelectObject(native_->dc, previous);
+  metrics.charWidth = text.tmAveCharWidth;
+  metrics.ascent = text.tmAscent;
+  metrics.height = text.tmHeight;
+  return built;
 }
 
 void WglSurface::SwapBuffers() {
-  ::SwapBuffers(static_cast<HDC>(dc_));
+  ::SwapBuffers(native_->dc);
 }
 
 bool WglSurface::WriteSnapshot(const std::string&) {
@@ -105,17 +105,17 @@ bool WglSurface::WriteSnapshot(const std::string&) {
 }
 
 void WglSurface::DeleteContext() {
-  if (context_ == nullptr) return;
+  if (native_->context == nullptr) return;
   wglMakeCurrent(nullptr, nullptr);
-  wglDeleteContext(static_cast<HGLRC>(context_));
-  context_ = nullptr;
+  wglDeleteContext(native_->context);
+  native_->context = nullptr;
 }
 
 void WglSurface::ReleaseSurface() {
   DeleteContext();
-  if (dc_ == nullptr) return;
-  ReleaseDC(static_cast<HWND>(window_), static_cast<HDC>(dc_));
-  dc_ = nullptr;
+  if (native_->dc == nullptr) return;
+  ReleaseDC(native_->window, native_->dc);
+  native_->dc = nullptr;
 }
 
 }  // namespace driftglass

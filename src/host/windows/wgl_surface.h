@@ -2,6 +2,8 @@
 // Constructed by the window thread, used only by the render thread.
 #pragma once
 
+#include <memory>
+
 #include "host/gl_surface.h"
 
 namespace driftglass {
@@ -9,7 +11,7 @@ namespace driftglass {
 class WglSurface : public GlSurface {
  public:
   // `window` is the saver window's HWND.
-  explicit WglSurface(void* window) : window_(window) {}
+  explicit WglSurface(void* window);
   ~WglSurface() override;
 
   bool CreateContext() override;
@@ -17,17 +19,16 @@ class WglSurface : public GlSurface {
   bool HasOpenGl20() override;
   bool HasSwapControl() override;
   void SetSwapInterval(int interval) override;
-  void DrawOverlayText(const char* text) override;
   void SwapBuffers() override;
   bool WriteSnapshot(const std::string& path) override;
   void DeleteContext() override;
   void ReleaseSurface() override;
 
  private:
-  void* window_;
-  void* dc_ = nullptr;
-  void* context_ = nullptr;
-  bool fontTried_ = false;
+  bool BuildFontLists(unsigned base, FontMetrics& metrics) override;
+
+  struct Native;
+  std::unique_ptr<Native> native_;
 };
 
 }  // namespace driftglass

@@ -1,5 +1,5 @@
 // Registry reads and writes of the option values.
-#include "host/win32_registry_store.h"
+#include "host/windows/win32_registry_store.h"
 
 #include <windows.h>
 

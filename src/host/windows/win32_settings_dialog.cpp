@@ -1,0 +1,72 @@
+// The settings dialog on Windows: dialog resource 2003 driven by the portable dialog model.
+// Window thread only.
+#include <windows.h>
+
+#include "host/settings_dialog.h"
+#include "host/settings_dialog_model.h"
+
+namespace driftglass {
+namespace {
+
+constexpr int kIconId = 102;
+constexpr int kSettingsDialogId = 2003;
+
+void RefreshSettingsChecks(HWND dialog, const SettingsDialogModel& model) {
+  CheckDlgButton(dialog, kShowFpsId, model.ShowFpsChecked() ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(dialog, kVSyncControlId, model.VSyncChecked() ? BST_CHECKED : BST_UNCHECKED);
+}
+
+INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+  auto* model = reinterpret_cast<SettingsDialogModel*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  if (model == nullptr) return 0;
+  switch (message) {
+    case WM_INITDIALOG: {
+      HINSTANCE instance = GetModuleHandleW(nullptr);
+      SendMessageW(dialog, WM_SETICON, ICON_SMALL,
+                   reinterpret_cast<LPARAM>(LoadIconW(instance, MAKEINTRESOURCEW(kIconId))));
+      SendMessageW(dialog, WM_SETICON, ICON_BIG,
+                   reinterpret_cast<LPARAM>(LoadIconW(instance, MAKEINTRESOURCEW(kIconId))));
+      return 0;
+    }
+    case WM_SHOWWINDOW:
+      RefreshSettingsChecks(dialog, *model);
+      return 0;
+    case WM_CLOSE:
+      EndDialog(dialog, 1);
+      return 1;
+    case WM_COMMAND: {
+      const int control = LOWORD(wParam);
+      const bool checked = IsDlgButtonChecked(dialog, control) == BST_CHECKED;
+      switch (model->OnCommand(control, HIWORD(wParam), checked)) {
+        case SettingsDialogModel::Outcome::Ignored:
+          return 0;
+        case SettingsDialogModel::Outcome::Handled:
+          RefreshSettingsChecks(dialog, *model);
+          return 1;
+        case SettingsDialogModel::Outcome::Close:
+          SendMessageW(dialog, WM_CLOSE, 0, 0);
+          return 1;
+        case SettingsDialogModel::Outcome::SaveFailed:
+          MessageBoxA(dialog, model->SaveError().c_str(), kSettingsTitle,
+                      MB_OK | MB_ICONWARNING);
+          return 1;
+      }
+      return 0;
+    }
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+int RunSettingsDialog(SaverSettings& settings, OptionStore& store, uintptr_t owner) {
+  SettingsDialogModel model(settings, store);
+  return static_cast<int>(DialogBoxParamW(GetModuleHandleW(nullptr),
+                                          MAKEINTRESOURCEW(kSettingsDialogId),
+                                          reinterpret_cast<HWND>(owner), SettingsDialogProc,
+                                          reinterpret_cast<LPARAM>(&model)));
+}
+
+}  // namespace driftglass
