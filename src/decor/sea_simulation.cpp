@@ -91,7 +91,7 @@ void SeaSimulation::Update(double frameMs) {
   }
 }
 
-void SeaSimulation::SimulationStep() {
+bool SeaSimulation::SimulationStep() {
   const std::vector<double>& a = heights_[current_];
   std::vector<double>& b = heights_[1 - current_];
   for (int i = 1; i + 1 < kRows; ++i) {
@@ -104,13 +104,13 @@ void SeaSimulation::SimulationStep() {
       texCoords_[2 * k + 1] = static_cast<float>(a[k - 1] * 0.3333333333333333 + base_[k].y);
     }
   }
-  // A drop now and then, anywhere on the grid, the border included.
-  if (RandomUnit() > 0.7) {
-    const int column = static_cast<int>(RandomUnit() * kColumns - 0.1);
-    const int row = static_cast<int>(RandomUnit() * kRows - 0.1);
-    b[column + kColumns * row] = RandomUnit() * 0.15 + 0.01;
-  }
   current_ = 1 - current_;
+  // A drop now and then, anywhere on the grid, the border included.
+  if (RandomUnit() <= 0.7) return false;
+  const int column = static_cast<int>(RandomUnit() * kColumns - 0.1);
+  const int row = static_cast<int>(RandomUnit() * kRows - 0.1);
+  Drop(column + kColumns * row, RandomUnit() * 0.15 + 0.01);
+  return true;
 }
 
 }  // namespace driftglass

@@ -26,7 +26,11 @@ class SeaSimulation {
 
   // Adds frame time and runs one step for every 50 ms gathered beyond the first 50.
   void Update(double frameMs);
-  void SimulationStep();
+  // One step of the waves; now and then (three steps in ten) a random drop falls. True when
+  // one fell.
+  bool SimulationStep();
+  // A drop of `height` into `cell`: the water there stands that high after the step just run.
+  void Drop(int cell, double height) { heights_[current_][cell] = height; }
 
   // Two floats (u, v) per vertex: what the next draw shows.
   const std::vector<float>& TexCoords() const { return texCoords_; }
