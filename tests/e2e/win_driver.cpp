@@ -6,6 +6,7 @@
 //   win_driver close TITLE            the title bar's close button
 //   win_driver text TITLE             print the texts of the window's static controls
 //   win_driver count CLASS TITLE      print how many top-level windows of that class and title
+//   win_driver post TITLE MSG WPARAM  post message MSG (decimal) with WPARAM to window TITLE
 //   win_driver host TITLE             make a window TITLE (as the display settings' preview
 //                                     pane), print its handle and keep it until it is closed
 #include <windows.h>
@@ -132,6 +133,11 @@ int main(int argc, char** argv) {
   }
   if (command == "checked" && argc == 4) {
     std::printf("%d\n", IsDlgButtonChecked(window, std::atoi(argv[3])) == BST_CHECKED ? 1 : 0);
+    return 0;
+  }
+  if (command == "post" && argc == 5) {
+    PostMessageW(window, static_cast<UINT>(std::strtoul(argv[3], nullptr, 10)),
+                 static_cast<WPARAM>(std::strtoul(argv[4], nullptr, 10)), 0);
     return 0;
   }
   if (command == "close") {

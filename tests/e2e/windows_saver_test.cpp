@@ -23,6 +23,9 @@ const std::string kBuild = DRIFTGLASS_WINDOWS_BUILD;
 const char* const kReady = "   Notify : Scene has been initialized successfully";
 const char* const kSettingsTitle = "Driftglass screensaver - Settings";
 const char* const kKey = "HKLM\\Software\\Tolvanet\\Driftglass #1 screensaver";
+// Window messages, in decimal as the dialog driver takes them.
+const std::string kSysCommand = "274", kActivateApp = "28";
+const std::string kScScreenSave = "61760", kScMonitorPower = "61808";
 
 class WindowsSaverTest : public ::testing::Test {
  protected:
@@ -32,8 +35,7 @@ class WindowsSaverTest : public ::testing::Test {
     prefix_ = given != nullptr && given[0] == '/' ? given
                                                   : ::testing::TempDir() + "driftglass-wine-prefix";
     if (!std::filesystem::exists(prefix_ + "/system.reg")) {
-      Process boot("/usr/bin/wine", {"wineboot", "-i"}, Environment());
-      boot.WaitForExit(180s);
+      Process("/usr/bin/wine", {"wineboot", "-i"}, Environment()).WaitForExit(180s);
     }
   }
   static std::map<std::string, std::string> Environment() {
@@ -62,6 +64,12 @@ class WindowsSaverTest : public ::testing::Test {
     all.insert(all.end(), arguments.begin(), arguments.end());
     return Wine(all, extra);
   }
+  std::unique_ptr<Process> StartReady(const std::vector<std::string>& arguments) {
+    std::filesystem::remove(logPath_);
+    auto saver = Saver(arguments);
+    EXPECT_TRUE(e2e::WaitForLine(logPath_, kReady, 60s)) << saver->Stderr();
+    return saver;
+  }
   // Runs the dialog driver inside Wine; returns what it printed, or nothing when it failed.
   std::optional<std::string> Driver(const std::vector<std::string>& arguments) {
     std::vector<std::string> all = {kBuild + "/tests/win_driver.exe"};
@@ -77,7 +85,10 @@ class WindowsSaverTest : public ::testing::Test {
     if (query->WaitForExit(60s) != 0) return std::nullopt;
     return query->Stdout();
   }
-  void DeleteRegistryKey() { Wine({"reg", "delete", kKey, "/f"})->WaitForExit(60s); }
+  void Registry(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), "reg");
+    Wine(arguments)->WaitForExit(60s);
+  }
 
   static std::string prefix_;
   e2e::X11Session x_;
@@ -87,35 +98,33 @@ class WindowsSaverTest : public ::testing::Test {
 
 std::string WindowsSaverTest::prefix_;
 
-TEST_F(WindowsSaverTest, FullScreenRunsOnceAndEndsOnAKeyPress) {
-  auto saver = Saver({"/s"});
-  ASSERT_TRUE(e2e::WaitForLine(logPath_, kReady, 60s)) << saver->Stderr();
-  const Window window = x_.WaitForWindowNamed("Screen Saver", 20s);
-  ASSERT_NE(window, 0u);
-
-  // A second full-screen start brings the first one forward and exits 0. It runs from the
-  // same folder, so it meets the log the first one is writing, and must leave it whole.
-  auto second = Saver({"/S"});
-  EXPECT_EQ(second->WaitForExit(60s), 0);
-  EXPECT_EQ(Driver({"count", "WindowsScreenSaverClass", "Screen Saver"}), "1\n");
+TEST_F(WindowsSaverTest, FullScreenRunsOnceSwallowsAnotherSaverAndEndsWhenTheScreenSleeps) {
+  auto saver = StartReady({"/s"});
+  ASSERT_NE(x_.WaitForWindowNamed("Screen Saver", 20s), 0u);
+  // A second full-screen start from the same folder brings the first one forward and exits 0,
+  // leaving the log the first one writes whole.
+  EXPECT_EQ(Saver({"/S"})->WaitForExit(60s), 0);
+  // The system asking for a screen saver finds one running already; powering the monitor
+  // down ends it.
+  ASSERT_TRUE(Driver({"post", "Screen Saver", kSysCommand, kScScreenSave}));
+  std::this_thread::sleep_for(1s);
   EXPECT_TRUE(saver->Running());
-
-  x_.Focus(window);
-  std::this_thread::sleep_for(500ms);
-  x_.Key(XK_space);
+  EXPECT_EQ(Driver({"count", "WindowsScreenSaverClass", "Screen Saver"}), "1\n");
+  ASSERT_TRUE(Driver({"post", "Screen Saver", kSysCommand, kScMonitorPower}));
   ASSERT_EQ(saver->WaitForExit(30s), 0) << saver->Stderr();
-  std::vector<std::string> lines = e2e::ReadLines(logPath_);
-  for (const std::string& line : lines) EXPECT_EQ(line.find('\0'), std::string::npos);
-  const std::vector<std::string> expected = NormalRunLog(SaverSceneLog());
-  ASSERT_EQ(lines.size(), expected.size() + 1);
-  EXPECT_TRUE(std::equal(expected.begin(), expected.end(), lines.begin()));
-  EXPECT_EQ(lines.back(), "   Notify : FPS = -1");
+  std::vector<std::string> expected = NormalRunLog(SaverSceneLog());
+  expected.push_back("   Notify : FPS = -1");
+  EXPECT_EQ(e2e::ReadLines(logPath_), expected);
+
+  // Another program coming to the front ends it too.
+  auto again = StartReady({"/s"});
+  ASSERT_TRUE(Driver({"post", "Screen Saver", kActivateApp, "0"}));
+  EXPECT_EQ(again->WaitForExit(30s), 0);
 }
 
-TEST_F(WindowsSaverTest, FramesShowTheSeascapeAndTheBannerOnSchedule) {
+TEST_F(WindowsSaverTest, FramesShowTheSeascapeAndTheBannerOnScheduleAndAKeyEndsThem) {
   const auto started = std::chrono::steady_clock::now();
-  auto saver = Saver({"/s"});
-  ASSERT_TRUE(e2e::WaitForLine(logPath_, kReady, 60s)) << saver->Stderr();
+  auto saver = StartReady({"/s"});
   std::this_thread::sleep_for(300ms);
   const e2e::SeascapeRegions early = e2e::MeasureSeascape(x_.CaptureScreen());
   std::this_thread::sleep_until(started + 11s);
@@ -131,20 +140,36 @@ TEST_F(WindowsSaverTest, FramesShowTheSeascapeAndTheBannerOnSchedule) {
   EXPECT_EQ(saver->WaitForExit(30s), 0);
 }
 
-TEST_F(WindowsSaverTest, DamagedPicturesStopStartUpWithTheScreenSaverBox) {
+TEST_F(WindowsSaverTest, FailedStartsShowTheScreenSaverBoxUnderAnyPointerMove) {
   std::filesystem::copy_file(kBuild + "/tests/DriftglassBrokenPictures.scr",
                              folder_ + "/Broken.scr");
-  auto saver = Wine({folder_ + "/Broken.scr", "/s"});
-  ASSERT_TRUE(Driver({"wait", "Screen saver", "60000"})) << saver->Stderr();
-  const auto text = Driver({"text", "Screen saver"});
-  ASSERT_TRUE(text.has_value());
-  EXPECT_NE(text->find("Error of initialization"), std::string::npos) << *text;
-  const auto lines = e2e::ReadLines(folder_ + "/Broken.log");
-  EXPECT_NE(
-      std::find(lines.begin(), lines.end(), "(!)Error : ManagerDecor initialization is failed"),
-      lines.end());
-  ASSERT_TRUE(Driver({"click", "Screen saver", "1"}));
-  EXPECT_EQ(saver->WaitForExit(30s), 0);
+  x_.MovePointerTo(300, 300);
+  struct Case {
+    std::string program, log, text, line;
+    std::map<std::string, std::string> environment;
+  } cases[] = {{folder_ + "/Driftglass.scr", logPath_,
+                "Sorry, this application requires OpenGL 2.0",
+                "(!)Error : Can not initialize OpenGL 2.0",
+                {{"MESA_GL_VERSION_OVERRIDE", "1.4"}}},
+               {folder_ + "/Broken.scr", folder_ + "/Broken.log", "Error of initialization",
+                "(!)Error : ManagerDecor initialization is failed",
+                {}}};
+  for (const Case& c : cases) {
+    auto saver = Wine({c.program, "/s"}, c.environment);
+    ASSERT_TRUE(Driver({"wait", "Screen saver", "60000"})) << saver->Stderr();
+    // Moving the pointer while the box is up does not close the saver under it.
+    x_.MovePointerTo(310, 305);
+    x_.MovePointerTo(330, 320);
+    std::this_thread::sleep_for(1s);
+    ASSERT_TRUE(Driver({"wait", "Screen saver", "1000"}));
+    const auto text = Driver({"text", "Screen saver"});
+    ASSERT_TRUE(text.has_value());
+    EXPECT_NE(text->find(c.text), std::string::npos) << *text;
+    ASSERT_TRUE(Driver({"click", "Screen saver", "1"}));  // OK
+    EXPECT_EQ(saver->WaitForExit(30s), 0);
+    const auto lines = e2e::ReadLines(c.log);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), c.line), lines.end()) << c.line;
+  }
 }
 
 TEST_F(WindowsSaverTest, PreviewRunsInsideItsParentAndEndsWithIt) {
@@ -157,8 +182,7 @@ TEST_F(WindowsSaverTest, PreviewRunsInsideItsParentAndEndsWithIt) {
   }
   ASSERT_FALSE(handle.empty()) << host->Stderr();
   handle.erase(handle.find_last_not_of("\r\n") + 1);
-  auto saver = Saver({"/p", handle});
-  ASSERT_TRUE(e2e::WaitForLine(logPath_, kReady, 60s)) << saver->Stderr();
+  auto saver = StartReady({"/p", handle});
   // Input does not end a preview.
   x_.MovePointerTo(100, 100);
   x_.MovePointerTo(200, 180);
@@ -172,84 +196,44 @@ TEST_F(WindowsSaverTest, PreviewRunsInsideItsParentAndEndsWithIt) {
   const auto lines = e2e::ReadLines(logPath_);
   ASSERT_GE(lines.size(), 2u);
   EXPECT_EQ(lines[lines.size() - 2], "   Notify : Common uninstall has finished properly");
+  // Without a window to preview in there is nothing to run.
+  EXPECT_EQ(Saver({"/p", "0"})->WaitForExit(60s), 255);
+  EXPECT_EQ(Saver({"/x"})->WaitForExit(60s), 255);
 }
 
-TEST_F(WindowsSaverTest, BadArgumentsExitWithMinusOne) {
-  for (const char* argument : {"/x", "/p 0", "/p"}) {
-    auto saver = Saver({argument});
-    EXPECT_EQ(saver->WaitForExit(60s), 255) << argument;
-  }
-  auto preview = Saver({"/p", "0"});
-  EXPECT_EQ(preview->WaitForExit(60s), 255);
-}
-
-TEST_F(WindowsSaverTest, SettingsConfirmStoresTheUntickedVSync) {
-  DeleteRegistryKey();
+TEST_F(WindowsSaverTest, SettingsResetConfirmAndCloseStoreWhatTheyShould) {
+  // Written by hand: a DWORD where text belongs, and a text that is no number. Both keep
+  // their defaults.
+  Registry({"delete", kKey, "/f"});
+  Registry({"add", kKey, "/v", "EnableVSync", "/t", "REG_DWORD", "/d", "0", "/f"});
+  Registry({"add", kKey, "/v", "EnableFPS", "/t", "REG_SZ", "/d", "yes", "/f"});
   auto dialog = Saver({"/c"});
   ASSERT_TRUE(Driver({"wait", kSettingsTitle, "30000"})) << dialog->Stderr();
   EXPECT_EQ(Driver({"checked", kSettingsTitle, "104"}), "1\n");
   EXPECT_EQ(Driver({"checked", kSettingsTitle, "103"}), "0\n");
+  // Both boxes changed, then "Reset to default": the defaults again, nothing stored.
+  ASSERT_TRUE(Driver({"click", kSettingsTitle, "103"}));
   ASSERT_TRUE(Driver({"click", kSettingsTitle, "104"}));
-  EXPECT_EQ(Driver({"checked", kSettingsTitle, "104"}), "0\n");
-  ASSERT_TRUE(Driver({"click", kSettingsTitle, "1"}));
+  ASSERT_TRUE(Driver({"click", kSettingsTitle, "2"}));
+  EXPECT_EQ(Driver({"checked", kSettingsTitle, "103"}), "0\n");
+  EXPECT_EQ(Driver({"checked", kSettingsTitle, "104"}), "1\n");
+  // The close button stores nothing either.
+  ASSERT_TRUE(Driver({"click", kSettingsTitle, "104"}));
+  ASSERT_TRUE(Driver({"close", kSettingsTitle}));
   EXPECT_EQ(dialog->WaitForExit(30s), 1);
+  EXPECT_NE(RegistryValue("EnableVSync")->find("REG_DWORD"), std::string::npos);
+
+  // Untick "VSync control" and confirm: stored as the text 0.
+  Registry({"delete", kKey, "/f"});
+  auto again = Saver({"/c"});
+  ASSERT_TRUE(Driver({"wait", kSettingsTitle, "30000"})) << again->Stderr();
+  ASSERT_TRUE(Driver({"click", kSettingsTitle, "104"}));
+  ASSERT_TRUE(Driver({"click", kSettingsTitle, "1"}));
+  EXPECT_EQ(again->WaitForExit(30s), 1);
   const auto value = RegistryValue("EnableVSync");
   ASSERT_TRUE(value.has_value());
   EXPECT_NE(value->find("REG_SZ    0"), std::string::npos) << *value;
   EXPECT_TRUE(RegistryValue("SlideshowPictures").has_value());
-}
-
-TEST_F(WindowsSaverTest, SettingsResetAndCloseButtonStoreNothing) {
-  DeleteRegistryKey();
-  auto dialog = Saver({"/c"});
-  ASSERT_TRUE(Driver({"wait", kSettingsTitle, "30000"})) << dialog->Stderr();
-  ASSERT_TRUE(Driver({"click", kSettingsTitle, "103"}));
-  ASSERT_TRUE(Driver({"click", kSettingsTitle, "104"}));
-  ASSERT_TRUE(Driver({"click", kSettingsTitle, "2"}));  // "Reset to default"
-  EXPECT_EQ(Driver({"checked", kSettingsTitle, "103"}), "0\n");
-  EXPECT_EQ(Driver({"checked", kSettingsTitle, "104"}), "1\n");
-  ASSERT_TRUE(Driver({"click", kSettingsTitle, "103"}));
-  ASSERT_TRUE(Driver({"close", kSettingsTitle}));
-  EXPECT_EQ(dialog->WaitForExit(30s), 1);
-  EXPECT_FALSE(RegistryValue("EnableFPS").has_value());
-}
-
-TEST_F(WindowsSaverTest, OpenGlOneMachineShowsTheScreenSaverBox) {
-  x_.MovePointerTo(300, 300);
-  auto saver = Saver({"/s"}, {{"MESA_GL_VERSION_OVERRIDE", "1.4"}});
-  ASSERT_TRUE(Driver({"wait", "Screen saver", "60000"})) << saver->Stderr();
-  // Moving the pointer while the box is up does not close the saver under it.
-  x_.MovePointerTo(310, 305);
-  x_.MovePointerTo(330, 320);
-  std::this_thread::sleep_for(1s);
-  EXPECT_TRUE(saver->Running());
-  EXPECT_TRUE(Driver({"wait", "Screen saver", "1000"}));
-  const auto text = Driver({"text", "Screen saver"});
-  ASSERT_TRUE(text.has_value());
-  EXPECT_NE(text->find("Sorry, this application requires OpenGL 2.0"), std::string::npos) << *text;
-  ASSERT_TRUE(Driver({"click", "Screen saver", "1"}));  // OK
-  EXPECT_EQ(saver->WaitForExit(30s), 0);
-  const auto lines = e2e::ReadLines(logPath_);
-  EXPECT_NE(std::find(lines.begin(), lines.end(), "(!)Error : Can not initialize OpenGL 2.0"),
-            lines.end());
-}
-
-TEST_F(WindowsSaverTest, OptionsOfAnotherTypeOrNoNumberKeepTheirDefaults) {
-  DeleteRegistryKey();
-  // Written by hand: a DWORD where text belongs, and a text that is no number.
-  ASSERT_EQ(Wine({"reg", "add", kKey, "/v", "EnableVSync", "/t", "REG_DWORD", "/d", "0", "/f"})
-                ->WaitForExit(60s),
-            0);
-  ASSERT_EQ(Wine({"reg", "add", kKey, "/v", "EnableFPS", "/t", "REG_SZ", "/d", "yes", "/f"})
-                ->WaitForExit(60s),
-            0);
-  auto dialog = Saver({"/c"});
-  ASSERT_TRUE(Driver({"wait", kSettingsTitle, "30000"})) << dialog->Stderr();
-  EXPECT_EQ(Driver({"checked", kSettingsTitle, "104"}), "1\n");  // VSync stays on
-  EXPECT_EQ(Driver({"checked", kSettingsTitle, "103"}), "0\n");
-  ASSERT_TRUE(Driver({"close", kSettingsTitle}));
-  EXPECT_EQ(dialog->WaitForExit(30s), 1);
-  DeleteRegistryKey();
 }
 
 }  // namespace
