@@ -49,13 +49,6 @@ void X11Session::MovePointerTo(int x, int y) {
   XFlush(display_);
 }
 
-void X11Session::ClickAt(int x, int y) {
-  MovePointerTo(x, y);
-  XTestFakeButtonEvent(display_, 1, True, 0);
-  XTestFakeButtonEvent(display_, 1, False, 0);
-  XFlush(display_);
-}
-
 Window X11Session::FindBelow(Window window, const char* name) {
   char* found = nullptr;
   if (XFetchName(display_, window, &found) && found != nullptr) {

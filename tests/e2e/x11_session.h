@@ -22,7 +22,6 @@ class X11Session {
 
   void Key(KeySym key);
   void MovePointerTo(int x, int y);
-  void ClickAt(int x, int y);
   // The first window below the root whose name is `name`, or 0.
   Window FindWindowNamed(const char* name);
   // Waits until a window of that name is on the screen (mapped and viewable).

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "foundation/event_log.h"
+#include "foundation/gl.h"
 
 namespace gltest {
 
@@ -26,6 +27,20 @@ std::string GlTest::Log() const {
   std::stringstream text;
   text << file.rdbuf();
   return text.str();
+}
+
+void GlTest::ExpectTheSceneState(const char* after) {
+  EXPECT_FALSE(glIsEnabled(GL_BLEND)) << after;
+  EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST)) << after;
+  EXPECT_TRUE(glIsEnabled(GL_CULL_FACE)) << after;
+  EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D)) << after;
+  GLboolean depthWrites = GL_FALSE;
+  glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
+  EXPECT_TRUE(depthWrites) << after;
+  GLint program = -1;
+  glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+  EXPECT_EQ(program, 0) << after;
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << after;
 }
 
 }  // namespace gltest

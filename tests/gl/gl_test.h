@@ -16,6 +16,10 @@ class GlTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
   std::string Log() const;
+  // Fails the test unless the state every part of the scene may rely on is as the saver set
+  // it up: depth test and writes on, back faces culled, blending and texturing off, no
+  // program bound, no error.
+  static void ExpectTheSceneState(const char* after);
 
   GlContext context_{1024, 512};
   std::filesystem::path logPath_;

@@ -22,13 +22,23 @@ TEST(SaverInputRules, PointerMustTravelMoreThanFourPixels) {
   EXPECT_TRUE(drifting.OnPointerMoved({3, 2}));
 }
 
-TEST(SaverInputRules, PressesAndLostActivationClose) {
+TEST(SaverInputRules, PressesLostActivationAndTheMonitorGoingDownClose) {
   SaverInputRules rules(false, {0, 0}, 255);
   EXPECT_TRUE(rules.OnPress());
   EXPECT_TRUE(rules.OnActivation(false));
   EXPECT_FALSE(rules.OnActivation(true));
   EXPECT_TRUE(rules.OnPower(3));
   EXPECT_FALSE(rules.OnPower(1));
+  using Action = SystemCommandAction;
+  // Another saver may not start over this one, nor the window switch; the monitor powering
+  // down closes it. The low four bits are the system's own.
+  EXPECT_EQ(rules.OnSystemCommand(0xF140), Action::Swallow);  // SC_SCREENSAVE
+  EXPECT_EQ(rules.OnSystemCommand(0xF143), Action::Swallow);
+  EXPECT_EQ(rules.OnSystemCommand(0xF040), Action::Swallow);         // SC_NEXTWINDOW
+  EXPECT_EQ(rules.OnSystemCommand(0xF050), Action::Swallow);         // SC_PREVWINDOW
+  EXPECT_EQ(rules.OnSystemCommand(0xF170), Action::CloseAndPassOn);  // SC_MONITORPOWER
+  EXPECT_EQ(rules.OnSystemCommand(0xF060), Action::PassOn);          // SC_CLOSE
+  EXPECT_EQ(SaverInputRules(true, {0, 0}, 255).OnSystemCommand(0xF140), Action::PassOn);
 }
 
 TEST(SaverInputRules, PreviewAndClosingIgnoreEverything) {
