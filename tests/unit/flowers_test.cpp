@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "common/quiet_seed.h"
 #include "flowers/flower_instance.h"
 #include "flowers/flower_meshes.h"
 #include "foundation/random_source.h"
@@ -13,16 +14,6 @@ namespace {
 Vector3 At(const std::vector<float>& data, size_t offset, int vertex) {
   return Vector3(data[offset + 3 * vertex], data[offset + 3 * vertex + 1],
                  data[offset + 3 * vertex + 2]);
-}
-
-// Seeds the random source so that its next `draws` draws nudge no flower.
-void QuietDraws(int draws) {
-  for (uint32_t seed = 1;; ++seed) {
-    SeedRandom(seed);
-    bool quiet = true;
-    for (int i = 0; i < draws && quiet; ++i) quiet = RandomUnit() <= 0.99;
-    if (quiet) return SeedRandom(seed);
-  }
 }
 
 TEST(FlowerMeshes, TheStalkTapersAndTheBudFacesOutward) {
@@ -72,7 +63,7 @@ TEST(Flowers, StalkNodesRiseFromTheRootAndCurlOverWhenBentHard) {
 }
 
 TEST(Flowers, ADisplacedStalkSwaysBackInAboutHalfASecond) {
-  QuietDraws(300);
+  SeedQuietly(0.99, 300);
   FlowerInstance flower = FlowerInstance::First();
   for (int i = 0; i < 20; ++i) flower.Update(10);
   EXPECT_EQ(flower.bend, flower.restBend);  // at rest until something moves it
@@ -103,7 +94,7 @@ TEST(Flowers, ARareDrawMovesTheTargetByAtMostHalfAPercent) {
 }
 
 TEST(Flowers, HolesBreatheTheLightClimbsAndTimeWraps) {
-  QuietDraws(3);
+  SeedQuietly(0.99, 3);
   FlowerInstance flower = FlowerInstance::Second();  // period 2123 ms
   flower.Update(0);
   EXPECT_NEAR(flower.holesRadius, 0.2, 1e-12);  // smallest at the start of the period

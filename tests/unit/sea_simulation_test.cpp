@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/quiet_seed.h"
 #include "foundation/random_source.h"
 
 namespace driftglass {
@@ -10,16 +11,6 @@ namespace {
 
 constexpr int kColumns = SeaSimulation::kColumns;
 constexpr int kCentre = 32 * kColumns + 20;
-
-// Seeds the random source so that the next `steps` steps drop nothing.
-void QuietSteps(int steps) {
-  for (uint32_t seed = 1;; ++seed) {
-    SeedRandom(seed);
-    bool quiet = true;
-    for (int i = 0; i < steps && quiet; ++i) quiet = RandomUnit() <= 0.7;
-    if (quiet) return SeedRandom(seed);
-  }
-}
 
 double Energy(const SeaSimulation& sea) {
   double sum = 0;
@@ -53,7 +44,7 @@ TEST(SeaSimulation, AStepRunsForEveryFiftyMillisecondsBeyondTheFirst) {
 }
 
 TEST(SeaSimulation, ADropSpreadsAsARingThatLastsForSeconds) {
-  QuietSteps(22);
+  SeedQuietly(0.7, 22);
   SeaSimulation sea;
   sea.Drop(kCentre, 0.1);
   sea.SimulationStep();
@@ -81,7 +72,7 @@ TEST(SeaSimulation, ThreeStepsInTenBringADrop) {
 }
 
 TEST(SeaSimulation, ThePictureShowsTheHeightsBeforeTheStep) {
-  QuietSteps(4);
+  SeedQuietly(0.7, 4);
   SeaSimulation sea;
   sea.Drop(kCentre, 0.08);
   sea.SimulationStep();
