@@ -15,4 +15,6 @@ set(DRIFTGLASS_RESOURCES
   "SHADERS 113 shaders/flower.frag"
   "SHADERS 114 shaders/bud.frag"
   "SHADERS 115 shaders/bud.vert"
+  "SoundSamples 116 sounds/ambient.pcm"
+  "SoundSamples 117 sounds/wings.pcm"
 )

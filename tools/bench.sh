@@ -27,7 +27,7 @@ printf '[Software\\Tolvanet\\Driftglass #1 screensaver]\nEnableFPS=0\nEnableVSyn
 # Prints "wall user system" seconds of a run of $2 frames at size $1.
 run() {
   TIMEFORMAT='%R %U %S'
-  { time XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state" \
+  { time XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state" ALSOFT_DRIVERS=null \
       build/linux/driftglass -window --size "$1" --seed 1 --fixed-step 16 --frames "$2" \
       >/dev/null 2>&1; } 2>&1
 }

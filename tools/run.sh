@@ -15,8 +15,8 @@ fi
 
 mkdir -p out
 snapshot="$PWD/out/driftglass-snapshot.png"
-echo "No display found: rendering 300 frames on a virtual X server instead."
-xvfb-run -a -s "-screen 0 1024x768x24" \
+echo "No display found: rendering 300 frames on a virtual X server instead (no sound)."
+ALSOFT_DRIVERS=null xvfb-run -a -s "-screen 0 1024x768x24" \
   build/linux/driftglass -window --size 1024x768 --fixed-step 16 --frames 300 \
   --snapshot "$snapshot" "$@"
 echo "Snapshot of the last frame: $snapshot"

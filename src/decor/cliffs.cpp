@@ -2,9 +2,9 @@
 #include "decor/cliffs.h"
 
 #include "decor/backdrop_layer.h"
+#include "foundation/event_log.h"
 #include "foundation/texture_images.h"
 #include "foundation/textured_quad.h"
-#include "foundation/event_log.h"
 
 namespace driftglass {
 namespace {

@@ -4,8 +4,8 @@
 #include <new>
 
 #include "decor/backdrop_layer.h"
-#include "foundation/texture_images.h"
 #include "foundation/event_log.h"
+#include "foundation/texture_images.h"
 
 namespace driftglass {
 

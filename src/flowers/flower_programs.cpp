@@ -4,9 +4,9 @@
 #include <cstdint>
 
 #include "flowers/flower_meshes.h"
+#include "foundation/event_log.h"
 #include "foundation/shader_program.h"
 #include "foundation/textured_quad.h"
-#include "foundation/event_log.h"
 
 namespace driftglass {
 namespace {

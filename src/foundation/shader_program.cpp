@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "foundation/resources.h"
 #include "foundation/event_log.h"
+#include "foundation/resources.h"
 
 namespace driftglass {
 namespace {

@@ -1,16 +1,17 @@
 // The render thread's start-up, frame loop and shutdown, and the window thread's handshake.
 #include "host/render_thread.h"
 
-#include "foundation/random_source.h"
 #include "foundation/event_log.h"
+#include "foundation/random_source.h"
 #include "host/frame_rate_counter.h"
 
 namespace driftglass {
 
-RenderThread::RenderThread(RenderSurface& surface, Scene& scene, TickClock& clock,
-                           WindowThreadLink& link, RenderSettings settings,
+RenderThread::RenderThread(RenderSurface& surface, SoundDevice& sound, Scene& scene,
+                           TickClock& clock, WindowThreadLink& link, RenderSettings settings,
                            FrameRateCounter& counter)
     : surface_(surface),
+      soundDevice_(sound),
       scene_(scene),
       clock_(clock),
       link_(link),
@@ -82,13 +83,21 @@ int RenderThread::LoopingThreadProc() {
 int RenderThread::CommonInitialization() {
   SeedRandom(settings_.seed ? *settings_.seed : CalendarSeconds());
 
+  sounds_ = std::make_unique<SoundManager>(soundDevice_);
+  if (!sounds_->IsValid()) {
+    TheEventLog().WriteError(kError, "SoundManager initialization is failed",
+                             soundDevice_.MissingDeviceMessage());
+    return 1;
+  }
+  TheEventLog().Write(kNotify, "SoundManager has been created");
+
   if (!surface_.CreateContext()) return 1;
   TheEventLog().Write(kNotify, "Context for OpenGL has been created");
   if (!surface_.LoadEntryPoints()) return 1;
   TheEventLog().Write(kNotify, "GLEW initialized");
   if (!surface_.HasOpenGl20()) {
     TheEventLog().WriteError(kError, "Can not initialize OpenGL 2.0",
-                    "Sorry, this application requires OpenGL 2.0");
+                             "Sorry, this application requires OpenGL 2.0");
     return 1;
   }
   TheEventLog().Write(kNotify, "OpenGL 2.0 is found");
@@ -101,7 +110,7 @@ int RenderThread::CommonInitialization() {
   TheEventLog().Write(kNotify, "Video initialization has finished successfully");
   TheEventLog().Write(kNotify, "Start scene initialization");
 
-  if (scene_.SceneInitialization() != 0) return 1;
+  if (scene_.SceneInitialization(*sounds_) != 0) return 1;
   TheEventLog().Write(kNotify, "Scene has been initialized successfully");
   return 0;
 }
@@ -112,6 +121,9 @@ void RenderThread::CommonUninstall() {
   // A context that was made is deleted here, whatever failed after it was made.
   surface_.DeleteContext();
   surface_.ReleaseSurface();
+  // The sounds play on until here; the device closes last.
+  if (sounds_) sounds_->Release();
+  sounds_.reset();
   TheEventLog().Write(kNotify, "Common uninstall has finished properly");
 }
 

@@ -12,6 +12,7 @@
 #include "host/auto_reset_event.h"
 #include "host/render_surface.h"
 #include "scene/scene.h"
+#include "sound/sound_manager.h"
 
 namespace driftglass {
 
@@ -39,9 +40,10 @@ struct RenderSettings {
 
 class RenderThread {
  public:
-  // The thread writes to the process's event log (TheEventLog) and measures with `counter`.
-  RenderThread(RenderSurface& surface, Scene& scene, TickClock& clock, WindowThreadLink& link,
-               RenderSettings settings, FrameRateCounter& counter);
+  // The thread draws on `surface`, plays through `sound`, writes to the process's event log
+  // (TheEventLog) and measures with `counter`.
+  RenderThread(RenderSurface& surface, SoundDevice& sound, Scene& scene, TickClock& clock,
+               WindowThreadLink& link, RenderSettings settings, FrameRateCounter& counter);
   ~RenderThread();
   RenderThread(const RenderThread&) = delete;
   RenderThread& operator=(const RenderThread&) = delete;
@@ -63,6 +65,8 @@ class RenderThread {
   void CommonUninstall();
 
   RenderSurface& surface_;
+  SoundDevice& soundDevice_;
+  std::unique_ptr<SoundManager> sounds_;
   Scene& scene_;
   TickClock& clock_;
   WindowThreadLink& link_;

@@ -7,18 +7,20 @@
 
 #include "decor/manager_decor.h"
 #include "flowers/flowers_holder.h"
-#include "foundation/gl.h"
 #include "foundation/event_log.h"
+#include "foundation/gl.h"
+#include "sound/scene_sound.h"
+#include "sound/wings_sound.h"
 #include "welcome/welcoming_message.h"
 
 namespace driftglass {
 namespace {
 
 // Makes a scene object; an object that cannot even be allocated counts as a failed one.
-template <typename Object>
-std::unique_ptr<Object> Create() {
+template <typename Object, typename... Arguments>
+std::unique_ptr<Object> Create(Arguments&... arguments) {
   try {
-    return std::unique_ptr<Object>(new Object());
+    return std::make_unique<Object>(arguments...);
   } catch (const std::bad_alloc&) {
     return nullptr;
   }
@@ -34,7 +36,12 @@ int Fail(const char* line) {
 SaverScene::SaverScene() = default;
 SaverScene::~SaverScene() = default;
 
-int SaverScene::SceneInitialization() {
+int SaverScene::SceneInitialization(SoundManager& sounds) {
+  // The sound objects log their own failures.
+  sceneSound_ = Create<SceneSoundClass>(sounds);
+  if (!sceneSound_ || !sceneSound_->IsValid()) return 1;
+  wingsSound_ = Create<WingsSoundClass>(sounds);
+  if (!wingsSound_ || !wingsSound_->IsValid()) return 1;
   flowers_ = Create<FlowersHolder>();
   if (!flowers_ || !flowers_->IsValid()) return Fail("FlowersHolder initialization is failed");
   decor_ = Create<ManagerDecor>();
@@ -47,6 +54,7 @@ int SaverScene::SceneInitialization() {
 void SaverScene::SceneFrame(const FrameTime& time) {
   // Every object takes the step in milliseconds as a double.
   const double stepMs = static_cast<double>(time.stepMs);
+  sceneSound_->Update(stepMs);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   decor_->Update(stepMs);
   decor_->Draw();
@@ -62,6 +70,8 @@ void SaverScene::SceneUninstall() {
     decor_.reset();
   }
   flowers_.reset();
+  wingsSound_.reset();
+  sceneSound_.reset();
   welcome_.reset();
 }
 

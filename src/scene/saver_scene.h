@@ -10,17 +10,23 @@ namespace driftglass {
 
 class FlowersHolder;
 class ManagerDecor;
+class SceneSoundClass;
 class WelcomingMessage;
+class WingsSoundClass;
 
 class SaverScene : public Scene {
  public:
   SaverScene();
   ~SaverScene() override;
-  int SceneInitialization() override;
+  int SceneInitialization(SoundManager& sounds) override;
   void SceneFrame(const FrameTime& time) override;
   void SceneUninstall() override;
 
  private:
+  std::unique_ptr<SceneSoundClass> sceneSound_;
+  // Made where the creature will make it, so that its samples are checked at start; the
+  // creature will own and play it.
+  std::unique_ptr<WingsSoundClass> wingsSound_;
   std::unique_ptr<FlowersHolder> flowers_;
   std::unique_ptr<ManagerDecor> decor_;
   std::unique_ptr<WelcomingMessage> welcome_;

@@ -6,6 +6,8 @@
 
 namespace driftglass {
 
+class SoundManager;
+
 struct FrameTime {
   uint32_t previousTick = 0;  // the tick at the start of the previous frame
   uint32_t stepMs = 0;        // time since then; the first frame's holds the whole start-up
@@ -15,8 +17,8 @@ class Scene {
  public:
   virtual ~Scene() = default;
   // 0 when every object was created and is valid, 1 at the first failure (its reason is in
-  // the log, with the user message).
-  virtual int SceneInitialization() = 0;
+  // the log, with the user message). The objects that sound make their sounds with `sounds`.
+  virtual int SceneInitialization(SoundManager& sounds) = 0;
   // One frame of updates and drawing, without the buffer swap.
   virtual void SceneFrame(const FrameTime& time) = 0;
   // Releases the objects that exist, while the context is still current.

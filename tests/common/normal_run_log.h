@@ -28,6 +28,7 @@ inline std::vector<std::string> NormalRunLog(const std::vector<std::string>& sce
       "   Notify : Driftglass #1 screensaver",
       "   Notify : Version: 1.0",
       "   Notify : Start common initialization",
+      "   Notify : SoundManager has been created",
       "   Notify : Context for OpenGL has been created",
       "   Notify : GLEW initialized",
       "   Notify : OpenGL 2.0 is found",

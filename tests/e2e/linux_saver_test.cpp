@@ -16,6 +16,7 @@
 #include "flowers/flower_instance.h"
 #include "picture_checks.h"
 #include "process.h"
+#include "sound_checks.h"
 
 namespace {
 
@@ -26,6 +27,7 @@ using Environment = std::map<std::string, std::string>;
 const char* const kReady = "   Notify : Scene has been initialized successfully";
 const char* const kUninstalled = "   Notify : Common uninstall has finished properly";
 const char* const kSettingsTitle = "Driftglass screensaver - Settings";
+const std::string kAmbientSamples = DRIFTGLASS_SOURCE_DIR "/resources/sounds/ambient.pcm";
 // The fault shim under the sanitizers' runtime, which then must not insist on coming first.
 const Environment kShim = {{"LD_PRELOAD", DRIFTGLASS_FAULT_SHIM},
                            {"ASAN_OPTIONS", "detect_leaks=0:verify_asan_link_order=0"}};
@@ -36,8 +38,9 @@ std::string Hex(Window window) {
   return hex;
 }
 
+// `base` with the entries of `more` added or replaced.
 Environment With(Environment base, const Environment& more) {
-  base.insert(more.begin(), more.end());
+  for (const auto& [name, value] : more) base[name] = value;
   return base;
 }
 
@@ -52,8 +55,10 @@ class LinuxSaverTest : public ::testing::Test {
   std::unique_ptr<Process> Start(const std::vector<std::string>& arguments,
                                  const Environment& extra = {},
                                  const std::string& program = DRIFTGLASS_BINARY) {
+    // No sound card here: OpenAL plays into nothing, unless a test records.
     const Environment environment = {{"XDG_STATE_HOME", home_ + "/state"},
-                                     {"XDG_CONFIG_HOME", home_ + "/config"}};
+                                     {"XDG_CONFIG_HOME", home_ + "/config"},
+                                     {"ALSOFT_DRIVERS", "null"}};
     return std::make_unique<Process>(program, arguments, With(environment, extra));
   }
   // Starts a saver and waits until its scene is ready.
@@ -144,8 +149,9 @@ TEST_F(LinuxSaverTest, FullScreenRunsOnceAndEndsOnAKeyOrFivePixelsOfPointer) {
   const Window window = x_.WaitForWindowNamed("Screen Saver", 5s);
   ASSERT_NE(window, 0u);
   // A second full-screen start leaves the first one running and exits 0.
-  auto second = std::make_unique<Process>(DRIFTGLASS_BINARY, std::vector<std::string>{"-s"},
-                                          Environment{{"XDG_STATE_HOME", home_ + "/second"}});
+  auto second = std::make_unique<Process>(
+      DRIFTGLASS_BINARY, std::vector<std::string>{"-s"},
+      Environment{{"XDG_STATE_HOME", home_ + "/second"}, {"ALSOFT_DRIVERS", "null"}});
   EXPECT_EQ(second->WaitForExit(20s), 0);
   // Neither another client's message nor four pixels of pointer end it; five do.
   SendStrangersMessage(x_.Get(), window);
@@ -166,8 +172,9 @@ TEST_F(LinuxSaverTest, FullScreenRunsOnceAndEndsOnAKeyOrFivePixelsOfPointer) {
 TEST_F(LinuxSaverTest, APreviewFollowsItsParentIgnoresInputAndEndsWithIt) {
   const Window parent = x_.MakeWindow();  // 320 x 240 at (10, 10)
   // The parent's attributes can be read once only, as when it goes right after a check.
-  auto saver = StartReady({"-window-id", std::to_string(parent)},
-                          With(kShim, {{"DRIFTGLASS_FAULT_ATTRIBUTES_OF", std::to_string(parent)}}));
+  auto saver =
+      StartReady({"-window-id", std::to_string(parent)},
+                 With(kShim, {{"DRIFTGLASS_FAULT_ATTRIBUTES_OF", std::to_string(parent)}}));
   const Window preview = x_.WaitForWindowNamed("Preview", 5s);
   ASSERT_NE(preview, 0u);
   x_.Key(XK_space);
@@ -184,9 +191,8 @@ TEST_F(LinuxSaverTest, APreviewFollowsItsParentIgnoresInputAndEndsWithIt) {
   EXPECT_EQ(attributes.height, 480);
   // The scene fills it: the far corner shows night sky, not a black bar.
   const e2e::Picture screen = x_.CaptureScreen();
-  const e2e::MeanColour corner =
-      e2e::RegionMean(screen, 460.0 / screen.width, 640.0 / screen.width, 30.0 / screen.height,
-                      100.0 / screen.height);
+  const e2e::MeanColour corner = e2e::RegionMean(screen, 460.0 / screen.width, 640.0 / screen.width,
+                                                 30.0 / screen.height, 100.0 / screen.height);
   EXPECT_GT(corner.b, corner.r + 0.04);
   x_.Destroy(parent);
   EXPECT_EQ(saver->WaitForExit(20s), 0) << saver->Stderr();
@@ -221,26 +227,49 @@ TEST_F(LinuxSaverTest, AFailedStartUnderTheDaemonIsToldOnStderrAndInTheLogWithou
     std::string message;
     std::vector<std::string> lines;  // in this order, not necessarily next to each other
   } cases[] = {
-      {DRIFTGLASS_BINARY, {"-root"}, With(daemon, oldGl),
+      {DRIFTGLASS_BINARY,
+       {"-root"},
+       With(daemon, oldGl),
        "Sorry, this application requires OpenGL 2.0",
        {"(!)Error : Can not initialize OpenGL 2.0", "   Notify : Error of common initialization"}},
-      {DRIFTGLASS_BINARY, {"/p", std::to_string(window)}, oldGl,
+      {DRIFTGLASS_BINARY,
+       {"/p", std::to_string(window)},
+       oldGl,
        "Sorry, this application requires OpenGL 2.0",
        {"(!)Error : Can not initialize OpenGL 2.0"}},
       // A context that exists but cannot be made current is deleted once, without a crash.
-      {DRIFTGLASS_BINARY, {"-root"}, With(daemon, With(kShim, {{"DRIFTGLASS_FAULT_MAKE_CURRENT", "1"}})),
+      {DRIFTGLASS_BINARY,
+       {"-root"},
+       With(daemon, With(kShim, {{"DRIFTGLASS_FAULT_MAKE_CURRENT", "1"}})),
        "Error of initialization",
        {"   Notify : Start common initialization", "   Notify : Error of common initialization"}},
-      {DRIFTGLASS_BROKEN_PICTURES, {"-root"}, daemon, "Error of initialization",
+      {DRIFTGLASS_BROKEN_PICTURES,
+       {"-root"},
+       daemon,
+       "Error of initialization",
        {"   Notify : Initialization of WavingSeaDecorClass",  // the truncated sea
         "   Notify : Initialization of NearCliffDecorClass",  // the missing mask
         "(!)Error : ManagerDecor initialization is failed"}},
-      {DRIFTGLASS_BROKEN_STALK, {"-root"}, daemon, "Error of initialization",
+      {DRIFTGLASS_BROKEN_STALK,
+       {"-root"},
+       daemon,
+       "Error of initialization",
        {"   Notify : Creating OGL program for stalk",
         "(!)Error : Can not create an OpenGL application for Stalk",
         "(!)Error : FlowersHolder initialization is failed"}},
-      {DRIFTGLASS_NO_BANNER, {"-root"}, daemon, "Error of initialization",
+      {DRIFTGLASS_NO_BANNER,
+       {"-root"},
+       daemon,
+       "Error of initialization",
        {"(!)Error : WelcomingMessage initialization is failed"}},
+      // No sound device: nothing of the picture is even tried.
+      {DRIFTGLASS_BINARY,
+       {"-root"},
+       With(daemon, {{"ALSOFT_DRIVERS", "nosuch"}}),
+       "Sorry, this application requires a working sound device (OpenAL)",
+       {"   Notify : Start common initialization",
+        "(!)Error : SoundManager initialization is failed",
+        "   Notify : Error of common initialization"}},
   };
   for (const Case& c : cases) {
     std::filesystem::remove(logPath_);
@@ -332,6 +361,34 @@ TEST_F(LinuxSaverTest, TheSettingsDialogSavesOnConfirmAndNothingOnClose) {
   }
 }
 
+TEST_F(LinuxSaverTest, TheAmbientLoopPlaysFortyDecibelsDownAndSwells) {
+  // OpenAL's wave output records what a sound card would have played.
+  const std::string heardPath = home_ + "/heard.wav", conf = home_ + "/alsoft.conf";
+  std::ofstream(conf) << "[general]\nhrtf = false\n[wave]\nfile = " << heardPath << "\n";
+  auto saver = StartReady({"-window", "--size", "320x240", "--seed", "4"},
+                          {{"ALSOFT_DRIVERS", "wave"}, {"ALSOFT_CONF", conf}});
+  std::this_thread::sleep_for(4s);
+  saver->Signal(SIGTERM);
+  ASSERT_EQ(saver->WaitForExit(10s), 0);
+  e2e::Recording heard;
+  ASSERT_TRUE(e2e::ReadWav(heardPath, heard));
+  const double start = heard.FirstSound();
+  ASSERT_GE(start, 0.0);
+  // Until the first frame the loop plays as recorded, 40 dB down, from the middle (which
+  // OpenAL spreads over the two channels 3 to 5 dB down each).
+  const double recorded = e2e::PcmRmsDb(kAmbientSamples, 0.0, 0.05);
+  EXPECT_NEAR(heard.RmsDb(start, start + 0.05), recorded - 44, 1.2);
+  // Swells raise whole seconds of it (whole loops, so the loop's own surge cancels out).
+  const double length = static_cast<double>(heard.samples.size()) / heard.channels / heard.rate;
+  double quietest = 0, loudest = -200;
+  for (double t = start; t + 1 <= length; t += 0.25) {
+    quietest = std::min(quietest, heard.RmsDb(t, t + 1));
+    loudest = std::max(loudest, heard.RmsDb(t, t + 1));
+  }
+  EXPECT_GT(loudest, quietest + 3);
+  EXPECT_LT(loudest, recorded - 24);  // no swell goes past -24 dB
+}
+
 // Where the camera (eye at z = 4, 21 degree field of view, 4:3) shows a scene point, in
 // pixels of a width x height frame.
 std::pair<int, int> OnScreen(const driftglass::Vector3& p, int width, int height) {
@@ -408,9 +465,9 @@ TEST_F(LinuxSaverTest, TheFrameRateOverlayDrawsOnlyInTheTopLeftTenth) {
   e2e::Picture with, without;
   for (bool fps : {true, false}) {
     const std::string png = home_ + (fps ? "/with.png" : "/without.png");
-    std::vector<std::string> arguments = {"-window", "--size",  "640x480", "--seed",     "1",
-                                          "--fixed-step", "20", "--frames", "30", "--snapshot",
-                                          png};
+    std::vector<std::string> arguments = {"-window", "--size",       "640x480", "--seed",
+                                          "1",       "--fixed-step", "20",      "--frames",
+                                          "30",      "--snapshot",   png};
     if (fps) arguments.push_back("-fps");
     auto saver = Start(arguments);
     ASSERT_EQ(saver->WaitForExit(30s), 0) << saver->Stderr();

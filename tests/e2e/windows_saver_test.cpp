@@ -8,11 +8,13 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "common/normal_run_log.h"
 #include "picture_checks.h"
 #include "process.h"
+#include "sound_checks.h"
 
 namespace {
 
@@ -37,10 +39,16 @@ class WindowsSaverTest : public ::testing::Test {
     if (!std::filesystem::exists(prefix_ + "/system.reg")) {
       Process("/usr/bin/wine", {"wineboot", "-i"}, Environment()).WaitForExit(180s);
     }
+    // There is no sound card here: Wine's DirectSound plays into ALSA's null device, set up
+    // in the .asoundrc of the home the tests give Wine.
+    home_ = e2e::MakeTempFolder("wine-home");
+    std::ofstream(home_ + "/.asoundrc") << "pcm.!default {\n  type null\n}\n";
   }
   static std::map<std::string, std::string> Environment() {
-    return {
-        {"WINEPREFIX", prefix_}, {"WINEDEBUG", "-all"}, {"WINEDLLOVERRIDES", "mscoree,mshtml="}};
+    return {{"WINEPREFIX", prefix_},
+            {"WINEDEBUG", "-all"},
+            {"WINEDLLOVERRIDES", "mscoree,mshtml="},
+            {"HOME", home_}};
   }
 
   void SetUp() override {
@@ -53,9 +61,9 @@ class WindowsSaverTest : public ::testing::Test {
     logPath_ = folder_ + "/Driftglass.log";
   }
   std::unique_ptr<Process> Wine(const std::vector<std::string>& arguments,
-                                std::map<std::string, std::string> extra = {}) {
+                                const std::map<std::string, std::string>& extra = {}) {
     auto environment = Environment();
-    environment.insert(extra.begin(), extra.end());
+    for (const auto& [name, value] : extra) environment[name] = value;
     return std::make_unique<Process>("/usr/bin/wine", arguments, environment);
   }
   std::unique_ptr<Process> Saver(const std::vector<std::string>& arguments,
@@ -64,9 +72,10 @@ class WindowsSaverTest : public ::testing::Test {
     all.insert(all.end(), arguments.begin(), arguments.end());
     return Wine(all, extra);
   }
-  std::unique_ptr<Process> StartReady(const std::vector<std::string>& arguments) {
+  std::unique_ptr<Process> StartReady(const std::vector<std::string>& arguments,
+                                      const std::map<std::string, std::string>& extra = {}) {
     std::filesystem::remove(logPath_);
-    auto saver = Saver(arguments);
+    auto saver = Saver(arguments, extra);
     EXPECT_TRUE(e2e::WaitForLine(logPath_, kReady, 60s)) << saver->Stderr();
     return saver;
   }
@@ -90,16 +99,22 @@ class WindowsSaverTest : public ::testing::Test {
     Wine(arguments)->WaitForExit(60s);
   }
 
-  static std::string prefix_;
+  static std::string prefix_, home_;
   e2e::X11Session x_;
   std::string folder_;
   std::string logPath_;
 };
 
-std::string WindowsSaverTest::prefix_;
+std::string WindowsSaverTest::prefix_, WindowsSaverTest::home_;
 
-TEST_F(WindowsSaverTest, FullScreenRunsOnceSwallowsAnotherSaverAndEndsWhenTheScreenSleeps) {
-  auto saver = StartReady({"/s"});
+TEST_F(WindowsSaverTest, FullScreenRunsOnceSoundsSwallowsAnotherSaverAndEndsWhenTheScreenSleeps) {
+  // ALSA's file device, converting to 16-bit stereo, records what DirectSound plays.
+  const std::string home = e2e::MakeTempFolder("recording-home"), heardPath = home + "/heard.wav";
+  std::ofstream(home + "/.asoundrc")
+      << "pcm.!default {\n type plug\n slave { pcm \"recorder\"\n format S16_LE\n rate 44100\n"
+      << " channels 2 }\n}\npcm.recorder {\n type file\n slave.pcm \"null\"\n file \"" << heardPath
+      << "\"\n format \"wav\"\n}\n";
+  auto saver = StartReady({"/s"}, {{"HOME", home}});
   ASSERT_NE(x_.WaitForWindowNamed("Screen Saver", 20s), 0u);
   // A second full-screen start from the same folder brings the first one forward and exits 0,
   // leaving the log the first one writes whole.
@@ -115,6 +130,14 @@ TEST_F(WindowsSaverTest, FullScreenRunsOnceSwallowsAnotherSaverAndEndsWhenTheScr
   std::vector<std::string> expected = NormalRunLog(SaverSceneLog());
   expected.push_back("   Notify : FPS = -1");
   EXPECT_EQ(e2e::ReadLines(logPath_), expected);
+  // The ambient loop starts 40 dB down, from the middle (3 dB less in each channel).
+  e2e::Recording heard;
+  ASSERT_TRUE(e2e::ReadWav(heardPath, heard));
+  const double start = heard.FirstSound();
+  ASSERT_GE(start, 0.0);
+  const double recorded =
+      e2e::PcmRmsDb(DRIFTGLASS_SOURCE_DIR "/resources/sounds/ambient.pcm", 0.0, 0.05);
+  EXPECT_NEAR(heard.RmsDb(start, start + 0.05), recorded - 43, 1.5);
 
   // Another program coming to the front ends it too.
   auto again = StartReady({"/s"});
@@ -147,13 +170,22 @@ TEST_F(WindowsSaverTest, FailedStartsShowTheScreenSaverBoxUnderAnyPointerMove) {
   struct Case {
     std::string program, log, text, line;
     std::map<std::string, std::string> environment;
-  } cases[] = {{folder_ + "/Driftglass.scr", logPath_,
+  } cases[] = {{folder_ + "/Driftglass.scr",
+                logPath_,
                 "Sorry, this application requires OpenGL 2.0",
                 "(!)Error : Can not initialize OpenGL 2.0",
                 {{"MESA_GL_VERSION_OVERRIDE", "1.4"}}},
-               {folder_ + "/Broken.scr", folder_ + "/Broken.log", "Error of initialization",
+               {folder_ + "/Broken.scr",
+                folder_ + "/Broken.log",
+                "Error of initialization",
                 "(!)Error : ManagerDecor initialization is failed",
-                {}}};
+                {}},
+               // A home without an ALSA device: Wine has no DirectSound to offer.
+               {folder_ + "/Driftglass.scr",
+                logPath_,
+                "Sorry, this application requires DirectX 8.0 or later",
+                "(!)Error : SoundManager initialization is failed",
+                {{"HOME", e2e::MakeTempFolder("soundless-home")}}}};
   for (const Case& c : cases) {
     auto saver = Wine({c.program, "/s"}, c.environment);
     ASSERT_TRUE(Driver({"wait", "Screen saver", "60000"})) << saver->Stderr();

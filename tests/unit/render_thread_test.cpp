@@ -15,10 +15,10 @@
 namespace driftglass {
 namespace {
 
-// The surface, clock, scene and window thread the render thread talks to, recording what it
-// asks of each. Which step fails is set before the thread starts.
-struct FakePlatform : RenderSurface, TickClock, Scene, WindowThreadLink {
-  enum class Fault { None, NoContext, NotCurrent, NoLoader, OldGl, NoSwapControl, Scene };
+// The surface, sound device, clock, scene and window thread the render thread talks to,
+// recording what it asks of each. Which step fails is set before the thread starts.
+struct FakePlatform : RenderSurface, SoundDevice, TickClock, Scene, WindowThreadLink {
+  enum class Fault { None, NoSound, NoContext, NotCurrent, NoLoader, OldGl, NoSwapControl, Scene };
   Fault fault = Fault::None;
   bool holdInInit = false;
   std::deque<uint32_t> ticks;  // handed out in order, then 16 ms more each time
@@ -70,6 +70,11 @@ struct FakePlatform : RenderSurface, TickClock, Scene, WindowThreadLink {
   }
   void ReleaseSurface() override { Call("ReleaseSurface"); }
 
+  bool Open() override { return Call("OpenSound", fault != Fault::NoSound); }
+  std::unique_ptr<SoundBuffer> CreateBuffer(uint32_t) override { return nullptr; }
+  void Close() override { Call("CloseSound"); }
+  const char* MissingDeviceMessage() const override { return "No sound here"; }
+
   uint32_t Now() override {
     if (ticks.empty()) return lastTick += 16;
     lastTick = ticks.front();
@@ -77,7 +82,7 @@ struct FakePlatform : RenderSurface, TickClock, Scene, WindowThreadLink {
     return lastTick;
   }
 
-  int SceneInitialization() override {
+  int SceneInitialization(SoundManager&) override {
     Call("SceneInitialization");
     {
       std::unique_lock<std::mutex> lock(mutex);
@@ -120,7 +125,7 @@ class RenderThreadTest : public ::testing::Test {
   }
   // Runs a thread that ends by itself (a failure or a frame budget) and shuts it down.
   void RunToItsEnd(FakePlatform& platform, RenderSettings settings = {}) {
-    RenderThread thread(platform, platform, platform, platform, settings, counter_);
+    RenderThread thread(platform, platform, platform, platform, platform, settings, counter_);
     thread.Start();
     platform.WaitUntil([&] { return platform.requests > 0; });
   }  // destroying the thread object stops and joins it
@@ -131,7 +136,7 @@ class RenderThreadTest : public ::testing::Test {
 
 TEST_F(RenderThreadTest, ANormalRunLogsInOrderAndShutsDownCleanly) {
   FakePlatform platform;
-  RenderThread thread(platform, platform, platform, platform, RenderSettings{}, counter_);
+  RenderThread thread(platform, platform, platform, platform, platform, RenderSettings{}, counter_);
   thread.Start();
   platform.WaitUntil([&] { return platform.steps.size() >= 3; });
   thread.Stop();
@@ -140,9 +145,10 @@ TEST_F(RenderThreadTest, ANormalRunLogsInOrderAndShutsDownCleanly) {
   EXPECT_EQ(platform.swapInterval, 1);
   EXPECT_TRUE(platform.overlay.empty());
   EXPECT_EQ(platform.calls,
-            (std::vector<std::string>{"CreateContext", "LoadEntryPoints", "HasOpenGl20",
-                                      "HasSwapControl", "SetupView", "SceneInitialization",
-                                      "SceneUninstall", "DeleteContext", "ReleaseSurface"}));
+            (std::vector<std::string>{"OpenSound", "CreateContext", "LoadEntryPoints",
+                                      "HasOpenGl20", "HasSwapControl", "SetupView",
+                                      "SceneInitialization", "SceneUninstall", "DeleteContext",
+                                      "ReleaseSurface", "CloseSound"}));
   std::vector<std::string> lines = NormalRunLog({});
   lines.push_back("   Notify : FPS = -1");
   EXPECT_EQ(LogLines(), lines);
@@ -151,7 +157,7 @@ TEST_F(RenderThreadTest, ANormalRunLogsInOrderAndShutsDownCleanly) {
 TEST_F(RenderThreadTest, AStopDuringStartUpSkipsTheLoopAndShowsNoMessage) {
   FakePlatform platform;
   platform.holdInInit = true;
-  RenderThread thread(platform, platform, platform, platform, RenderSettings{}, counter_);
+  RenderThread thread(platform, platform, platform, platform, platform, RenderSettings{}, counter_);
   thread.Start();
   platform.WaitUntil([&] { return platform.inInit; });
   std::thread window([&] { thread.Stop(); });  // the window is closed now
@@ -161,7 +167,7 @@ TEST_F(RenderThreadTest, AStopDuringStartUpSkipsTheLoopAndShowsNoMessage) {
   thread.Join();
   EXPECT_TRUE(platform.steps.empty());
   EXPECT_EQ(platform.requests, 0);
-  EXPECT_EQ(platform.calls.back(), "ReleaseSurface");
+  EXPECT_EQ(platform.calls.back(), "CloseSound");
   const auto lines = LogLines();
   EXPECT_EQ(lines[lines.size() - 2], "   Notify : Common uninstall has finished properly");
 }
@@ -173,9 +179,10 @@ TEST_F(RenderThreadTest, EachFailedStartOffersItsMessageAndUninstallsInOrder) {
     const char* message;
     const char* lineBefore;  // the line right before "Error of common initialization"
   } cases[] = {
-      {Fault::NoContext, "Error of initialization", "   Notify : Start common initialization"},
+      {Fault::NoSound, "No sound here", "(!)Error : SoundManager initialization is failed"},
+      {Fault::NoContext, "Error of initialization", "   Notify : SoundManager has been created"},
       // A context that exists but cannot be made current is still deleted, once.
-      {Fault::NotCurrent, "Error of initialization", "   Notify : Start common initialization"},
+      {Fault::NotCurrent, "Error of initialization", "   Notify : SoundManager has been created"},
       {Fault::NoLoader, "Error of initialization",
        "   Notify : Context for OpenGL has been created"},
       {Fault::OldGl, "Sorry, this application requires OpenGL 2.0",
@@ -191,8 +198,10 @@ TEST_F(RenderThreadTest, EachFailedStartOffersItsMessageAndUninstallsInOrder) {
     EXPECT_STREQ(platform.messageSeen, c.message) << c.lineBefore;
     EXPECT_TRUE(platform.steps.empty());
     const auto deletes = std::count(platform.calls.begin(), platform.calls.end(), "DeleteContext");
-    EXPECT_EQ(deletes, c.fault == Fault::NoContext ? 0 : 1) << c.lineBefore;
-    EXPECT_EQ(platform.calls.back(), "ReleaseSurface");
+    EXPECT_EQ(deletes, c.fault == Fault::NoContext || c.fault == Fault::NoSound ? 0 : 1)
+        << c.lineBefore;
+    // The sound device, once open, closes last.
+    EXPECT_EQ(platform.calls.back(), c.fault == Fault::NoSound ? "ReleaseSurface" : "CloseSound");
     const auto lines = LogLines();
     ASSERT_GE(lines.size(), 5u);
     const std::vector<std::string> tail(lines.end() - 5, lines.end());

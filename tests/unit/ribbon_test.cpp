@@ -86,7 +86,7 @@ double UpAngle(const Ribbon& ribbon, int k) {
 }
 
 TEST(Ribbon, TheHeadsUpReachesTheTailWithALag) {
-  Ribbon ribbon;  // straight along x, every up +z
+  Ribbon ribbon;                                        // straight along x, every up +z
   ribbon.MoveHead(Vector3(1, 0, 0), Vector3(0, 1, 0));  // the head rolls a right angle
   EXPECT_NEAR(UpAngle(ribbon, 0), 90, 1e-9);
   // After one step the next node has followed a fifth of the way, and each later one less.

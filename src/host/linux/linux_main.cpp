@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "host/command_line.h"
 #include "foundation/event_log.h"
+#include "host/command_line.h"
 #include "host/linux/keyfile_option_store.h"
 #include "host/linux/linux_paths.h"
 #include "host/linux/linux_termination.h"
+#include "host/linux/x11_saver.h"
 #include "host/settings_dialog.h"
 #include "host/stored_options.h"
-#include "host/linux/x11_saver.h"
 
 using namespace driftglass;
 

@@ -23,13 +23,14 @@
 #include "host/frame_rate_counter.h"
 #include "host/linux/glx_surface.h"
 #include "host/linux/linux_termination.h"
+#include "host/linux/x11_display.h"
 #include "host/message_box.h"
 #include "host/render_settings.h"
 #include "host/render_thread.h"
 #include "host/saver_input.h"
-#include "scene/saver_scene.h"
 #include "host/tick_clock.h"
-#include "host/linux/x11_display.h"
+#include "scene/saver_scene.h"
+#include "sound/openal_device.h"
 
 namespace driftglass {
 namespace {
@@ -365,10 +366,10 @@ int X11Saver::Run() {
       // A second full-screen saver simply leaves the first one running.
       return 0;
     case Outcome::NoWindow:
-      ReportFailure("there is no window " + std::to_string(commandLine_.mode == RunMode::Preview
-                                                               ? commandLine_.window
-                                                               : window_) +
-                    " to draw in");
+      ReportFailure(
+          "there is no window " +
+          std::to_string(commandLine_.mode == RunMode::Preview ? commandLine_.window : window_) +
+          " to draw in");
       return commandLine_.mode == RunMode::Preview ? -1 : 1;
     case Outcome::Failed:
       return 1;
@@ -376,6 +377,7 @@ int X11Saver::Run() {
 
   GlxSurface surface(window_, visualId_);
   surface_ = &surface;
+  OpenAlDevice sound;
   SaverScene scene;
   SteadyTickClock clock;
   RenderSettings diagnostics;
@@ -384,7 +386,7 @@ int X11Saver::Run() {
   diagnostics.fixedStepMs = commandLine_.fixedStepMs;
   diagnostics.maxFrames = commandLine_.frames;
   diagnostics.snapshotPath = commandLine_.snapshotPath;
-  RenderThread renderThread(surface, scene, clock, link_,
+  RenderThread renderThread(surface, sound, scene, clock, link_,
                             MakeRenderSettings(settings_, diagnostics), TheFrameRateCounter());
   renderThread_ = &renderThread;
 

@@ -6,6 +6,7 @@
 #include "host/message_box.h"
 #include "host/render_settings.h"
 #include "host/windows/wgl_surface.h"
+#include "sound/dsound_device.h"
 
 namespace driftglass {
 namespace {
@@ -114,12 +115,10 @@ bool Win32Saver::VerifyPasswordOnClose(HWND window) {
 
 // --- Window procedures --------------------------------------------------------------------
 
-LRESULT CALLBACK Win32Saver::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                        LPARAM lParam) {
+LRESULT CALLBACK Win32Saver::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(window, GWLP_USERDATA,
-                      reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
   }
   auto* saver = reinterpret_cast<Win32Saver*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (saver == nullptr) return DefWindowProcW(window, message, wParam, lParam);
@@ -197,8 +196,9 @@ LRESULT Win32Saver::SceneWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_CREATE:
       window_ = window;
       surface_ = std::make_unique<WglSurface>(window);
+      sound_ = std::make_unique<DirectSoundDevice>(window);
       renderThread_ = std::make_unique<RenderThread>(
-          *surface_, scene_, clock_, static_cast<WindowThreadLink&>(*this),
+          *surface_, *sound_, scene_, clock_, static_cast<WindowThreadLink&>(*this),
           MakeRenderSettings(settings_, {}), TheFrameRateCounter());
       renderThread_->Start();
       break;

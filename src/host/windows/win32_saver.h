@@ -16,6 +16,7 @@
 
 namespace driftglass {
 
+class DirectSoundDevice;
 class WglSurface;
 
 class Win32Saver : private WindowThreadLink {
@@ -64,6 +65,7 @@ class Win32Saver : private WindowThreadLink {
   SaverScene scene_;
   SteadyTickClock clock_;
   std::unique_ptr<WglSurface> surface_;
+  std::unique_ptr<DirectSoundDevice> sound_;
   std::unique_ptr<RenderThread> renderThread_;
 };
 

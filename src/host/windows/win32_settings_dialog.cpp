@@ -48,8 +48,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
           SendMessageW(dialog, WM_CLOSE, 0, 0);
           return 1;
         case SettingsDialogModel::Outcome::SaveFailed:
-          MessageBoxA(dialog, model->SaveError().c_str(), kSettingsTitle,
-                      MB_OK | MB_ICONWARNING);
+          MessageBoxA(dialog, model->SaveError().c_str(), kSettingsTitle, MB_OK | MB_ICONWARNING);
           return 1;
       }
       return 0;
@@ -63,10 +62,9 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 
 int RunSettingsDialog(SaverSettings& settings, OptionStore& store, uintptr_t owner) {
   SettingsDialogModel model(settings, store);
-  return static_cast<int>(DialogBoxParamW(GetModuleHandleW(nullptr),
-                                          MAKEINTRESOURCEW(kSettingsDialogId),
-                                          reinterpret_cast<HWND>(owner), SettingsDialogProc,
-                                          reinterpret_cast<LPARAM>(&model)));
+  return static_cast<int>(DialogBoxParamW(
+      GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kSettingsDialogId), reinterpret_cast<HWND>(owner),
+      SettingsDialogProc, reinterpret_cast<LPARAM>(&model)));
 }
 
 }  // namespace driftglass

@@ -1,0 +1,104 @@
+// OpenAL Soft: one buffer and one source per sound. The samples are uploaded once, when the
+// sound is filled; volumes become gains and positions stay in the scene's right-handed
+// coordinates, which are OpenAL's own.
+#include "sound/openal_device.h"
+
+#include <AL/al.h>
+#include <AL/alc.h>
+
+#include <cmath>
+#include <vector>
+
+namespace driftglass {
+namespace {
+
+class OpenAlBuffer : public SoundBuffer {
+ public:
+  OpenAlBuffer(ALuint buffer, ALuint source, uint32_t bytes)
+      : buffer_(buffer), source_(source), staging_(bytes) {}
+  ~OpenAlBuffer() override {
+    alSourceStop(source_);
+    alDeleteSources(1, &source_);
+    alDeleteBuffers(1, &buffer_);
+  }
+
+  bool Lock(void*& data, uint32_t& bytes) override {
+    if (staging_.empty()) return false;  // filled once only
+    data = staging_.data();
+    bytes = static_cast<uint32_t>(staging_.size());
+    return true;
+  }
+  bool Unlock(void* data, uint32_t bytes) override {
+    if (data != staging_.data() || bytes != staging_.size()) return false;
+    alGetError();
+    alBufferData(buffer_, AL_FORMAT_MONO16, data, static_cast<ALsizei>(bytes), 44100);
+    alSourcei(source_, AL_BUFFER, static_cast<ALint>(buffer_));
+    std::vector<unsigned char>().swap(staging_);
+    return alGetError() == AL_NO_ERROR;
+  }
+  void Play(bool looping) override {
+    alSourcei(source_, AL_LOOPING, looping ? AL_TRUE : AL_FALSE);
+    // OpenAL would start a playing sound over again; a playing sound carries on instead.
+    ALint state = AL_STOPPED;
+    alGetSourcei(source_, AL_SOURCE_STATE, &state);
+    if (state != AL_PLAYING) alSourcePlay(source_);
+  }
+  void SetVolume(int32_t volume) override {
+    alSourcef(source_, AL_GAIN, static_cast<ALfloat>(std::pow(10.0, volume / 2000.0)));
+  }
+  void SetPosition(float x, float y, float z) override {
+    alSource3f(source_, AL_POSITION, x, y, z);
+  }
+
+ private:
+  ALuint buffer_;
+  ALuint source_;
+  std::vector<unsigned char> staging_;
+};
+
+}  // namespace
+
+bool OpenAlDevice::Open() {
+  if (device_ != nullptr) return true;
+  ALCdevice* device = alcOpenDevice(nullptr);
+  if (device == nullptr) return false;
+  device_ = device;
+  ALCcontext* context = alcCreateContext(device, nullptr);
+  context_ = context;
+  if (context == nullptr || alcMakeContextCurrent(context) != ALC_TRUE) {
+    Close();
+    return false;
+  }
+  // Sound fades with distance as DirectSound's does by default.
+  alDistanceModel(AL_INVERSE_DISTANCE_CLAMPED);
+  return true;
+}
+
+std::unique_ptr<SoundBuffer> OpenAlDevice::CreateBuffer(uint32_t bytes) {
+  if (context_ == nullptr) return nullptr;
+  alGetError();
+  ALuint buffer = 0, source = 0;
+  alGenBuffers(1, &buffer);
+  if (alGetError() != AL_NO_ERROR) return nullptr;
+  alGenSources(1, &source);
+  if (alGetError() != AL_NO_ERROR) {
+    alDeleteBuffers(1, &buffer);
+    return nullptr;
+  }
+  alSourcef(source, AL_REFERENCE_DISTANCE, 1.0f);
+  alSourcef(source, AL_ROLLOFF_FACTOR, 1.0f);
+  alSourcef(source, AL_PITCH, 1.0f);
+  return std::make_unique<OpenAlBuffer>(buffer, source, bytes);
+}
+
+void OpenAlDevice::Close() {
+  if (context_ != nullptr) {
+    alcMakeContextCurrent(nullptr);
+    alcDestroyContext(static_cast<ALCcontext*>(context_));
+    context_ = nullptr;
+  }
+  if (device_ != nullptr) alcCloseDevice(static_cast<ALCdevice*>(device_));
+  device_ = nullptr;
+}
+
+}  // namespace driftglass

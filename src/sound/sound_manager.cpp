@@ -1,0 +1,71 @@
+// Making sounds from the embedded samples.
+#include "sound/sound_manager.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "foundation/resources.h"
+
+namespace driftglass {
+
+int SoundObject::Lock(void*& pointer, uint32_t& bytes) {
+  lockedPointer_ = nullptr;
+  lockedBytes_ = 0;
+  if (!buffer_->Lock(pointer, bytes)) return 1;
+  lockedPointer_ = pointer;
+  lockedBytes_ = bytes;
+  return 0;
+}
+
+int SoundObject::Unlock() {
+  if (lockedPointer_ == nullptr) return 0;
+  const bool unlocked = buffer_->Unlock(lockedPointer_, lockedBytes_);
+  lockedPointer_ = nullptr;
+  lockedBytes_ = 0;
+  return unlocked ? 0 : 1;
+}
+
+void SoundObject::SetVolume(int32_t volume) {
+  buffer_->SetVolume(std::clamp<int32_t>(volume, -10000, 0));
+}
+
+void SoundObject::SetPosition(const Vector3& position) {
+  buffer_->SetPosition(static_cast<float>(position.x), static_cast<float>(position.y),
+                       static_cast<float>(position.z));
+}
+
+SoundManager::SoundManager(SoundDevice& device) : device_(device.Open() ? &device : nullptr) {}
+
+SoundObject* SoundManager::CreateSound(uint32_t bytes) {
+  if (device_ == nullptr || bytes == 0 || bytes % 2 != 0) return nullptr;
+  std::unique_ptr<SoundBuffer> buffer = device_->CreateBuffer(bytes);
+  if (!buffer) return nullptr;
+  sounds_.push_back(std::make_unique<SoundObject>(std::move(buffer)));
+  return sounds_.back().get();
+}
+
+SoundObject* SoundManager::CreateSoundFromResource(int id) {
+  if (device_ == nullptr) return nullptr;
+  const ResourceBytes samples = FindResourceBytes("SoundSamples", id);
+  if (!samples || samples.size > UINT32_MAX) return nullptr;
+  SoundObject* sound = CreateSound(static_cast<uint32_t>(samples.size));
+  if (sound == nullptr) return nullptr;
+  void* data = nullptr;
+  uint32_t bytes = 0;
+  if (sound->Lock(data, bytes) == 0) {
+    const bool whole = bytes == samples.size;
+    if (whole) std::memcpy(data, samples.data, samples.size);
+    if (sound->Unlock() == 0 && whole) return sound;
+  }
+  // Nothing of a sound that could not be filled is kept: its buffer is freed with it.
+  sounds_.remove_if([sound](const auto& kept) { return kept.get() == sound; });
+  return nullptr;
+}
+
+void SoundManager::Release() {
+  sounds_.clear();
+  if (device_ != nullptr) device_->Close();
+  device_ = nullptr;
+}
+
+}  // namespace driftglass

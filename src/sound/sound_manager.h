@@ -1,0 +1,59 @@
+// The scene's sounds: the manager opens the audio device and makes every sound, each a
+// `SoundObject` filled once from a "SoundSamples" resource (headerless mono 16-bit PCM at
+// 44100 Hz). The manager owns the objects; the scene's users keep plain pointers and never
+// free them. Render thread only.
+#pragma once
+
+#include <list>
+#include <memory>
+
+#include "foundation/vector_math.h"
+#include "sound/sound_device.h"
+
+namespace driftglass {
+
+class SoundObject {
+ public:
+  explicit SoundObject(std::unique_ptr<SoundBuffer> buffer) : buffer_(std::move(buffer)) {}
+  // Locks the whole buffer for writing: 0, with the region, or 1.
+  int Lock(void*& pointer, uint32_t& bytes);
+  // Hands the locked region back: 0, or 1 when the platform refused it. Either way the
+  // region is forgotten; with nothing locked it does nothing and returns 0.
+  int Unlock();
+  void PlayLooping() { buffer_->Play(true); }
+  void PlayOnce() { buffer_->Play(false); }
+  // Hundredths of a decibel, 0 the recorded level; clamped to -10000 ... 0.
+  void SetVolume(int32_t volume);
+  void SetPosition(const Vector3& position);
+
+ private:
+  std::unique_ptr<SoundBuffer> buffer_;
+  void* lockedPointer_ = nullptr;
+  uint32_t lockedBytes_ = 0;
+};
+
+class SoundManager {
+ public:
+  // Opens `device`; IsValid tells whether it could.
+  explicit SoundManager(SoundDevice& device);
+  ~SoundManager() { Release(); }
+  SoundManager(const SoundManager&) = delete;
+  SoundManager& operator=(const SoundManager&) = delete;
+
+  bool IsValid() const { return device_ != nullptr; }
+  // A sound with an empty buffer of `bytes` bytes; null without a device, for a size that
+  // is no whole number of samples (0 or odd), or when the platform makes no buffer.
+  SoundObject* CreateSound(uint32_t bytes);
+  // A sound holding the samples of resource `id`; null when the resource is missing or
+  // cannot be put into a buffer, and then nothing of it is kept.
+  SoundObject* CreateSoundFromResource(int id);
+  // Frees every sound, then closes the device; a second call does nothing.
+  void Release();
+  size_t SoundCount() const { return sounds_.size(); }
+
+ private:
+  SoundDevice* device_;
+  std::list<std::unique_ptr<SoundObject>> sounds_;
+};
+
+}  // namespace driftglass

@@ -1,0 +1,92 @@
+// WAV reading and loudness for the end-to-end tests.
+#include "sound_checks.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+
+namespace e2e {
+namespace {
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+template <typename T>
+T At(const std::string& bytes, size_t offset) {
+  T value{};
+  std::memcpy(&value, bytes.data() + offset, sizeof value);
+  return value;
+}
+
+double Db(double sumOfSquares, size_t count) {
+  return count == 0 ? -200 : 20 * std::log10(std::sqrt(sumOfSquares / count) + 1e-12);
+}
+
+}  // namespace
+
+bool ReadWav(const std::string& path, Recording& recording) {
+  const std::string bytes = ReadAll(path);
+  if (bytes.size() < 12 || bytes.compare(0, 4, "RIFF") != 0) return false;
+  uint16_t tag = 0, bits = 0;
+  for (size_t at = 12; at + 8 <= bytes.size();) {
+    const std::string id = bytes.substr(at, 4);
+    const uint32_t size = At<uint32_t>(bytes, at + 4);
+    if (id == "fmt " && at + 24 <= bytes.size()) {
+      tag = At<uint16_t>(bytes, at + 8);
+      recording.channels = At<uint16_t>(bytes, at + 10);
+      recording.rate = static_cast<int>(At<uint32_t>(bytes, at + 12));
+      bits = At<uint16_t>(bytes, at + 22);
+    } else if (id == "data") {
+      const size_t end = std::min<size_t>(bytes.size(), at + 8 + size);
+      const bool floats = bits == 32 && (tag == 3 || tag == 0xFFFE);
+      if (!floats && !(tag == 1 && bits == 16)) return false;
+      for (size_t p = at + 8; p + bits / 8 <= end; p += bits / 8) {
+        recording.samples.push_back(floats ? At<float>(bytes, p)
+                                           : At<int16_t>(bytes, p) / 32768.0f);
+      }
+      return recording.channels > 0 && recording.rate > 0;
+    }
+    at += 8 + size + (size & 1);
+  }
+  return false;
+}
+
+double Recording::FirstSound() const {
+  for (size_t i = 0; i < samples.size(); ++i) {
+    if (std::abs(samples[i]) > 1e-5f) return static_cast<double>(i / channels) / rate;
+  }
+  return -1;
+}
+
+double Recording::RmsDb(double from, double to, int channel) const {
+  const size_t first = static_cast<size_t>(from * rate), last = static_cast<size_t>(to * rate);
+  double sum = 0;
+  size_t count = 0;
+  for (size_t frame = first; frame < last && (frame + 1) * channels <= samples.size(); ++frame) {
+    for (int c = 0; c < channels; ++c) {
+      if (channel != -1 && c != channel) continue;
+      const double s = samples[frame * channels + c];
+      sum += s * s;
+      ++count;
+    }
+  }
+  return Db(sum, count);
+}
+
+double PcmRmsDb(const std::string& path, double from, double to) {
+  const std::string bytes = ReadAll(path);
+  double sum = 0;
+  size_t count = 0;
+  for (size_t i = static_cast<size_t>(from * 44100); i < static_cast<size_t>(to * 44100); ++i) {
+    if (2 * i + 2 > bytes.size()) break;
+    const double s = At<int16_t>(bytes, 2 * i) / 32768.0;
+    sum += s * s;
+    ++count;
+  }
+  return Db(sum, count);
+}
+
+}  // namespace e2e
