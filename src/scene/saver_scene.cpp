@@ -5,12 +5,12 @@
 
 #include <new>
 
+#include "creature/flying_creature.h"
 #include "decor/manager_decor.h"
 #include "flowers/flowers_holder.h"
 #include "foundation/event_log.h"
 #include "foundation/gl.h"
 #include "sound/scene_sound.h"
-#include "sound/wings_sound.h"
 #include "welcome/welcoming_message.h"
 
 namespace driftglass {
@@ -37,11 +37,11 @@ SaverScene::SaverScene() = default;
 SaverScene::~SaverScene() = default;
 
 int SaverScene::SceneInitialization(SoundManager& sounds) {
-  // The sound objects log their own failures.
+  // The scene sound and the creature log their own failures.
   sceneSound_ = Create<SceneSoundClass>(sounds);
   if (!sceneSound_ || !sceneSound_->IsValid()) return 1;
-  wingsSound_ = Create<WingsSoundClass>(sounds);
-  if (!wingsSound_ || !wingsSound_->IsValid()) return 1;
+  creature_ = Create<FlyingCreatureClass>(sounds);
+  if (!creature_ || !creature_->IsValid()) return 1;
   flowers_ = Create<FlowersHolder>();
   if (!flowers_ || !flowers_->IsValid()) return Fail("FlowersHolder initialization is failed");
   decor_ = Create<ManagerDecor>();
@@ -58,6 +58,8 @@ void SaverScene::SceneFrame(const FrameTime& time) {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   decor_->Update(stepMs);
   decor_->Draw();
+  creature_->Update(stepMs);
+  creature_->Draw();
   flowers_->Update(stepMs);
   flowers_->Draw();
   welcome_->Update(stepMs);
@@ -70,7 +72,7 @@ void SaverScene::SceneUninstall() {
     decor_.reset();
   }
   flowers_.reset();
-  wingsSound_.reset();
+  creature_.reset();
   sceneSound_.reset();
   welcome_.reset();
 }

@@ -9,10 +9,10 @@
 namespace driftglass {
 
 class FlowersHolder;
+class FlyingCreatureClass;
 class ManagerDecor;
 class SceneSoundClass;
 class WelcomingMessage;
-class WingsSoundClass;
 
 class SaverScene : public Scene {
  public:
@@ -24,9 +24,7 @@ class SaverScene : public Scene {
 
  private:
   std::unique_ptr<SceneSoundClass> sceneSound_;
-  // Made where the creature will make it, so that its samples are checked at start; the
-  // creature will own and play it.
-  std::unique_ptr<WingsSoundClass> wingsSound_;
+  std::unique_ptr<FlyingCreatureClass> creature_;
   std::unique_ptr<FlowersHolder> flowers_;
   std::unique_ptr<ManagerDecor> decor_;
   std::unique_ptr<WelcomingMessage> welcome_;

@@ -1,0 +1,77 @@
+// The creature on a real OpenGL context: its programs link, its scales are blue with green
+// rims, it moves, and its sparks glow red over whatever is behind them.
+#include <gtest/gtest.h>
+
+#include "common/fake_sound_device.h"
+#include "common/quiet_seed.h"
+#include "creature/flying_creature.h"
+#include "foundation/gl.h"
+#include "gl_test.h"
+
+namespace driftglass {
+namespace {
+
+class GlCreatureTest : public gltest::GlTest {
+ protected:
+  // Pixels that pass `test` (r, g, b as 0 ... 255).
+  template <typename Test>
+  int Count(const std::vector<uint8_t>& rgba, Test test) const {
+    int count = 0;
+    for (size_t i = 0; i < rgba.size(); i += 4) count += test(rgba[i], rgba[i + 1], rgba[i + 2]);
+    return count;
+  }
+  FakeSoundDevice device_;
+  SoundManager sounds_{device_};
+};
+
+TEST_F(GlCreatureTest, ItsBodyShowsBlueScalesWithGreenRimsAndItMoves) {
+  SeedRandom(3);
+  FlyingCreatureClass creature(sounds_);
+  ASSERT_TRUE(creature.IsValid()) << Log();
+  // Side on, in the middle of the picture, heading right.
+  creature.GetRibbon().Reset(Vector3(0.5, 0, 0), Vector3(0, 1, 0), Vector3(1, 0, 0));
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  creature.Draw();
+  ExpectTheSceneState("the creature");
+  const auto first = context_.ReadPixels();
+  const int blue = Count(first, [](int r, int g, int b) { return b > r + 40 && b > g + 20; });
+  const int green = Count(first, [](int r, int g, int b) { return g > r + 40 && g > b + 20; });
+  EXPECT_GT(blue, 500);
+  EXPECT_GT(green, 500);
+  // A few frames on it has flown somewhere else.
+  for (int frame = 0; frame < 10; ++frame) creature.Update(40);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  creature.Draw();
+  const auto later = context_.ReadPixels();
+  int changed = 0;
+  for (size_t i = 0; i < first.size(); i += 4) changed += first[i + 2] != later[i + 2];
+  EXPECT_GT(changed, 500);
+}
+
+TEST_F(GlCreatureTest, SparksAddRedWithoutTouchingBlueAndFadeAway) {
+  SeedQuietly(1.0, 0);
+  SparkEmitter sparks;
+  sparks.Advance(1200);
+  for (int i = 0; i < 10; ++i) sparks.Emit(Vector3(-0.3 + 0.06 * i, 0, 0));
+  glClearColor(0.2f, 0.2f, 0.5f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glClearColor(0, 0, 0, 0);
+  const auto before = context_.ReadPixels();
+  sparks.Advance(0);
+  sparks.Draw();
+  ExpectTheSceneState("the sparks");
+  const auto after = context_.ReadPixels();
+  int redder = 0, bluer = 0;
+  for (size_t i = 0; i < after.size(); i += 4) {
+    redder += after[i] > before[i] + 40;
+    bluer += after[i + 2] != before[i + 2];
+  }
+  EXPECT_GT(redder, 50);
+  EXPECT_EQ(bluer, 0);
+  // Each drawn frame dims them a little; in the end they are gone from the list.
+  for (int frame = 0; frame < 700; ++frame) sparks.Draw();
+  EXPECT_TRUE(sparks.Sparks().empty());
+}
+
+}  // namespace
+}  // namespace driftglass

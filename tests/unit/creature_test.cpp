@@ -1,0 +1,162 @@
+// The creature's meshes, its flight and its wings' sparks, apart from OpenGL.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "common/quiet_seed.h"
+#include "creature/creature_tables.h"
+#include "creature/flight_controller.h"
+#include "creature/wing.h"
+
+namespace driftglass {
+namespace {
+
+// The smallest and largest normalised x of one table.
+std::pair<double, double> XRange(const VertexTable& table) {
+  double low = 2, high = -2;
+  for (const VertexRecord& r : table.records) {
+    low = std::min(low, r.position.x);
+    high = std::max(high, r.position.x);
+  }
+  return {low, high};
+}
+
+TEST(CreatureTables, NormaliseIntoTheStripOnceAndForAll) {
+  std::vector<VertexTable> tables = CreatureTables();
+  const double bodyY = tables[0].records[10].position.y;
+  NormaliseTables(tables);
+  EXPECT_NEAR(tables[0].records[10].position.y / bodyY, 0.0836145, 1e-6);  // the scale
+  EXPECT_NEAR(XRange(tables[0]).first, 0.01, 1e-12);
+  EXPECT_NEAR(XRange(tables[0]).second, 1.0, 1e-12);
+  EXPECT_NEAR(XRange(tables[1]).first, 0.349, 0.001);  // the belly
+  EXPECT_NEAR(XRange(tables[1]).second, 0.749, 0.001);
+  EXPECT_NEAR(XRange(tables[2]).first, 0.890, 0.001);  // the eyes
+  EXPECT_NEAR(XRange(tables[2]).second, 0.933, 0.001);
+  EXPECT_NEAR(XRange(tables[3]).first, 0.864, 0.001);  // the horns
+  EXPECT_NEAR(XRange(tables[3]).second, 0.882, 0.001);
+  const std::vector<VertexTable> once = tables;
+  NormaliseTables(tables);
+  for (size_t t = 0; t < tables.size(); ++t) {
+    for (size_t r = 0; r < tables[t].records.size(); ++r) {
+      ASSERT_NEAR(tables[t].records[r].position.z, once[t].records[r].position.z, 1e-12);
+    }
+  }
+  std::vector<VertexTable> none;
+  NormaliseTables(none);  // nothing to do, nothing done
+}
+
+TEST(CreatureTables, EveryRecordAndTriangleIsWellFormed) {
+  for (const VertexTable& table : CreatureTables()) {
+    ASSERT_EQ(table.vertexCount, static_cast<int32_t>(table.records.size()));
+    ASSERT_EQ(table.indices.size(), 3u * table.triangleCount);
+    EXPECT_EQ(PlanarVertexData(table).size() * sizeof(float), 56u * table.vertexCount);
+    for (const VertexRecord& r : table.records) {
+      Vector3 cross;
+      ASSERT_NEAR(Length(r.normal), 1, 1e-5);
+      ASSERT_NEAR(Length(r.gridX), 1, 1e-5);
+      ASSERT_NEAR(Dot(r.normal, r.gridY), 0, 1e-5);
+      ASSERT_NEAR(Dot(r.gridX, r.gridY), 0, 1e-5);
+      ASSERT_NEAR(Dot(Cross(r.gridX, r.gridY, cross), r.normal), 1, 1e-5);
+      ASSERT_EQ(r.gridY.x, 0.0);
+      ASSERT_GE(r.gridX.x, 0.0);
+    }
+    // Counter-clockwise seen from the normals' side, so that culling leaves no holes.
+    for (size_t t = 0; t < table.indices.size(); t += 3) {
+      const VertexRecord* v[3];
+      for (int k = 0; k < 3; ++k) {
+        ASSERT_LT(table.indices[t + k], table.records.size());
+        v[k] = &table.records[table.indices[t + k]];
+      }
+      Vector3 e1, e2, face, normals;
+      Cross(Subtract(v[1]->position, v[0]->position, e1),
+            Subtract(v[2]->position, v[0]->position, e2), face);
+      Add(Add(v[0]->normal, v[1]->normal, normals), v[2]->normal, normals);
+      ASSERT_GT(Dot(face, normals), 0) << "triangle " << t / 3;
+    }
+  }
+  // The body's pattern runs 0 ... 14.2714 along and -4 ... 8 around.
+  const VertexTable body = CreatureTables()[0];
+  double alongMax = 0, aroundMin = 0, aroundMax = 0;
+  for (const VertexRecord& r : body.records) {
+    alongMax = std::max(alongMax, r.gridPoint.x);
+    aroundMin = std::min(aroundMin, r.gridPoint.y);
+    aroundMax = std::max(aroundMax, r.gridPoint.y);
+  }
+  EXPECT_NEAR(alongMax, 14.2714, 1e-4);
+  EXPECT_EQ(aroundMin, -4.0);
+  EXPECT_EQ(aroundMax, 8.0);
+}
+
+TEST(FlightController, EveryDrawPicksAReachableStateWithTheTablesChances) {
+  for (int state = 0; state < 5; ++state) {
+    std::map<int, int> picked;
+    for (int n = 0; n <= 32767; ++n) ++picked[FlightController::Successor(state, n / 32767.0)];
+    for (const auto& [next, count] : picked) {
+      ASSERT_GE(next, 0);
+      ASSERT_LT(next, 5);  // never the fallback 6, nor the idle 5
+      EXPECT_GT(FlightController::kTransitions[state][next], 0) << state << " -> " << next;
+      EXPECT_NEAR(count / 32768.0, FlightController::kTransitions[state][next], 0.0005);
+    }
+  }
+}
+
+TEST(FlightController, EachBehaviourEndsOnTime) {
+  Ribbon ribbon;
+  SeedQuietly(1.0, 0);
+  FlightController flight(ribbon);
+  EXPECT_EQ(flight.GetState(), FlightController::kSeek);
+  EXPECT_LE(flight.Target().z, 0.0);
+  EXPECT_GE(flight.Target().z, -16.0);
+  // Two units above the picture: too far off-centre to glide, so it seeks instead.
+  flight.ChooseState(FlightController::kGlide);
+  EXPECT_EQ(flight.GetState(), FlightController::kSeek);
+  // Centred and beyond the picture plane, a glide runs 3000 ms, slowing to a stop, then darts.
+  ribbon.Reset(Vector3(0, 0, -1), Vector3(0, 1, 0), Vector3(0, 0, -1));
+  flight.ChooseState(FlightController::kGlide);
+  ASSERT_EQ(flight.GetState(), FlightController::kGlide);
+  for (int i = 0; i < 3; ++i) flight.Update(1000);
+  EXPECT_EQ(flight.GetState(), FlightController::kGlide);
+  const Vector3 stopped = ribbon.GetNodes()[0].basePoint;
+  flight.Update(1);
+  EXPECT_EQ(flight.GetState(), FlightController::kDart);
+  EXPECT_EQ(ribbon.GetNodes()[0].basePoint.z, stopped.z);  // no movement in the last frame
+  // A dart lasts 500 ms, then the creature hovers.
+  flight.Update(499);
+  EXPECT_EQ(flight.GetState(), FlightController::kDart);
+  flight.Update(1);
+  EXPECT_EQ(flight.GetState(), FlightController::kHover);
+  // A wriggle lasts 2000 ms, then it seeks.
+  flight.ChooseState(FlightController::kWriggle);
+  flight.Update(1999);
+  EXPECT_EQ(flight.GetState(), FlightController::kWriggle);
+  flight.Update(1);
+  EXPECT_EQ(flight.GetState(), FlightController::kSeek);
+}
+
+TEST(Sparks, OneIsBornPer120MsAndALongStepNeverFlingsThemBack) {
+  SparkEmitter sparks;
+  sparks.Advance(119);
+  sparks.Emit(Vector3());
+  EXPECT_TRUE(sparks.Sparks().empty());
+  sparks.Advance(1000);  // after a pause: one spark per call until the clock is caught up
+  for (int call = 0; call < 12; ++call) sparks.Emit(Vector3());
+  EXPECT_EQ(sparks.Sparks().size(), 9u);  // 1119 ms: nine slots of 120
+  // Over a step of two seconds the air stops a spark; gravity alone moves it.
+  Spark spark;
+  spark.velocity = Vector3(0.001, 0, 0);
+  SparkEmitter::Move(spark, 2000);
+  EXPECT_EQ(spark.velocity.x, 0.0);
+  EXPECT_NEAR(spark.velocity.y, -0.0002, 1e-12);
+}
+
+TEST(Wing, ItsClockNeverWrapsAndAStillWingIsDrawnFaintly) {
+  Wing wing;
+  for (int i = 0; i < 3; ++i) wing.Update(2000000000.0);  // six billion ms: past 32 bits
+  EXPECT_GE(wing.Time(), 6000000000);
+  EXPECT_NEAR(Wing::Alpha(0.3, 0.299), 1.2 / 2.001, 1e-12);
+  EXPECT_NEAR(Wing::Alpha(0.7, -0.7), 1.2 / 3.4, 1e-12);  // the widest sweep, the faintest
+  EXPECT_EQ(Wing::BeatAngle(0), 0.7);
+}
+
+}  // namespace
+}  // namespace driftglass
