@@ -8,26 +8,11 @@
 namespace driftglass {
 namespace {
 
-Vector3 Plus(const Vector3& a, const Vector3& b) {
-  Vector3 out;
-  return Add(a, b, out);
-}
-
-Vector3 Times(const Vector3& a, double s) {
-  Vector3 out;
-  return Scale(a, s, out);
-}
-
-Vector3 Minus(const Vector3& a, const Vector3& b) {
-  Vector3 out;
-  return Subtract(a, b, out);
-}
-
 // The up hint for a heading: the current up pulled towards world up, without its part along
 // the heading.
 Vector3 UpFor(const Vector3& heading, const Vector3& currentUp, double stepMs) {
-  const Vector3 u = Plus(currentUp, Vector3(0, 0.003 * stepMs, 0));
-  return Minus(u, Times(heading, Dot(heading, u) / Length(u)));
+  const Vector3 u = currentUp + Vector3(0, 0.003 * stepMs, 0);
+  return u - heading * (Dot(heading, u) / Length(u));
 }
 
 }  // namespace
@@ -101,7 +86,7 @@ void FlightController::ChooseState(int next) {
     case kDart: {
       const double a = RandomUnit() * 6.2831852;
       const double b = (RandomUnit() + 1) * 0.2;
-      dartOffset_ = Plus(Times(head.axisY, std::cos(a) * b), Times(head.axisZ, std::sin(a) * b));
+      dartOffset_ = head.axisY * (std::cos(a) * b) + head.axisZ * (std::sin(a) * b);
       dartStart_ = head.basePoint;
       break;
     }
@@ -117,13 +102,13 @@ void FlightController::ChooseState(int next) {
 
 void FlightController::SeekStep() {
   const RibbonNode head = ribbon_.GetNodes()[0];
-  Vector3 toTarget = Minus(target_, head.basePoint);
+  Vector3 toTarget = target_ - head.basePoint;
   toTarget.Normalize();
-  Vector3 heading = Plus(head.axisX, Times(toTarget, 0.006 * stepMs_));
+  Vector3 heading = head.axisX + toTarget * (0.006 * stepMs_);
   heading.Normalize();
-  const Vector3 position = Plus(head.basePoint, Times(heading, 0.002 * stepMs_));
+  const Vector3 position = head.basePoint + heading * (0.002 * stepMs_);
   ribbon_.MoveHead(position, UpFor(head.axisX, head.axisZ, stepMs_));
-  if (Length(Minus(ribbon_.GetNodes()[0].basePoint, target_)) < 0.4 || elapsedMs_ > 3000) {
+  if (Length(ribbon_.GetNodes()[0].basePoint - target_) < 0.4 || elapsedMs_ > 3000) {
     ChooseState(-1);
   }
 }
@@ -135,7 +120,7 @@ void FlightController::GlideStep() {
   double speed = 0.002;
   if (t < 1500) {
     // The climb fades out over the first half.
-    heading = Plus(level_, Times(climb_, std::cos(t * 0.0010471975333333334)));
+    heading = level_ + climb_ * std::cos(t * 0.0010471975333333334);
   } else {
     const double x = (t - 1500) * 1.3333333333333334e-06;
     if (x > 0.002) {
@@ -146,7 +131,7 @@ void FlightController::GlideStep() {
     speed = 0.002 - x;  // slowing down to a stop at 3000 ms
   }
   heading.Normalize();
-  ribbon_.MoveHead(Plus(head.basePoint, Times(heading, speed * stepMs_)),
+  ribbon_.MoveHead(head.basePoint + heading * (speed * stepMs_),
                    UpFor(heading, head.axisZ, stepMs_));
 }
 
@@ -157,7 +142,7 @@ void FlightController::DartStep() {
     return;
   }
   const RibbonNode head = ribbon_.GetNodes()[0];
-  const Vector3 position = Plus(dartStart_, Times(dartOffset_, std::sin(t * 0.0031415926)));
+  const Vector3 position = dartStart_ + dartOffset_ * std::sin(t * 0.0031415926);
   ribbon_.Reset(position, head.axisZ, head.axisX);
 }
 
@@ -173,8 +158,8 @@ void FlightController::WriggleStep() {
   for (int i = 0; i < n; ++i) {
     const double wave =
         0.015 * envelope * std::sin((t * 0.006666666666666667 - 3.0 * i / n) * 3.1415926);
-    nodes[i].basePoint = Plus(Minus(wrigglePoint_, Times(wriggleAxis_, static_cast<double>(i) / n)),
-                              Times(wriggleSide_, wave));
+    nodes[i].basePoint =
+        wrigglePoint_ - wriggleAxis_ * (static_cast<double>(i) / n) + wriggleSide_ * wave;
   }
   ribbon_.Relax();
 }

@@ -12,16 +12,6 @@ namespace {
 
 const Vector3 kGravity(0, -0.0000001, 0);  // units per ms^2
 
-Vector3 Along(const Vector3& a, double s) {
-  Vector3 out;
-  return Scale(a, s, out);
-}
-
-Vector3 Sum(const Vector3& a, const Vector3& b) {
-  Vector3 out;
-  return Add(a, b, out);
-}
-
 // The blade's outline: 0.3 long, 0.03 wide in the middle, pointed at both ends.
 struct BladeProfile {
   std::array<Vector2, 7> upper, lower;
@@ -82,8 +72,8 @@ void SparkEmitter::Move(Spark& spark, double stepMs) {
   // v += (g - v * 0.001) * dt, with the air's share clamped: a step of more than a second
   // stops the spark instead of flinging it back.
   const double keep = std::max(0.0, 1 - 0.001 * stepMs);
-  spark.velocity = Sum(Along(spark.velocity, keep), Along(kGravity, stepMs));
-  spark.position += Along(spark.velocity, stepMs);
+  spark.velocity = spark.velocity * keep + kGravity * stepMs;
+  spark.position += spark.velocity * stepMs;
 }
 
 void SparkEmitter::Draw() {
@@ -141,8 +131,8 @@ void Wing::Draw() {
   const double high = std::max(current, previous);
   double low = std::min(current, previous);
   if (high - low < 0.001) low = high - 0.001;  // a still wing still shows a thin blade
-  const Vector3 atHigh = Sum(Along(spanAxis_, std::cos(high)), Along(liftAxis_, std::sin(high)));
-  const Vector3 atLow = Sum(Along(spanAxis_, std::cos(low)), Along(liftAxis_, std::sin(low)));
+  const Vector3 atHigh = spanAxis_ * std::cos(high) + liftAxis_ * std::sin(high);
+  const Vector3 atLow = spanAxis_ * std::cos(low) + liftAxis_ * std::sin(low);
 
   glDisable(GL_CULL_FACE);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -154,34 +144,31 @@ void Wing::Draw() {
     const double radius = std::sin(r) * 0.3, shift = std::sin(2 * r) * 0.03;
     glBegin(GL_LINE_STRIP);
     for (double u = 0; u < 1; u += 0.1) {
-      Vector3 direction = Sum(Along(atHigh, u), Along(atLow, 1 - u));
+      Vector3 direction = atHigh * u + atLow * (1 - u);
       direction.Normalize();
-      EmitVertex(Sum(Sum(root_, Along(direction, radius)), Along(bodyAxis_, shift)));
+      EmitVertex(root_ + direction * radius + bodyAxis_ * shift);
     }
     glEnd();
   }
-  // The two blades.
+  // The two blades, at the two angles.
   const BladeProfile& blade = Blade();
-  glBegin(GL_QUAD_STRIP);
-  for (int i = 0; i < 7; ++i) {
-    EmitVertex(
-        Sum(Sum(root_, Along(atHigh, blade.lower[i].x)), Along(bodyAxis_, blade.lower[i].y)));
-    EmitVertex(
-        Sum(Sum(root_, Along(atHigh, blade.upper[i].x)), Along(bodyAxis_, blade.upper[i].y)));
+  for (const Vector3* direction : {&atHigh, &atLow}) {
+    const bool high = direction == &atHigh;
+    glBegin(GL_QUAD_STRIP);
+    for (int i = 0; i < 7; ++i) {
+      const Vector2& first = high ? blade.lower[i] : blade.upper[i];
+      const Vector2& second = high ? blade.upper[i] : blade.lower[i];
+      EmitVertex(root_ + *direction * first.x + bodyAxis_ * first.y);
+      EmitVertex(root_ + *direction * second.x + bodyAxis_ * second.y);
+    }
+    glEnd();
   }
-  glEnd();
-  glBegin(GL_QUAD_STRIP);
-  for (int i = 0; i < 7; ++i) {
-    EmitVertex(Sum(Sum(root_, Along(atLow, blade.upper[i].x)), Along(bodyAxis_, blade.upper[i].y)));
-    EmitVertex(Sum(Sum(root_, Along(atLow, blade.lower[i].x)), Along(bodyAxis_, blade.lower[i].y)));
-  }
-  glEnd();
   glDisable(GL_BLEND);
   glEnable(GL_CULL_FACE);
 
   // A spark somewhere along the span line, within 0.3 of the root on either side.
   const double s = RandomUnit();
-  sparks_.Emit(Sum(root_, Along(spanAxis_, 0.3 * (1 - 2 * s))));
+  sparks_.Emit(root_ + spanAxis_ * (0.3 * (1 - 2 * s)));
   sparks_.Draw();
 }
 

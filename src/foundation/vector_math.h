@@ -39,6 +39,18 @@ struct TransformationMatrix {
   float m[16] = {};
 };
 
+// Value-returning arithmetic for expressions; the out-parameter forms below serve where a
+// result is kept anyway.
+inline Vector3 operator+(Vector3 a, const Vector3& b) {
+  return a += b;
+}
+inline Vector3 operator-(const Vector3& a, const Vector3& b) {
+  return Vector3(a.x - b.x, a.y - b.y, a.z - b.z);
+}
+inline Vector3 operator*(Vector3 a, double s) {
+  return a *= s;
+}
+
 double Length(const Vector2& v);
 double Length(const Vector3& v);
 double Dot(const Vector3& a, const Vector3& b);
