@@ -365,7 +365,9 @@ TEST_F(LinuxSaverTest, TheAmbientLoopPlaysFortyDecibelsDownAndSwells) {
   // OpenAL's wave output records what a sound card would have played.
   const std::string heardPath = home_ + "/heard.wav", conf = home_ + "/alsoft.conf";
   std::ofstream(conf) << "[general]\nhrtf = false\n[wave]\nfile = " << heardPath << "\n";
-  auto saver = StartReady({"-window", "--size", "320x240", "--seed", "4"},
+  // Seed 9925 starts a swell towards -27.4 dB with the loop itself, so that one comes
+  // however few frames the machine draws.
+  auto saver = StartReady({"-window", "--size", "320x240", "--seed", "9925"},
                           {{"ALSOFT_DRIVERS", "wave"}, {"ALSOFT_CONF", conf}});
   std::this_thread::sleep_for(4s);
   saver->Signal(SIGTERM);
