@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Sets up, builds both programs and runs every test: the unit tests of both builds (the
 # Windows ones under Wine) and the end-to-end tests of both programs on a virtual X server.
-# `tools/test.sh asan` runs the Linux tests on the AddressSanitizer build instead.
+# `tools/test.sh asan` runs the Linux tests on the AddressSanitizer build instead;
+# `tools/test.sh tsan` runs the unit and GL tests on the ThreadSanitizer build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 preset=linux
 [[ "${1:-}" == "asan" ]] && preset=linux-asan
+[[ "${1:-}" == "tsan" ]] && preset=linux-tsan
 
 bash tools/install-deps.sh
 export WINEPREFIX="$PWD/build/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -30,6 +32,10 @@ if [[ "$preset" == linux ]]; then
   xvfb-run -a -s "-screen 0 1280x1024x24" sh -c 'wine cmd /c exit >/dev/null 2>&1;
     ctest --preset windows --no-tests=error --repeat until-pass:2'
   xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset "$preset" --no-tests=error -j1
+elif [[ "$preset" == linux-tsan ]]; then
+  # The two threads' handshake, the render loop and the GL code, with every data race an error.
+  TSAN_OPTIONS="halt_on_error=1" xvfb-run -a -s "-screen 0 1280x1024x24" \
+    ctest --preset "$preset" --no-tests=error -L "unit|gl" -j1
 else
   # The GL driver is unloaded at exit, so what it keeps cannot be told apart from our own
   # leaks: leaks are checked in the unit tests, memory errors everywhere.

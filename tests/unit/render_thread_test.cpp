@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <mutex>
+#include <random>
 
 #include "common/normal_run_log.h"
 #include "foundation/event_log.h"
@@ -237,6 +240,32 @@ TEST_F(RenderThreadTest, StepsCoverStartUpSurviveTheTickWrapAndObeyTheDiagnostic
   EXPECT_EQ(fixed.overlay[0], "---");
   EXPECT_EQ(fixed.overlay[1].rfind("FPS : ", 0), 0u);
   EXPECT_EQ(std::count(fixed.calls.begin(), fixed.calls.end(), "WriteSnapshot"), 1);
+}
+
+TEST_F(RenderThreadTest, StartingAndStoppingHundredsOfTimesNeverHangs) {
+  // The window closes at random moments: during start-up, in the loop, or while a failed
+  // start asks for its message. Every round must end; a hang fails the run after a minute.
+  std::promise<void> done;
+  std::future<void> finished = done.get_future();
+  std::thread rounds([&] {
+    std::mt19937 random(7);
+    for (int round = 0; round < 300; ++round) {
+      FakePlatform platform;
+      platform.fault = round % 3 == 0 ? FakePlatform::Fault::OldGl : FakePlatform::Fault::None;
+      RenderThread thread(platform, platform, platform, platform, platform, RenderSettings{},
+                          counter_);
+      thread.Start();
+      std::this_thread::sleep_for(std::chrono::microseconds(random() % 3000));
+      thread.Stop();
+      thread.Join();
+    }
+    done.set_value();
+  });
+  if (finished.wait_for(std::chrono::seconds(60)) != std::future_status::ready) {
+    std::fputs("the render thread's handshake hung\n", stderr);
+    std::_Exit(1);
+  }
+  rounds.join();
 }
 
 }  // namespace
