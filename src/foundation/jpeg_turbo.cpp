@@ -15,7 +15,7 @@ bool DecodeJpeg(const unsigned char* data, size_t size, int& width, int& height,
   std::vector<uint32_t> block;
   if (tjDecompressHeader3(decoder, data, static_cast<unsigned long>(size), &w, &h, &subsampling,
                           &colourspace) == 0 &&
-      w > 0 && h > 0 && w <= 16384 && h <= 16384) {
+      w > 0 && h > 0 && PlausibleJpegSize(w, h, size)) {
     block.resize(static_cast<size_t>(w) * h);
     // A damaged or truncated picture is an error, not a grey patch.
     decoded = tjDecompress2(decoder, data, static_cast<unsigned long>(size),

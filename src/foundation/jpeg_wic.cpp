@@ -57,7 +57,7 @@ bool DecodeJpeg(const unsigned char* data, size_t size, int& width, int& height,
       FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGR,
                                    WICBitmapDitherTypeNone, nullptr, 0.0,
                                    WICBitmapPaletteTypeCustom)) ||
-      FAILED(converter->GetSize(&w, &h)) || w == 0 || h == 0 || w > 16384 || h > 16384) {
+      FAILED(converter->GetSize(&w, &h)) || !PlausibleJpegSize(w, h, size)) {
     return false;
   }
   std::vector<uint32_t> decoded(static_cast<size_t>(w) * h);
