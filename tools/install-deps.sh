@@ -9,6 +9,8 @@ packages=(
   libgl-dev libglu1-mesa-dev libglew-dev libx11-dev libxtst-dev libgtk-3-dev libpng-dev
   libturbojpeg0-dev libopenal-dev
   libgtest-dev googletest
+  # fuzzing with libFuzzer
+  clang libclang-rt-14-dev
   # the Windows build, and Wine to run it
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 wine wine64
   # run and test on a machine without a display

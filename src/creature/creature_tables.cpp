@@ -2,6 +2,7 @@
 #include "creature/creature_tables.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace driftglass {
 namespace {
@@ -42,7 +43,9 @@ void NormaliseTables(std::vector<VertexTable>& tables) {
     }
   }
   if (!any || high == low) return;
+  // A range so small that the scale overflows (found by the fuzzer) is no range either.
   const double s = 0.99 / (high - low);
+  if (!std::isfinite(s)) return;
   for (VertexTable& table : tables) {
     for (VertexRecord& record : table.records) {
       Vector3& p = record.position;

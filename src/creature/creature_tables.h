@@ -34,7 +34,7 @@ std::vector<VertexTable> CreatureTables();
 
 // Scales all tables together so that x runs from 0.01 (the tail) to 1.0 (the head), with
 // one scale for every axis: the creature becomes 0.99 units long. Doing it twice changes
-// nothing. Tables without records are left alone.
+// nothing. Tables without records, or whose x has no usable range, are left alone.
 void NormaliseTables(std::vector<VertexTable>& tables);
 
 // The table's vertex buffer contents: positions, gridX, gridY, normals (3 floats each) and

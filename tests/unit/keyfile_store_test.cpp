@@ -26,6 +26,9 @@ TEST(OptionText, AHandWrittenTextKeepsItsCommentsGroupsAndBlanks) {
     EXPECT_NE(after.find(kept), std::string::npos) << kept << " in\n" << after;
   }
   EXPECT_EQ(ReadOptionText(after, kGroup, error)->at("SlideshowPictures"), "1a ");
+  // A value of blanks only (found by the fuzzer: its last escape was written twice).
+  ASSERT_TRUE(WriteOptionText("", kGroup, {{"EnableFPS", "   "}}, after, error));
+  EXPECT_EQ(ReadOptionText(after, kGroup, error)->at("EnableFPS"), "   ");
   // Text GLib cannot read is refused, with its reason.
   for (const std::string& damaged :
        {"[" + kGroup + "]\nno equals sign\n", std::string("[Software\\Tolvanet\nEnableFPS=1\n"),

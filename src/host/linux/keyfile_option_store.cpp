@@ -31,10 +31,11 @@ KeyFile Parse(std::string_view text, std::string& error) {
 void SetValue(GKeyFile* file, const std::string& group, const std::string& name,
               const std::string& value) {
   g_key_file_set_string(file, group.c_str(), name.c_str(), value.c_str());
-  if (value.empty() || value.back() != ' ') return;
   gchar* escaped = g_key_file_get_value(file, group.c_str(), name.c_str(), nullptr);
-  std::string text = escaped;
+  std::string text = escaped != nullptr ? escaped : "";
   g_free(escaped);
+  // GLib may have escaped the blank already (a value of blanks only starts with "\s").
+  if (text.empty() || text.back() != ' ') return;
   text.replace(text.size() - 1, 1, "\\s");
   g_key_file_set_value(file, group.c_str(), name.c_str(), text.c_str());
 }
