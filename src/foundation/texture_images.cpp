@@ -2,27 +2,52 @@
 // them into textures.
 #include "foundation/texture_images.h"
 
+#include <string>
+
 #include "foundation/bitmap_reader.h"
+#include "foundation/event_log.h"
 #include "foundation/jpeg_decoder.h"
 #include "foundation/resources.h"
 
 namespace driftglass {
+namespace {
+
+// Names the picture that failed, and why, in the log; returns 1, the failure.
+int PictureFailed(const char* type, int id, const std::string& why) {
+  const std::string line = "Picture " + std::to_string(id) + " (" + type + ") " + why;
+  TheEventLog().Write(kError, line.c_str());
+  return 1;
+}
+
+}  // namespace
 
 int LoadBitmapResource(std::vector<uint32_t>& pixels, int id, int width, int height) {
   const ResourceBytes bytes = FindResourceBytes("BITMAP", id);
+  if (!bytes) return PictureFailed("BITMAP", id, "is missing");
   int decodedWidth = 0;
   int decodedHeight = 0;
   std::vector<uint32_t> decoded;
-  if (!DecodeBitmap(bytes.data, bytes.size, decodedWidth, decodedHeight, decoded)) return 1;
+  if (!DecodeBitmap(bytes.data, bytes.size, decodedWidth, decodedHeight, decoded)) {
+    return PictureFailed("BITMAP", id, "cannot be decoded");
+  }
   // The caller's size is what its texture is made with: anything else would be read wrongly.
-  if (decodedWidth != width || decodedHeight != height) return 1;
+  if (decodedWidth != width || decodedHeight != height) {
+    return PictureFailed("BITMAP", id,
+                         "is " + std::to_string(decodedWidth) + "x" +
+                             std::to_string(decodedHeight) + ", not " + std::to_string(width) +
+                             "x" + std::to_string(height));
+  }
   pixels.swap(decoded);
   return 0;
 }
 
 int LoadJpegResource(std::vector<uint32_t>& pixels, int id, int& width, int& height) {
   const ResourceBytes bytes = FindResourceBytes("JPG", id);
-  return DecodeJpeg(bytes.data, bytes.size, width, height, pixels) ? 0 : 1;
+  if (!bytes) return PictureFailed("JPG", id, "is missing");
+  if (!DecodeJpeg(bytes.data, bytes.size, width, height, pixels)) {
+    return PictureFailed("JPG", id, "cannot be decoded (damaged or truncated)");
+  }
+  return 0;
 }
 
 GLuint MakeTexture(const std::vector<uint32_t>& pixels, int width, int height, GLint internalFormat,

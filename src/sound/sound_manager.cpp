@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
+#include "foundation/event_log.h"
 #include "foundation/resources.h"
 
 namespace driftglass {
@@ -44,12 +46,23 @@ SoundObject* SoundManager::CreateSound(uint32_t bytes) {
   return sounds_.back().get();
 }
 
+namespace {
+
+// Names the samples that failed, and why, in the log; returns no sound.
+SoundObject* SamplesFailed(int id, const char* why) {
+  const std::string line = "Sound samples " + std::to_string(id) + " " + why;
+  TheEventLog().Write(kError, line.c_str());
+  return nullptr;
+}
+
+}  // namespace
+
 SoundObject* SoundManager::CreateSoundFromResource(int id) {
   if (device_ == nullptr) return nullptr;
   const ResourceBytes samples = FindResourceBytes("SoundSamples", id);
-  if (!samples || samples.size > UINT32_MAX) return nullptr;
+  if (!samples || samples.size > UINT32_MAX) return SamplesFailed(id, "are missing");
   SoundObject* sound = CreateSound(static_cast<uint32_t>(samples.size));
-  if (sound == nullptr) return nullptr;
+  if (sound == nullptr) return SamplesFailed(id, "cannot be put into a sound buffer");
   void* data = nullptr;
   uint32_t bytes = 0;
   if (sound->Lock(data, bytes) == 0) {
@@ -59,7 +72,7 @@ SoundObject* SoundManager::CreateSoundFromResource(int id) {
   }
   // Nothing of a sound that could not be filled is kept: its buffer is freed with it.
   sounds_.remove_if([sound](const auto& kept) { return kept.get() == sound; });
-  return nullptr;
+  return SamplesFailed(id, "cannot be filled into their sound buffer");
 }
 
 void SoundManager::Release() {

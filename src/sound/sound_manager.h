@@ -45,7 +45,7 @@ class SoundManager {
   // is no whole number of samples (0 or odd), or when the platform makes no buffer.
   SoundObject* CreateSound(uint32_t bytes);
   // A sound holding the samples of resource `id`; null when the resource is missing or
-  // cannot be put into a buffer, and then nothing of it is kept.
+  // cannot be put into a buffer, and then nothing of it is kept and the log says why.
   SoundObject* CreateSoundFromResource(int id);
   // Frees every sound, then closes the device; a second call does nothing.
   void Release();

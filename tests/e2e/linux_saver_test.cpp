@@ -247,8 +247,10 @@ TEST_F(LinuxSaverTest, AFailedStartUnderTheDaemonIsToldOnStderrAndInTheLogWithou
        {"-root"},
        daemon,
        "Error of initialization",
-       {"   Notify : Initialization of WavingSeaDecorClass",  // the truncated sea
-        "   Notify : Initialization of NearCliffDecorClass",  // the missing mask
+       {"   Notify : Initialization of WavingSeaDecorClass",
+        "(!)Error : Picture 120 (JPG) cannot be decoded (damaged or truncated)",
+        "   Notify : Initialization of NearCliffDecorClass",
+        "(!)Error : Picture 122 (JPG) is missing",
         "(!)Error : ManagerDecor initialization is failed"}},
       {DRIFTGLASS_BROKEN_STALK,
        {"-root"},
@@ -261,7 +263,8 @@ TEST_F(LinuxSaverTest, AFailedStartUnderTheDaemonIsToldOnStderrAndInTheLogWithou
        {"-root"},
        daemon,
        "Error of initialization",
-       {"(!)Error : WelcomingMessage initialization is failed"}},
+       {"(!)Error : Picture 125 (BITMAP) is missing",
+        "(!)Error : WelcomingMessage initialization is failed"}},
       // No sound device: nothing of the picture is even tried.
       {DRIFTGLASS_BINARY,
        {"-root"},
