@@ -1,10 +1,16 @@
 // Retrying display connections, and X errors kept per thread.
 #include "host/linux/x11_display.h"
 
+#include <unistd.h>
+
+#include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <mutex>
 #include <thread>
+
+#include "foundation/event_log.h"
 
 namespace driftglass {
 namespace {
@@ -18,11 +24,27 @@ int RecordXError(Display*, XErrorEvent* error) {
   return 0;
 }
 
+// A broken connection (the server ended or was killed) cannot be mended, and Xlib ends the
+// process when this returns. The other thread may be inside Xlib or the GL driver on the same
+// dead server, so no destructor may run: say why, then end at once.
+int DisplayLost(Display*) {
+  static std::atomic_flag ending = ATOMIC_FLAG_INIT;
+  if (!ending.test_and_set()) {
+    TheEventLog().Write(kError, "The connection to the X display is lost");
+    std::fputs("driftglass: the connection to the X display is lost\n", stderr);
+    std::_Exit(1);
+  }
+  for (;;) pause();  // the first thread to notice is ending the process
+}
+
 }  // namespace
 
 Display* OpenDisplay() {
   static std::once_flag handlerInstalled;
-  std::call_once(handlerInstalled, [] { XSetErrorHandler(RecordXError); });
+  std::call_once(handlerInstalled, [] {
+    XSetErrorHandler(RecordXError);
+    XSetIOErrorHandler(DisplayLost);
+  });
   const char* name = std::getenv("DISPLAY");
   if (name == nullptr || name[0] == '\0') return nullptr;
   for (int attempt = 0; attempt < 40; ++attempt) {

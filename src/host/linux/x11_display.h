@@ -11,7 +11,8 @@ namespace driftglass {
 
 // XOpenDisplay, tried again for a moment when the server is too busy to accept (a busy
 // server answers a burst of connections with EAGAIN). Null when there is no server. The
-// first call also installs the error handler below.
+// first call also installs the error handler below, and a handler for a lost server that
+// logs it and ends the process with status 1.
 Display* OpenDisplay();
 
 // Catches the X errors of the requests made between its construction and Finish on this
