@@ -91,9 +91,15 @@ int RenderThread::CommonInitialization() {
   }
   TheEventLog().Write(kNotify, "SoundManager has been created");
 
-  if (!surface_.CreateContext()) return 1;
+  if (!surface_.CreateContext()) {
+    TheEventLog().Write(kError, "Can not create an OpenGL context and make it current");
+    return 1;
+  }
   TheEventLog().Write(kNotify, "Context for OpenGL has been created");
-  if (!surface_.LoadEntryPoints()) return 1;
+  if (!surface_.LoadEntryPoints()) {
+    TheEventLog().Write(kError, "Can not load the OpenGL entry points");
+    return 1;
+  }
   TheEventLog().Write(kNotify, "GLEW initialized");
   if (!surface_.HasOpenGl20()) {
     TheEventLog().WriteError(kError, "Can not initialize OpenGL 2.0",
@@ -101,7 +107,10 @@ int RenderThread::CommonInitialization() {
     return 1;
   }
   TheEventLog().Write(kNotify, "OpenGL 2.0 is found");
-  if (!surface_.HasSwapControl()) return 1;
+  if (!surface_.HasSwapControl()) {
+    TheEventLog().Write(kError, "The driver has no swap-control extension");
+    return 1;
+  }
   TheEventLog().Write(kNotify, "WGLEW_EXT_swap_control extension is found");
 
   surface_.SetupView();
