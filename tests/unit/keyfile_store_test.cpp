@@ -1,6 +1,8 @@
 // The Linux option file: a GLib key file that keeps what the user wrote.
+#include <glib.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -37,6 +39,18 @@ TEST(OptionText, AHandWrittenTextKeepsItsCommentsGroupsAndBlanks) {
     EXPECT_FALSE(WriteOptionText(damaged, kGroup, {}, after, error));
     EXPECT_FALSE(error.empty());
   }
+  // The reason quotes the damaged line; it reaches the log and the dialog as printable UTF-8,
+  // cut short.
+  std::string noise = "[" + kGroup + "]\n";
+  for (int i = 0; i < 2000; ++i) {  // control characters, and bytes that are not UTF-8
+    noise += static_cast<char>(i % 3 == 0 ? 1 + i % 9 : 0x80 + i * 7919 % 128);
+  }
+  ASSERT_FALSE(ReadOptionText(noise, kGroup, error));
+  EXPECT_TRUE(g_utf8_validate(error.data(), static_cast<gssize>(error.size()), nullptr)) << error;
+  EXPECT_TRUE(std::none_of(error.begin(), error.end(),
+                           [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }))
+      << error;
+  EXPECT_LT(g_utf8_strlen(error.c_str(), -1), 210);
 }
 
 class KeyFileStoreTest : public ::testing::Test {

@@ -11,6 +11,28 @@ namespace {
 
 using KeyFile = std::unique_ptr<GKeyFile, void (*)(GKeyFile*)>;
 
+// GLib's reason for refusing a file quotes the offending line, which in a damaged file may be
+// any bytes. The reason goes to the log and into the dialog's message, so it is made valid
+// UTF-8 without control characters, and a long one is cut.
+std::string Printable(const char* message) {
+  constexpr glong kLongest = 200;
+  gchar* valid = g_utf8_make_valid(message, -1);
+  std::string text;
+  glong characters = 0;
+  for (const gchar* at = valid; *at != '\0' && characters < kLongest;
+       at = g_utf8_next_char(at), ++characters) {
+    const gunichar c = g_utf8_get_char(at);
+    if (g_unichar_iscntrl(c)) {
+      text += '?';
+    } else {
+      text.append(at, static_cast<std::size_t>(g_utf8_next_char(at) - at));
+    }
+  }
+  if (g_utf8_strlen(valid, -1) > kLongest) text += "...";
+  g_free(valid);
+  return text;
+}
+
 // The key file in `text`, comments kept; null (with the reason) when GLib cannot read it.
 KeyFile Parse(std::string_view text, std::string& error) {
   KeyFile file(g_key_file_new(), g_key_file_free);
@@ -18,7 +40,7 @@ KeyFile Parse(std::string_view text, std::string& error) {
   const auto flags =
       static_cast<GKeyFileFlags>(G_KEY_FILE_KEEP_COMMENTS | G_KEY_FILE_KEEP_TRANSLATIONS);
   if (!g_key_file_load_from_data(file.get(), text.data(), text.size(), flags, &failure)) {
-    error = failure->message;
+    error = Printable(failure->message);
     g_error_free(failure);
     file.reset();
   }
@@ -85,7 +107,7 @@ bool KeyFileOptionStore::Load(const std::string& keyPath) {
   } else {
     // No file yet is a fresh start; a file we may not read is not.
     unreadable_ = !g_error_matches(failure, G_FILE_ERROR, G_FILE_ERROR_NOENT);
-    if (unreadable_) lastError_ = failure->message;
+    if (unreadable_) lastError_ = Printable(failure->message);
     g_error_free(failure);
     return !unreadable_;
   }
