@@ -1,6 +1,8 @@
 // The Linux program's entry: reads the command line, opens the log and the options, and runs
 // the requested mode on the main (window) thread.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -47,6 +49,11 @@ int main(int argc, char** argv) {
   std::error_code ignored;  // a folder we cannot make just means no log
   std::filesystem::create_directories(logPath.parent_path(), ignored);
   TheEventLog().Open(logPath);
+  if (!TheEventLog().IsOpen()) {
+    const int reason = errno;
+    std::fprintf(stderr, "driftglass: runs without a log: cannot write %s: %s\n", logPath.c_str(),
+                 std::strerror(reason));
+  }
   KeyFileOptionStore store(OptionFilePath(environment));
   SaverSettings settings(store);
   if (store.Unreadable()) {
