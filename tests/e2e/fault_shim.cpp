@@ -1,17 +1,26 @@
 // Failures the real system gives only now and then, made certain for the end-to-end tests.
 // Loaded into the program under test with LD_PRELOAD; each fault is switched on by a
 // variable of the environment:
+//   DRIFTGLASS_FAULT_CREATE_CONTEXT=1   glXCreateContext makes no context
 //   DRIFTGLASS_FAULT_MAKE_CURRENT=1     glXMakeCurrent fails to bind a context
+//   DRIFTGLASS_FAULT_NO_SWAP_CONTROL=1  the GLX extension lists leave out every swap control
+//   DRIFTGLASS_FAULT_READ_ONLY=PATH     files whose path starts with PATH open only for reading,
+//                                       and nothing is created, renamed or removed there (EACCES)
+//   DRIFTGLASS_FAULT_NO_ACCESS=PATH     files whose path starts with PATH do not open at all
 //   DRIFTGLASS_FAULT_ATTRIBUTES_OF=ID   XGetWindowAttributes of window ID (decimal) succeeds
 //                                       once, then fails as for a window that has just gone,
 //                                       leaving the caller's structure filled with garbage
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 #include <dlfcn.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <stdarg.h>
 
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -27,7 +36,132 @@ bool Enabled(const char* variable) {
 
 std::atomic<int> attributeReads{0};
 
+bool Under(const char* variable, const char* path) {
+  const char* prefix = std::getenv(variable);
+  return prefix != nullptr && prefix[0] != '\0' && path != nullptr &&
+         std::strncmp(path, prefix, std::strlen(prefix)) == 0;
+}
+
+// Whether opening `path` with `flags` is refused, setting errno as the kernel would.
+bool Refused(const char* path, int flags) {
+  const bool writing = (flags & (O_WRONLY | O_RDWR | O_CREAT | O_TRUNC)) != 0;
+  if (Under("DRIFTGLASS_FAULT_NO_ACCESS", path) ||
+      (writing && Under("DRIFTGLASS_FAULT_READ_ONLY", path))) {
+    errno = EACCES;
+    return true;
+  }
+  return false;
+}
+
+bool ChangeRefused(const char* path) {
+  return Refused(path, O_WRONLY);
+}
+
+// The extension list with every "..._swap_control" name taken out.
+const char* WithoutSwapControl(const char* extensions) {
+  thread_local std::string kept;
+  kept.clear();
+  const std::string all = extensions != nullptr ? extensions : "";
+  std::size_t start = 0;
+  while (start < all.size()) {
+    std::size_t end = all.find(' ', start);
+    if (end == std::string::npos) end = all.size();
+    const std::string name = all.substr(start, end - start);
+    if (!name.empty() && name.find("_swap_control") == std::string::npos) kept += name + " ";
+    start = end + 1;
+  }
+  return kept.c_str();
+}
+
+int OpenMode(int flags, va_list arguments) {
+  return (flags & (O_CREAT | O_TMPFILE)) != 0 ? va_arg(arguments, int) : 0;
+}
+
 }  // namespace
+
+extern "C" int open(const char* path, int flags, ...) {
+  static const auto real = Next<int (*)(const char*, int, ...)>("open");
+  va_list arguments;
+  va_start(arguments, flags);
+  const int mode = OpenMode(flags, arguments);
+  va_end(arguments);
+  if (Refused(path, flags)) return -1;
+  return real(path, flags, mode);
+}
+
+extern "C" int open64(const char* path, int flags, ...) {
+  static const auto real = Next<int (*)(const char*, int, ...)>("open64");
+  va_list arguments;
+  va_start(arguments, flags);
+  const int mode = OpenMode(flags, arguments);
+  va_end(arguments);
+  if (Refused(path, flags)) return -1;
+  return real(path, flags, mode);
+}
+
+extern "C" FILE* fopen(const char* path, const char* mode) {
+  static const auto real = Next<FILE* (*)(const char*, const char*)>("fopen");
+  if (Refused(path, mode[0] == 'r' && std::strchr(mode, '+') == nullptr ? O_RDONLY : O_WRONLY)) {
+    return nullptr;
+  }
+  return real(path, mode);
+}
+
+extern "C" FILE* fopen64(const char* path, const char* mode) {
+  static const auto real = Next<FILE* (*)(const char*, const char*)>("fopen64");
+  if (Refused(path, mode[0] == 'r' && std::strchr(mode, '+') == nullptr ? O_RDONLY : O_WRONLY)) {
+    return nullptr;
+  }
+  return real(path, mode);
+}
+
+extern "C" int rename(const char* from, const char* to) {
+  static const auto real = Next<int (*)(const char*, const char*)>("rename");
+  if (ChangeRefused(from) || ChangeRefused(to)) return -1;
+  return real(from, to);
+}
+
+extern "C" int unlink(const char* path) {
+  static const auto real = Next<int (*)(const char*)>("unlink");
+  if (ChangeRefused(path)) return -1;
+  return real(path);
+}
+
+extern "C" int mkdir(const char* path, mode_t mode) {
+  static const auto real = Next<int (*)(const char*, mode_t)>("mkdir");
+  if (ChangeRefused(path)) return -1;
+  return real(path, mode);
+}
+
+extern "C" GLXContext glXCreateContext(Display* display, XVisualInfo* visual, GLXContext share,
+                                       Bool direct) {
+  static const auto real =
+      Next<GLXContext (*)(Display*, XVisualInfo*, GLXContext, Bool)>("glXCreateContext");
+  if (Enabled("DRIFTGLASS_FAULT_CREATE_CONTEXT")) return nullptr;
+  return real(display, visual, share, direct);
+}
+
+extern "C" const char* glXQueryExtensionsString(Display* display, int screen) {
+  static const auto real = Next<const char* (*)(Display*, int)>("glXQueryExtensionsString");
+  const char* extensions = real(display, screen);
+  return Enabled("DRIFTGLASS_FAULT_NO_SWAP_CONTROL") ? WithoutSwapControl(extensions) : extensions;
+}
+
+extern "C" const char* glXGetClientString(Display* display, int name) {
+  static const auto real = Next<const char* (*)(Display*, int)>("glXGetClientString");
+  const char* text = real(display, name);
+  return name == GLX_EXTENSIONS && Enabled("DRIFTGLASS_FAULT_NO_SWAP_CONTROL")
+             ? WithoutSwapControl(text)
+             : text;
+}
+
+extern "C" const char* glXQueryServerString(Display* display, int screen, int name) {
+  static const auto real = Next<const char* (*)(Display*, int, int)>("glXQueryServerString");
+  const char* text = real(display, screen, name);
+  return name == GLX_EXTENSIONS && Enabled("DRIFTGLASS_FAULT_NO_SWAP_CONTROL")
+             ? WithoutSwapControl(text)
+             : text;
+}
 
 extern "C" Bool glXMakeCurrent(Display* display, GLXDrawable drawable, GLXContext context) {
   static const auto real = Next<Bool (*)(Display*, GLXDrawable, GLXContext)>("glXMakeCurrent");

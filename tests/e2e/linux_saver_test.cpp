@@ -1,101 +1,29 @@
 // The Linux program run as a user, or xscreensaver, runs it, on the test's X display.
-// GoogleTest comes first: Xlib's macros (None, Bool) would break its headers.
-#include <gtest/gtest.h>
+#include "linux_saver_fixture.h"
 // clang-format off
-#include "x11_session.h"
-// clang-format on
 #include <signal.h>
+// clang-format on
 
-#include <algorithm>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <thread>
 
 #include "common/normal_run_log.h"
 #include "flowers/flower_instance.h"
 #include "picture_checks.h"
-#include "process.h"
 #include "sound_checks.h"
 
 namespace {
 
-using namespace std::chrono_literals;
+using e2e::Environment;
+using e2e::Hex;
+using e2e::kReady;
+using e2e::kSettingsTitle;
+using e2e::kShim;
+using e2e::LinuxSaverTest;
 using e2e::Process;
-using Environment = std::map<std::string, std::string>;
+using e2e::With;
+using namespace std::chrono_literals;
 
-const char* const kReady = "   Notify : Scene has been initialized successfully";
-const char* const kUninstalled = "   Notify : Common uninstall has finished properly";
-const char* const kSettingsTitle = "Driftglass screensaver - Settings";
 const std::string kAmbientSamples = DRIFTGLASS_SOURCE_DIR "/resources/sounds/ambient.pcm";
-// The fault shim under the sanitizers' runtime, which then must not insist on coming first.
-const Environment kShim = {{"LD_PRELOAD", DRIFTGLASS_FAULT_SHIM},
-                           {"ASAN_OPTIONS", "detect_leaks=0:verify_asan_link_order=0"}};
-
-std::string Hex(Window window) {
-  char hex[32];
-  std::snprintf(hex, sizeof hex, "0x%lx", window);
-  return hex;
-}
-
-// `base` with the entries of `more` added or replaced.
-Environment With(Environment base, const Environment& more) {
-  for (const auto& [name, value] : more) base[name] = value;
-  return base;
-}
-
-class LinuxSaverTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(x_.Valid()) << "the end-to-end tests need an X display";
-    home_ = e2e::MakeTempFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
-    logPath_ = home_ + "/state/driftglass/driftglass.log";
-    configPath_ = home_ + "/config/driftglass/driftglass.conf";
-  }
-  std::unique_ptr<Process> Start(const std::vector<std::string>& arguments,
-                                 const Environment& extra = {},
-                                 const std::string& program = DRIFTGLASS_BINARY) {
-    // No sound card here: OpenAL plays into nothing, unless a test records.
-    const Environment environment = {{"XDG_STATE_HOME", home_ + "/state"},
-                                     {"XDG_CONFIG_HOME", home_ + "/config"},
-                                     {"ALSOFT_DRIVERS", "null"}};
-    return std::make_unique<Process>(program, arguments, With(environment, extra));
-  }
-  // Starts a saver and waits until its scene is ready.
-  std::unique_ptr<Process> StartReady(const std::vector<std::string>& arguments,
-                                      const Environment& extra = {}) {
-    std::filesystem::remove(logPath_);
-    auto saver = Start(arguments, extra);
-    EXPECT_TRUE(e2e::WaitForLine(logPath_, kReady, 20s)) << saver->Stderr();
-    return saver;
-  }
-  std::vector<std::string> Log() const { return e2e::ReadLines(logPath_); }
-  bool LogHas(const std::string& line) const {
-    const auto lines = Log();
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
-  }
-  // The log ends with the orderly shutdown.
-  void ExpectUninstalled() const {
-    const auto lines = Log();
-    ASSERT_GE(lines.size(), 2u);
-    EXPECT_EQ(lines[lines.size() - 2], kUninstalled);
-    EXPECT_EQ(lines.back().rfind("   Notify : FPS = ", 0), 0u);
-  }
-  std::string Config() const {
-    std::ifstream file(configPath_);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-  }
-  void Answer(Window box) {
-    x_.Focus(box);
-    std::this_thread::sleep_for(300ms);
-    x_.Key(XK_Return);
-  }
-
-  e2e::X11Session x_;
-  std::string home_;
-  std::string logPath_;
-  std::string configPath_;
-};
 
 // Sends `window` a client message whose first word is 0, as any client may.
 void SendStrangersMessage(Display* display, Window window) {
@@ -216,120 +144,6 @@ TEST_F(LinuxSaverTest, UnderTheDaemonItDrawsIntoTheGivenWindowsAndEndsOnSigterm)
   ExpectUninstalled();
 }
 
-TEST_F(LinuxSaverTest, AFailedStartUnderTheDaemonIsToldOnStderrAndInTheLogWithoutABox) {
-  const Window window = x_.MakeWindow();
-  const Environment daemon = {{"XSCREENSAVER_WINDOW", Hex(window)}};
-  const Environment oldGl = {{"MESA_GL_VERSION_OVERRIDE", "1.4"}};
-  struct Case {
-    std::string program;
-    std::vector<std::string> arguments;
-    Environment environment;
-    std::string message;
-    std::vector<std::string> lines;  // in this order, not necessarily next to each other
-  } cases[] = {
-      {DRIFTGLASS_BINARY,
-       {"-root"},
-       With(daemon, oldGl),
-       "Sorry, this application requires OpenGL 2.0",
-       {"(!)Error : Can not initialize OpenGL 2.0", "   Notify : Error of common initialization"}},
-      {DRIFTGLASS_BINARY,
-       {"/p", std::to_string(window)},
-       oldGl,
-       "Sorry, this application requires OpenGL 2.0",
-       {"(!)Error : Can not initialize OpenGL 2.0"}},
-      // A context that exists but cannot be made current is deleted once, without a crash.
-      {DRIFTGLASS_BINARY,
-       {"-root"},
-       With(daemon, With(kShim, {{"DRIFTGLASS_FAULT_MAKE_CURRENT", "1"}})),
-       "Error of initialization",
-       {"   Notify : Start common initialization", "   Notify : Error of common initialization"}},
-      {DRIFTGLASS_BROKEN_PICTURES,
-       {"-root"},
-       daemon,
-       "Error of initialization",
-       {"   Notify : Initialization of WavingSeaDecorClass",
-        "(!)Error : Picture 120 (JPG) cannot be decoded (damaged or truncated)",
-        "   Notify : Initialization of NearCliffDecorClass",
-        "(!)Error : Picture 122 (JPG) is missing",
-        "(!)Error : ManagerDecor initialization is failed"}},
-      {DRIFTGLASS_BROKEN_STALK,
-       {"-root"},
-       daemon,
-       "Error of initialization",
-       {"   Notify : Creating OGL program for stalk",
-        "(!)Error : Can not create an OpenGL application for Stalk",
-        "(!)Error : FlowersHolder initialization is failed"}},
-      {DRIFTGLASS_NO_BANNER,
-       {"-root"},
-       daemon,
-       "Error of initialization",
-       {"(!)Error : Picture 125 (BITMAP) is missing",
-        "(!)Error : WelcomingMessage initialization is failed"}},
-      // No sound device: nothing of the picture is even tried.
-      {DRIFTGLASS_BINARY,
-       {"-root"},
-       With(daemon, {{"ALSOFT_DRIVERS", "nosuch"}}),
-       "Sorry, this application requires a working sound device (OpenAL)",
-       {"   Notify : Start common initialization",
-        "(!)Error : SoundManager initialization is failed",
-        "   Notify : Error of common initialization"}},
-  };
-  for (const Case& c : cases) {
-    std::filesystem::remove(logPath_);
-    auto saver = Start(c.arguments, c.environment, c.program);
-    // Nobody could answer a box above the daemon's window: the process ends at once.
-    EXPECT_EQ(saver->WaitForExit(20s), 1) << c.lines.back();
-    EXPECT_EQ(saver->Stderr(), "driftglass: " + c.message + "\n");
-    const auto lines = Log();
-    auto at = lines.begin();
-    for (const std::string& line : c.lines) {
-      at = std::find(at, lines.end(), line);
-      EXPECT_NE(at, lines.end()) << line;
-    }
-    ExpectUninstalled();
-  }
-  x_.Destroy(window);
-}
-
-TEST_F(LinuxSaverTest, AFailureBoxIsSeenAndEndsWithItsAnswerOrSigterm) {
-  const Environment oldGl = {{"MESA_GL_VERSION_OVERRIDE", "1.4"}};
-  for (const char* mode : {"-window", "-s"}) {
-    auto saver = Start({mode, "--size", "320x240"}, oldGl);
-    const Window box = x_.WaitForWindowNamed("Screen saver", 20s);
-    ASSERT_NE(box, 0u) << saver->Stderr();
-    EXPECT_EQ(saver->Stderr(), "driftglass: Sorry, this application requires OpenGL 2.0\n");
-    // Nothing of the saver hides the box, not even a full-screen window.
-    if (const Window fullScreen = x_.FindWindowNamed("Screen Saver")) {
-      XWindowAttributes attributes;
-      XGetWindowAttributes(x_.Get(), fullScreen, &attributes);
-      EXPECT_NE(attributes.map_state, IsViewable);
-    }
-    if (std::string(mode) == "-s") {
-      saver->Signal(SIGTERM);  // the daemon or the session ending it
-      EXPECT_EQ(saver->WaitForExit(1s), 1);
-    } else {
-      Answer(box);
-      EXPECT_EQ(saver->WaitForExit(20s), 1);
-    }
-    ExpectUninstalled();
-  }
-}
-
-TEST_F(LinuxSaverTest, SignalsEndAStartingSaverAndTheSettingsDialog) {
-  std::filesystem::remove(logPath_);
-  auto starting = Start({"-window", "--size", "320x240"});
-  ASSERT_TRUE(e2e::WaitForLine(logPath_, "   Notify : Application has run", 10s));
-  starting->Signal(SIGINT);
-  EXPECT_EQ(starting->WaitForExit(3s), 0) << starting->Stderr();
-  ExpectUninstalled();
-
-  auto dialog = Start({"-c"});
-  ASSERT_NE(x_.WaitForWindowNamed(kSettingsTitle, 20s), 0u) << dialog->Stderr();
-  dialog->Signal(SIGTERM);
-  EXPECT_TRUE(dialog->WaitForExit(1s).has_value());
-  EXPECT_FALSE(std::filesystem::exists(configPath_));
-}
-
 TEST_F(LinuxSaverTest, TheSettingsDialogSavesOnConfirmAndNothingOnClose) {
   for (bool confirm : {true, false}) {
     auto dialog = Start({confirm ? "-c" : "--settings"});
@@ -348,14 +162,7 @@ TEST_F(LinuxSaverTest, TheSettingsDialogSavesOnConfirmAndNothingOnClose) {
     } else {
       x_.Key(XK_space);  // tick "Show FPS", then the title bar's close button
       std::this_thread::sleep_for(200ms);
-      XEvent close{};
-      close.xclient.type = ClientMessage;
-      close.xclient.window = window;
-      close.xclient.message_type = XInternAtom(x_.Get(), "WM_PROTOCOLS", False);
-      close.xclient.format = 32;
-      close.xclient.data.l[0] = static_cast<long>(XInternAtom(x_.Get(), "WM_DELETE_WINDOW", False));
-      XSendEvent(x_.Get(), window, False, NoEventMask, &close);
-      XFlush(x_.Get());
+      AskToClose(window);
     }
     EXPECT_EQ(dialog->WaitForExit(20s), 1) << dialog->Stderr();
     EXPECT_EQ(Config(),
@@ -494,31 +301,6 @@ TEST_F(LinuxSaverTest, TheFrameRateOverlayDrawsOnlyInTheTopLeftTenth) {
   }
   EXPECT_GT(whiteInside, 20);
   EXPECT_EQ(changedOutside, 0);
-}
-
-TEST_F(LinuxSaverTest, BadStartsExitWithAOneLineReason) {
-  // Words that only begin like a mode are refused (the parsing itself has unit tests).
-  for (const std::vector<std::string>& arguments :
-       {std::vector<std::string>{"-sound"}, {"-window-id", "0x7ffffff0"}}) {
-    auto saver = Start(arguments);
-    EXPECT_EQ(saver->WaitForExit(10s), 255) << arguments[0];
-    const std::string text = saver->Stderr();
-    EXPECT_EQ(text.rfind("driftglass: ", 0), 0u) << text;
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
-  }
-  auto noDisplay = Start({"-window"}, {{"DISPLAY", ""}});
-  EXPECT_EQ(noDisplay->WaitForExit(10s), 1);
-  EXPECT_NE(noDisplay->Stderr().find("DISPLAY"), std::string::npos);
-  // Room for one more descriptor only: the libraries load, but no signal pipe can be made.
-  auto noPipe = std::make_unique<Process>(
-      "/usr/bin/prlimit", std::vector<std::string>{"--nofile=4", DRIFTGLASS_BINARY, "-window"});
-  EXPECT_EQ(noPipe->WaitForExit(10s), 1);
-  EXPECT_NE(noPipe->Stderr().find("driftglass: cannot make the pipe that answers SIGTERM"),
-            std::string::npos)
-      << noPipe->Stderr();
-  auto help = Start({"--help"});
-  EXPECT_EQ(help->WaitForExit(10s), 0);
-  EXPECT_NE(help->Stdout().find("Exit status"), std::string::npos);
 }
 
 }  // namespace

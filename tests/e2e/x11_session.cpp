@@ -49,30 +49,33 @@ void X11Session::MovePointerTo(int x, int y) {
   XFlush(display_);
 }
 
-Window X11Session::FindBelow(Window window, const char* name) {
+Window X11Session::FindBelow(Window window, const char* name, Window except) {
   char* found = nullptr;
   if (XFetchName(display_, window, &found) && found != nullptr) {
     const bool same = std::string(found) == name;
     XFree(found);
-    if (same) return window;
+    if (same && window != except) return window;
   }
   Window root = 0, parent = 0, *children = nullptr;
   unsigned count = 0;
   if (!XQueryTree(display_, window, &root, &parent, &children, &count)) return 0;
   Window result = 0;
-  for (unsigned i = 0; i < count && result == 0; ++i) result = FindBelow(children[i], name);
+  for (unsigned i = 0; i < count && result == 0; ++i) {
+    result = FindBelow(children[i], name, except);
+  }
   if (children != nullptr) XFree(children);
   return result;
 }
 
-Window X11Session::FindWindowNamed(const char* name) {
-  return FindBelow(DefaultRootWindow(display_), name);
+Window X11Session::FindWindowNamed(const char* name, Window except) {
+  return FindBelow(DefaultRootWindow(display_), name, except);
 }
 
-Window X11Session::WaitForWindowNamed(const char* name, std::chrono::milliseconds timeout) {
+Window X11Session::WaitForWindowNamed(const char* name, std::chrono::milliseconds timeout,
+                                      Window except) {
   const auto end = std::chrono::steady_clock::now() + timeout;
   while (std::chrono::steady_clock::now() < end) {
-    const Window window = FindWindowNamed(name);
+    const Window window = FindWindowNamed(name, except);
     if (window != 0 && Viewable(display_, window)) return window;
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }

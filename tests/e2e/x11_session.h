@@ -22,10 +22,11 @@ class X11Session {
 
   void Key(KeySym key);
   void MovePointerTo(int x, int y);
-  // The first window below the root whose name is `name`, or 0.
-  Window FindWindowNamed(const char* name);
+  // The first window below the root whose name is `name`, other than `except`, or 0.
+  Window FindWindowNamed(const char* name, Window except = 0);
   // Waits until a window of that name is on the screen (mapped and viewable).
-  Window WaitForWindowNamed(const char* name, std::chrono::milliseconds timeout);
+  Window WaitForWindowNamed(const char* name, std::chrono::milliseconds timeout,
+                            Window except = 0);
   // A mapped 320 x 240 top-level window.
   Window MakeWindow();
   void Destroy(Window window);
@@ -34,7 +35,7 @@ class X11Session {
   Picture CaptureScreen();
 
  private:
-  Window FindBelow(Window window, const char* name);
+  Window FindBelow(Window window, const char* name, Window except);
   Display* display_ = nullptr;
 };
 

@@ -1,0 +1,398 @@
+// The Linux program when things go wrong: at start-up, while it runs, in its files, and when
+// it is told to end at any moment. Each case checks the reason given and the exit status,
+// that nothing crashed or hung, and that the user's options and the log are left whole.
+#include "linux_saver_fixture.h"
+// clang-format off
+#include <signal.h>
+// clang-format on
+
+#include "damaged_copy.h"
+
+namespace {
+
+using e2e::Environment;
+using e2e::Hex;
+using e2e::kReady;
+using e2e::kSettingsTitle;
+using e2e::kShim;
+using e2e::LinuxSaverTest;
+using e2e::Process;
+using e2e::With;
+using namespace std::chrono_literals;
+
+// Options a user wrote by hand, with a comment of their own: no failure may change them.
+const std::string kUsersOptions =
+    "# mine: keep\n[Software\\Tolvanet\\Driftglass #1 screensaver]\nEnableFPS=1\n"
+    "EnableVSync=1\nSlideshowPictures=\n";
+const std::string kLost = "(!)Error : The connection to the X display is lost";
+
+// An X server of the test's own, which the test may kill.
+class OwnXServer {
+ public:
+  OwnXServer() {
+    for (int number = 70; number < 100 && name_.empty(); ++number) {
+      if (std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock")) continue;
+      const std::string name = ":" + std::to_string(number);
+      server_ = std::make_unique<Process>(
+          "/usr/bin/Xvfb", std::vector<std::string>{name, "-screen", "0", "640x480x24",
+                                                    "-nolisten", "tcp"});
+      for (int i = 0; i < 100 && server_->Running(); ++i) {
+        if (Display* display = XOpenDisplay(name.c_str())) {
+          XCloseDisplay(display);
+          name_ = name;
+          break;
+        }
+        std::this_thread::sleep_for(100ms);
+      }
+    }
+  }
+  ~OwnXServer() { Kill(); }
+  const std::string& Name() const { return name_; }
+  void Kill() {
+    if (server_ && server_->Running()) server_->Signal(SIGKILL);
+    if (server_) server_->WaitForExit(10s);
+  }
+
+ private:
+  std::string name_;
+  std::unique_ptr<Process> server_;
+};
+
+// The program ended by itself or as asked: an exit status, not a signal, well within time.
+void ExpectEnded(std::optional<int> status, std::initializer_list<int> allowed,
+                 const std::string& what) {
+  ASSERT_TRUE(status.has_value()) << what << ": still running";
+  EXPECT_NE(std::find(allowed.begin(), allowed.end(), *status), allowed.end())
+      << what << ": exit status " << *status;
+}
+
+TEST_F(LinuxSaverTest, AFailedStartUnderTheDaemonIsToldOnStderrAndInTheLogWithoutABox) {
+  const Window window = x_.MakeWindow();
+  const Window gone = x_.MakeWindow();
+  x_.Destroy(gone);
+  const Environment daemon = {{"XSCREENSAVER_WINDOW", Hex(window)}};
+  const Environment oldGl = {{"MESA_GL_VERSION_OVERRIDE", "1.4"}};
+  struct Case {
+    std::string program;
+    std::vector<std::string> arguments;
+    Environment environment;
+    std::string message;
+    std::vector<std::string> lines;  // in this order, not necessarily next to each other
+  };
+  std::vector<Case> cases = {
+      {DRIFTGLASS_BINARY,
+       {"-root"},
+       With(daemon, oldGl),
+       "Sorry, this application requires OpenGL 2.0",
+       {"(!)Error : Can not initialize OpenGL 2.0", "   Notify : Error of common initialization"}},
+      {DRIFTGLASS_BINARY,
+       {"/p", std::to_string(window)},
+       oldGl,
+       "Sorry, this application requires OpenGL 2.0",
+       {"(!)Error : Can not initialize OpenGL 2.0"}},
+      // A context that is not made, or made but not current, is deleted once, without a crash.
+      {DRIFTGLASS_BINARY,
+       {"-root"},
+       With(daemon, With(kShim, {{"DRIFTGLASS_FAULT_CREATE_CONTEXT", "1"}})),
+       "Error of initialization",
+       {"(!)Error : Can not create an OpenGL context and make it current",
+        "   Notify : Error of common initialization"}},
+      {DRIFTGLASS_BINARY,
+       {"-root"},
+       With(daemon, With(kShim, {{"DRIFTGLASS_FAULT_MAKE_CURRENT", "1"}})),
+       "Error of initialization",
+       {"(!)Error : Can not create an OpenGL context and make it current",
+        "   Notify : Error of common initialization"}},
+      {DRIFTGLASS_BINARY,
+       {"-root"},
+       With(daemon, With(kShim, {{"DRIFTGLASS_FAULT_NO_SWAP_CONTROL", "1"}})),
+       "Error of initialization",
+       {"   Notify : OpenGL 2.0 is found", "(!)Error : The driver has no swap-control extension"}},
+      {DRIFTGLASS_BROKEN_PICTURES,
+       {"-root"},
+       daemon,
+       "Error of initialization",
+       {"   Notify : Initialization of WavingSeaDecorClass",
+        "(!)Error : Picture 120 (JPG) cannot be decoded (damaged or truncated)",
+        "   Notify : Initialization of NearCliffDecorClass",
+        "(!)Error : Picture 122 (JPG) is missing",
+        "(!)Error : ManagerDecor initialization is failed"}},
+      {DRIFTGLASS_BROKEN_STALK,
+       {"-root"},
+       daemon,
+       "Error of initialization",
+       {"   Notify : Creating OGL program for stalk",
+        "(!)Error : Can not create an OpenGL application for Stalk",
+        "(!)Error : FlowersHolder initialization is failed"}},
+      {DRIFTGLASS_NO_BANNER,
+       {"-root"},
+       daemon,
+       "Error of initialization",
+       {"(!)Error : Picture 125 (BITMAP) is missing",
+        "(!)Error : WelcomingMessage initialization is failed"}},
+      {DRIFTGLASS_NO_AMBIENT, {"-root"}, daemon, "Error of initialization",
+       {"(!)Error : Sound samples 116 are missing"}},
+      {DRIFTGLASS_NO_WINGS, {"-root"}, daemon, "Error of initialization",
+       {"(!)Error : Sound samples 117 are missing"}},
+      // No sound device: nothing of the picture is even tried.
+      {DRIFTGLASS_BINARY,
+       {"-root"},
+       With(daemon, {{"ALSOFT_DRIVERS", "nosuch"}}),
+       "Sorry, this application requires a working sound device (OpenAL)",
+       {"   Notify : Start common initialization",
+        "(!)Error : SoundManager initialization is failed",
+        "   Notify : Error of common initialization"}},
+  };
+  // Every picture and shader compiled in, damaged in a copy of the program: the log names it.
+  for (const e2e::ResourceEntry& resource : e2e::ListedResources()) {
+    const std::string id = std::to_string(resource.id);
+    std::string damage, line;
+    if (resource.type == "JPG" || resource.type == "BITMAP") {
+      damage = std::string(32, '\0');
+      line = "(!)Error : Picture " + id + " (" + resource.type + ") cannot be decoded";
+    } else if (resource.type == "SHADERS") {
+      damage = "#error damaged\n";
+      line = "(!)Error : Compiling shader " + id + " failed: ";
+    } else {
+      continue;  // samples have no form to damage (a missing one is above); the icon is unused
+    }
+    const std::string copy = home_ + "/damaged-" + id;
+    std::string why;
+    ASSERT_TRUE(e2e::WriteDamagedCopy(DRIFTGLASS_BINARY, resource, 0, damage, copy, why)) << why;
+    cases.push_back({copy, {"-root"}, daemon, "Error of initialization", {line}});
+  }
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.program + " " + c.lines.front());
+    std::filesystem::remove(logPath_);
+    WriteConfig(kUsersOptions);
+    auto saver = Start(c.arguments, c.environment, c.program);
+    // Nobody could answer a box above the daemon's window: the process ends at once.
+    EXPECT_EQ(saver->WaitForExit(20s), 1);
+    EXPECT_EQ(saver->Stderr(), "driftglass: " + c.message + "\n");
+    const auto lines = Log();
+    auto at = lines.begin();
+    for (const std::string& line : c.lines) {
+      at = std::find_if(at, lines.end(), [&](const std::string& l) { return l.rfind(line, 0) == 0; });
+      EXPECT_NE(at, lines.end()) << line;
+    }
+    ExpectUninstalled();
+    EXPECT_EQ(Config(), kUsersOptions);
+  }
+  // A window that is gone before the saver looks: nothing to draw in, said in one line. A
+  // preview given no window to preview in is a bad command line.
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"-root"}, {"--root", "--window-id", Hex(gone)}}) {
+    auto saver = Start(arguments, {{"XSCREENSAVER_WINDOW", Hex(gone)}});
+    EXPECT_EQ(saver->WaitForExit(20s), arguments.size() == 1 ? 1 : 255);
+    EXPECT_EQ(saver->Stderr(),
+              "driftglass: there is no window " + std::to_string(gone) + " to draw in\n");
+  }
+  x_.Destroy(window);
+}
+
+TEST_F(LinuxSaverTest, AFailureBoxIsSeenAndEndsWithItsAnswerOrSigterm) {
+  const Environment oldGl = {{"MESA_GL_VERSION_OVERRIDE", "1.4"}};
+  for (const char* mode : {"-window", "-s"}) {
+    auto saver = Start({mode, "--size", "320x240"}, oldGl);
+    const Window box = x_.WaitForWindowNamed("Screen saver", 20s);
+    ASSERT_NE(box, 0u) << saver->Stderr();
+    EXPECT_EQ(saver->Stderr(), "driftglass: Sorry, this application requires OpenGL 2.0\n");
+    // Nothing of the saver hides the box, not even a full-screen window.
+    if (const Window fullScreen = x_.FindWindowNamed("Screen Saver")) {
+      XWindowAttributes attributes;
+      XGetWindowAttributes(x_.Get(), fullScreen, &attributes);
+      EXPECT_NE(attributes.map_state, IsViewable);
+    }
+    if (std::string(mode) == "-s") {
+      saver->Signal(SIGTERM);  // the daemon or the session ending it
+      EXPECT_EQ(saver->WaitForExit(1s), 1);
+    } else {
+      Answer(box);
+      EXPECT_EQ(saver->WaitForExit(20s), 1);
+    }
+    ExpectUninstalled();
+  }
+}
+
+TEST_F(LinuxSaverTest, SigtermAtAnyMomentEndsTheSaverAndLeavesItsLogWhole) {
+  const Window window = x_.MakeWindow();
+  WriteConfig(kUsersOptions);
+  // From the first instant of start-up to the running scene. Before the program has set up
+  // its answer, SIGTERM ends it as it ends any process.
+  for (const auto delay : {0ms, 5ms, 20ms, 60ms, 150ms, 300ms, 600ms, 1000ms, 2000ms}) {
+    SCOPED_TRACE(delay.count());
+    std::filesystem::remove(logPath_);
+    auto hack = Start({"-root"}, {{"XSCREENSAVER_WINDOW", Hex(window)}});
+    std::this_thread::sleep_for(delay);
+    hack->Signal(SIGTERM);
+    const auto status = hack->WaitForExit(5s);
+    ExpectEnded(status, {0, 128 + SIGTERM}, "SIGTERM after " + std::to_string(delay.count()));
+    if (status == 0 && LogHas("   Notify : Start common initialization")) ExpectUninstalled();
+    EXPECT_EQ(Config(), kUsersOptions);
+  }
+  // Early in a start in a window of its own (SIGINT, as from a terminal), and while the
+  // settings dialog is open. (The failure box has its own test.)
+  std::filesystem::remove(logPath_);
+  auto starting = Start({"-window", "--size", "320x240"});
+  ASSERT_TRUE(e2e::WaitForLine(logPath_, "   Notify : Application has run", 10s));
+  starting->Signal(SIGINT);
+  EXPECT_EQ(starting->WaitForExit(3s), 0) << starting->Stderr();
+  ExpectUninstalled();
+
+  auto dialog = Start({"-c"});
+  ASSERT_NE(x_.WaitForWindowNamed(kSettingsTitle, 20s), 0u) << dialog->Stderr();
+  dialog->Signal(SIGTERM);
+  EXPECT_TRUE(dialog->WaitForExit(1s).has_value());
+  EXPECT_EQ(Config(), kUsersOptions);
+  x_.Destroy(window);
+}
+
+TEST_F(LinuxSaverTest, LosingTheDisplayEndsTheSaverWithItsReason) {
+  WriteConfig(kUsersOptions);
+  // While the scene runs, in a window of its own and in the daemon's.
+  for (const char* mode : {"-window", "-root"}) {
+    OwnXServer server;
+    ASSERT_FALSE(server.Name().empty()) << "no X server of our own could start";
+    auto saver = StartReady({mode}, {{"DISPLAY", server.Name()}});
+    server.Kill();
+    ExpectEnded(saver->WaitForExit(10s), {1}, mode);
+    EXPECT_EQ(saver->Stderr(), "driftglass: the connection to the X display is lost\n");
+    EXPECT_EQ(Log().back(), kLost);
+    EXPECT_EQ(Config(), kUsersOptions);
+  }
+  // During start-up: whatever it was doing, one line says why it ended.
+  for (const auto delay : {50ms, 200ms, 500ms}) {
+    OwnXServer server;
+    ASSERT_FALSE(server.Name().empty());
+    auto saver = Start({"-root"}, {{"DISPLAY", server.Name()}});
+    std::this_thread::sleep_for(delay);
+    server.Kill();
+    ExpectEnded(saver->WaitForExit(10s), {1}, "killed after " + std::to_string(delay.count()));
+    const std::string text = saver->Stderr();
+    EXPECT_EQ(text.rfind("driftglass: ", 0), 0u) << text;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
+    EXPECT_EQ(Config(), kUsersOptions);
+  }
+}
+
+TEST_F(LinuxSaverTest, WindowsThatVanishAtAnyMomentEndTheSaver) {
+  // The preview's parent or the daemon's window destroyed while the saver starts up, and once
+  // it runs: it ends in order, or (before it has a window) says there is none to draw in,
+  // with the status of a failed start (1), or for a preview of a bad command line (255).
+  for (const bool preview : {true, false}) {
+    for (const auto delay : {0ms, 100ms, 300ms, 800ms, 20000ms}) {
+      SCOPED_TRACE(std::string(preview ? "preview" : "root") + " " +
+                   std::to_string(delay.count()));
+      const Window window = x_.MakeWindow();
+      const auto arguments = preview ? std::vector<std::string>{"--root", "--window-id", Hex(window)}
+                                     : std::vector<std::string>{"-root"};
+      std::filesystem::remove(logPath_);
+      auto saver = Start(arguments, {{"XSCREENSAVER_WINDOW", Hex(window)}});
+      if (delay == 20000ms) {
+        ASSERT_TRUE(e2e::WaitForLine(logPath_, kReady, delay));
+      } else {
+        std::this_thread::sleep_for(delay);
+      }
+      x_.Destroy(window);
+      const auto status = saver->WaitForExit(20s);
+      if (preview) {
+        ExpectEnded(status, {0, 255}, "preview");
+      } else {
+        ExpectEnded(status, {0, 1}, "root");
+      }
+      if (status == 0) ExpectUninstalled();
+      if (status != 0) {
+        EXPECT_EQ(saver->Stderr().rfind("driftglass: ", 0), 0u) << saver->Stderr();
+      }
+    }
+  }
+}
+
+TEST_F(LinuxSaverTest, OptionsThatCannotBeReadOrWrittenAreLeftAsTheyWere) {
+  std::string garbage;
+  for (int i = 0; i < 3000; ++i) garbage += static_cast<char>(i * 7919 % 251);
+  struct Case {
+    std::string name, text;
+    Environment environment;
+    std::string logged;  // the start of the log line, or empty for none
+  } cases[] = {
+      {"garbage", garbage, {}, "(!)Error : The options are not read: cannot read "},
+      {"unreadable", kUsersOptions,
+       With(kShim, {{"DRIFTGLASS_FAULT_NO_ACCESS", configPath_}}),
+       "(!)Error : The options are not read: "},
+      {"unwritable", kUsersOptions,
+       With(kShim, {{"DRIFTGLASS_FAULT_READ_ONLY", configPath_}}),
+       ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteConfig(c.text);
+    // The saver runs, on the defaults when the file cannot be read, and says why.
+    std::filesystem::remove(logPath_);
+    auto saver = Start({"-window", "--size", "160x120", "--frames", "5"}, c.environment);
+    EXPECT_EQ(saver->WaitForExit(20s), 0) << saver->Stderr();
+    const auto lines = Log();
+    const bool logged = std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
+      return line.rfind("(!)Error : The options are not read: ", 0) == 0;
+    });
+    EXPECT_EQ(logged, !c.logged.empty());
+    if (!c.logged.empty()) {
+      EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+        return line.rfind(c.logged, 0) == 0;
+      }));
+    }
+    // "Confirm settings" in the dialog cannot save: a message says so, the dialog stays.
+    auto dialog = Start({"-c"}, c.environment);
+    const Window window = x_.WaitForWindowNamed(kSettingsTitle, 20s);
+    ASSERT_NE(window, 0u) << dialog->Stderr();
+    x_.Focus(window);
+    std::this_thread::sleep_for(500ms);
+    x_.Key(XK_Tab);    // from "Show FPS" to "Confirm settings"
+    x_.Key(XK_space);
+    const Window message = x_.WaitForWindowNamed(kSettingsTitle, 10s, window);
+    ASSERT_NE(message, 0u) << dialog->Stderr();
+    Answer(message);
+    std::this_thread::sleep_for(500ms);
+    EXPECT_TRUE(dialog->Running());
+    AskToClose(window);
+    EXPECT_EQ(dialog->WaitForExit(20s), 1) << dialog->Stderr();
+    EXPECT_EQ(Config(), c.text);
+  }
+}
+
+TEST_F(LinuxSaverTest, WithoutALogFolderTheSaverRunsAndSaysSo) {
+  const std::string notAFolder = home_ + "/not-a-folder";
+  std::ofstream(notAFolder) << "a file where the log folder would be\n";
+  auto saver = Start({"-window", "--size", "160x120", "--frames", "5"},
+                     {{"XDG_STATE_HOME", notAFolder}});
+  EXPECT_EQ(saver->WaitForExit(20s), 0);
+  EXPECT_EQ(saver->Stderr(), "driftglass: runs without a log: cannot write " + notAFolder +
+                                 "/driftglass/driftglass.log: Not a directory\n");
+}
+
+TEST_F(LinuxSaverTest, BadStartsExitWithAOneLineReason) {
+  // Words that only begin like a mode are refused (the parsing itself has unit tests).
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"-sound"}, {"-window-id", "0x7ffffff0"}}) {
+    auto saver = Start(arguments);
+    EXPECT_EQ(saver->WaitForExit(10s), 255) << arguments[0];
+    const std::string text = saver->Stderr();
+    EXPECT_EQ(text.rfind("driftglass: ", 0), 0u) << text;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
+  }
+  auto noDisplay = Start({"-window"}, {{"DISPLAY", ""}});
+  EXPECT_EQ(noDisplay->WaitForExit(10s), 1);
+  EXPECT_NE(noDisplay->Stderr().find("DISPLAY"), std::string::npos);
+  // Room for one more descriptor only: the libraries load, but no signal pipe can be made.
+  auto noPipe = std::make_unique<Process>(
+      "/usr/bin/prlimit", std::vector<std::string>{"--nofile=4", DRIFTGLASS_BINARY, "-window"});
+  EXPECT_EQ(noPipe->WaitForExit(10s), 1);
+  EXPECT_NE(noPipe->Stderr().find("driftglass: cannot make the pipe that answers SIGTERM"),
+            std::string::npos)
+      << noPipe->Stderr();
+  auto help = Start({"--help"});
+  EXPECT_EQ(help->WaitForExit(10s), 0);
+  EXPECT_NE(help->Stdout().find("Exit status"), std::string::npos);
+}
+
+}  // namespace
