@@ -9,6 +9,9 @@
 //   win_driver post TITLE MSG WPARAM  post message MSG (decimal) with WPARAM to window TITLE
 //   win_driver host TITLE             make a window TITLE (as the display settings' preview
 //                                     pane), print its handle and keep it until it is closed
+//   win_driver answer TITLE           print the text of message box TITLE and press its OK
+//   win_driver volatile KEY           make HKLM\KEY anew as a volatile key, under which no
+//                                     lasting key can be made
 #include <windows.h>
 
 #include <cstdio>
@@ -43,6 +46,44 @@ HWND FindTopLevel(const char* title) {
   Search search{Wide(title)};
   EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+// A message box keeps its text in a static control of id 0xFFFF.
+constexpr int kMessageBoxTextId = 0xFFFF;
+
+BOOL CALLBACK MatchMessageBox(HWND window, LPARAM data) {
+  Search& search = *reinterpret_cast<Search*>(data);
+  wchar_t title[256] = {};
+  GetWindowTextW(window, title, 256);
+  if (search.title != title || !IsWindowVisible(window) ||
+      GetDlgItem(window, kMessageBoxTextId) == nullptr) {
+    return TRUE;
+  }
+  search.found = window;
+  return FALSE;
+}
+
+int Answer(const char* title) {
+  Search search{Wide(title)};
+  EnumWindows(MatchMessageBox, reinterpret_cast<LPARAM>(&search));
+  if (search.found == nullptr) return 1;
+  char text[1024] = {};
+  GetDlgItemTextA(search.found, kMessageBoxTextId, text, sizeof text);
+  std::printf("%s\n", text);
+  PostMessageW(search.found, WM_COMMAND, IDOK, 0);
+  return 0;
+}
+
+int MakeVolatileKey(const char* path) {
+  RegDeleteTreeA(HKEY_LOCAL_MACHINE, path);
+  RegDeleteKeyA(HKEY_LOCAL_MACHINE, path);
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                      nullptr, &key, nullptr) != ERROR_SUCCESS) {
+    return 1;
+  }
+  RegCloseKey(key);
+  return 0;
 }
 
 BOOL CALLBACK PrintStatic(HWND child, LPARAM) {
@@ -112,6 +153,8 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (command == "host") return Host(argv[2]);
+  if (command == "answer") return Answer(argv[2]);
+  if (command == "volatile") return MakeVolatileKey(argv[2]);
   if (command == "wait" && argc == 4) {
     const DWORD end = GetTickCount() + std::atoi(argv[3]);
     while (FindTopLevel(argv[2]) == nullptr) {

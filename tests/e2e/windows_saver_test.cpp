@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "common/normal_run_log.h"
+#include "damaged_copy.h"
 #include "picture_checks.h"
 #include "process.h"
 #include "sound_checks.h"
@@ -204,6 +205,42 @@ TEST_F(WindowsSaverTest, FailedStartsShowTheScreenSaverBoxUnderAnyPointerMove) {
   }
 }
 
+TEST_F(WindowsSaverTest, EveryDamagedPictureAndShaderIsNamedInTheLog) {
+  // Each picture and shader of a copy of the program damaged in turn. Windows keeps a bitmap
+  // resource without its 14-byte file header.
+  for (const e2e::ResourceEntry& resource : e2e::ListedResources()) {
+    const std::string id = std::to_string(resource.id);
+    size_t skip = 0;
+    std::string damage, line;
+    if (resource.type == "JPG" || resource.type == "BITMAP") {
+      skip = resource.type == "BITMAP" ? 14 : 0;
+      damage = std::string(32, '\0');
+      line = "(!)Error : Picture " + id + " (" + resource.type + ") cannot be decoded";
+    } else if (resource.type == "SHADERS") {
+      damage = "#error damaged\n";
+      line = "(!)Error : Compiling shader " + id + " failed: ";
+    } else {
+      continue;
+    }
+    SCOPED_TRACE(resource.file);
+    const std::string copy = folder_ + "/Damaged" + id + ".scr";
+    std::string why;
+    ASSERT_TRUE(e2e::WriteDamagedCopy(kBuild + "/Driftglass.scr", resource, skip, damage, copy,
+                                      why))
+        << why;
+    auto saver = Wine({copy, "/s"});
+    ASSERT_TRUE(Driver({"wait", "Screen saver", "60000"})) << saver->Stderr();
+    const auto text = Driver({"text", "Screen saver"});
+    EXPECT_EQ(text, "Error of initialization\n");
+    ASSERT_TRUE(Driver({"click", "Screen saver", "1"}));
+    EXPECT_EQ(saver->WaitForExit(30s), 0);
+    const auto lines = e2e::ReadLines(folder_ + "/Damaged" + id + ".log");
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const std::string& logged) {
+      return logged.rfind(line, 0) == 0;
+    })) << line;
+  }
+}
+
 TEST_F(WindowsSaverTest, PreviewRunsInsideItsParentAndEndsWithIt) {
   // A window standing in for the display settings' preview pane.
   auto host = Wine({kBuild + "/tests/win_driver.exe", "host", "Preview pane"});
@@ -228,9 +265,13 @@ TEST_F(WindowsSaverTest, PreviewRunsInsideItsParentAndEndsWithIt) {
   const auto lines = e2e::ReadLines(logPath_);
   ASSERT_GE(lines.size(), 2u);
   EXPECT_EQ(lines[lines.size() - 2], "   Notify : Common uninstall has finished properly");
-  // Without a window to preview in there is nothing to run.
-  EXPECT_EQ(Saver({"/p", "0"})->WaitForExit(60s), 255);
-  EXPECT_EQ(Saver({"/x"})->WaitForExit(60s), 255);
+  // Without a window to preview in there is nothing to run: no handle, one that names no
+  // window (the closed pane's), or no number at all.
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"/p", "0"}, {"/p", handle}, {"/p", "-1"}, {"/p", "pane"},
+        {"/p"}, {"/p", "99999999999999999999"}, {"/x"}}) {
+    EXPECT_EQ(Saver(arguments)->WaitForExit(60s), 255) << arguments.back();
+  }
 }
 
 TEST_F(WindowsSaverTest, SettingsResetConfirmAndCloseStoreWhatTheyShould) {
@@ -266,6 +307,27 @@ TEST_F(WindowsSaverTest, SettingsResetConfirmAndCloseStoreWhatTheyShould) {
   ASSERT_TRUE(value.has_value());
   EXPECT_NE(value->find("REG_SZ    0"), std::string::npos) << *value;
   EXPECT_TRUE(RegistryValue("SlideshowPictures").has_value());
+}
+
+TEST_F(WindowsSaverTest, AKeyThatCannotBeWrittenIsToldAndTheDialogStays) {
+  // Under a volatile parent no lasting key can be made: the key cannot be written.
+  ASSERT_TRUE(Driver({"volatile", "Software\\Tolvanet"}));
+  auto dialog = Saver({"/c"});
+  ASSERT_TRUE(Driver({"wait", kSettingsTitle, "30000"})) << dialog->Stderr();
+  ASSERT_TRUE(Driver({"post", kSettingsTitle, "273", "1"}));  // WM_COMMAND "Confirm settings"
+  std::optional<std::string> told;
+  for (int i = 0; i < 50 && !told; ++i) {
+    told = Driver({"answer", kSettingsTitle});
+    if (!told) std::this_thread::sleep_for(200ms);
+  }
+  ASSERT_TRUE(told.has_value());
+  EXPECT_EQ(told->rfind("The settings could not be saved: ", 0), 0u) << *told;
+  std::this_thread::sleep_for(500ms);
+  EXPECT_TRUE(dialog->Running());
+  ASSERT_TRUE(Driver({"close", kSettingsTitle}));
+  EXPECT_EQ(dialog->WaitForExit(30s), 1);
+  EXPECT_FALSE(RegistryValue("EnableVSync").has_value());
+  Registry({"delete", "HKLM\\Software\\Tolvanet", "/f"});
 }
 
 }  // namespace
