@@ -183,14 +183,16 @@ TEST_F(RenderThreadTest, EachFailedStartOffersItsMessageAndUninstallsInOrder) {
     const char* lineBefore;  // the line right before "Error of common initialization"
   } cases[] = {
       {Fault::NoSound, "No sound here", "(!)Error : SoundManager initialization is failed"},
-      {Fault::NoContext, "Error of initialization", "   Notify : SoundManager has been created"},
+      {Fault::NoContext, "Error of initialization",
+       "(!)Error : Can not create an OpenGL context and make it current"},
       // A context that exists but cannot be made current is still deleted, once.
-      {Fault::NotCurrent, "Error of initialization", "   Notify : SoundManager has been created"},
-      {Fault::NoLoader, "Error of initialization",
-       "   Notify : Context for OpenGL has been created"},
+      {Fault::NotCurrent, "Error of initialization",
+       "(!)Error : Can not create an OpenGL context and make it current"},
+      {Fault::NoLoader, "Error of initialization", "(!)Error : Can not load the OpenGL entry points"},
       {Fault::OldGl, "Sorry, this application requires OpenGL 2.0",
        "(!)Error : Can not initialize OpenGL 2.0"},
-      {Fault::NoSwapControl, "Error of initialization", "   Notify : OpenGL 2.0 is found"},
+      {Fault::NoSwapControl, "Error of initialization",
+       "(!)Error : The driver has no swap-control extension"},
       {Fault::Scene, "Error of initialization", "(!)Error : scene failed"},
   };
   for (const auto& c : cases) {
