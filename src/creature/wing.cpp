@@ -1,6 +1,7 @@
 // The wings' blur and their sparks.
 #include "creature/wing.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -84,12 +85,11 @@ void SparkEmitter::Draw() {
   glEnable(GL_TEXTURE_2D);
   glBindTexture(GL_TEXTURE_2D, texture_);
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+  sparks_.erase(std::remove_if(sparks_.begin(), sparks_.end(),
+                               [](const Spark& spark) { return spark.brightness < 0.01; }),
+                sparks_.end());
   glBegin(GL_QUADS);
-  for (auto spark = sparks_.begin(); spark != sparks_.end();) {
-    if (spark->brightness < 0.01) {
-      spark = sparks_.erase(spark);
-      continue;
-    }
+  for (auto spark = sparks_.begin(); spark != sparks_.end(); ++spark) {
     Move(*spark, stepMs_);
     spark->brightness *= 0.992;
     const double k = spark->brightness * (0.85 + 0.15 * std::sin(spark->twinkle * time_));
@@ -103,7 +103,6 @@ void SparkEmitter::Draw() {
     glVertex3d(x + 0.02, y + 0.02, z);
     glTexCoord2d(0, 1);
     glVertex3d(x - 0.02, y + 0.02, z);
-    ++spark;
   }
   glEnd();
   glDisable(GL_TEXTURE_2D);

@@ -6,7 +6,7 @@
 
 #include <cmath>
 #include <cstdint>
-#include <list>
+#include <vector>
 
 #include "foundation/gl.h"
 #include "foundation/vector_math.h"
@@ -29,7 +29,7 @@ class SparkEmitter {
   // Moves, fades and draws every spark; those gone dark are removed first. The first call
   // makes the glow texture.
   void Draw();
-  const std::list<Spark>& Sparks() const { return sparks_; }
+  const std::vector<Spark>& Sparks() const { return sparks_; }
 
   // One step of a spark's motion: gravity pulls, the air slows it (never past a stop, however
   // long the step).
@@ -40,7 +40,9 @@ class SparkEmitter {
   double time_ = 0;
   double lastEmit_ = 0;
   double stepMs_ = 0;
-  std::list<Spark> sparks_;
+  // In the order they were shed; the storage is kept as sparks come and go, so that frames
+  // allocate nothing once the swarm has reached its usual size.
+  std::vector<Spark> sparks_;
 };
 
 class Wing {
