@@ -1,0 +1,63 @@
+// Once the scene runs, its frames allocate nothing: what a frame needs was made at start-up
+// or by the frames before.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "counting_allocator.h"
+#include "foundation/random_source.h"
+#include "gl_test.h"
+#include "scene/saver_scene.h"
+#include "sound/sound_device.h"
+#include "sound/sound_manager.h"
+
+namespace driftglass {
+namespace {
+
+// Plays nothing and keeps nothing but the samples, so that it allocates nothing per call.
+class SilentDevice : public SoundDevice {
+ public:
+  bool Open() override { return true; }
+  void Close() override {}
+  const char* MissingDeviceMessage() const override { return ""; }
+  std::unique_ptr<SoundBuffer> CreateBuffer(uint32_t bytes) override {
+    return std::make_unique<Buffer>(bytes);
+  }
+
+ private:
+  struct Buffer : SoundBuffer {
+    explicit Buffer(uint32_t bytes) : samples(bytes) {}
+    bool Lock(void*& data, uint32_t& bytes) override {
+      data = samples.data();
+      bytes = static_cast<uint32_t>(samples.size());
+      return true;
+    }
+    bool Unlock(void*, uint32_t) override { return true; }
+    void Play(bool) override {}
+    void SetVolume(int32_t) override {}
+    void SetPosition(float, float, float) override {}
+    std::vector<unsigned char> samples;
+  };
+};
+
+class GlFrameAllocationTest : public gltest::GlTest {};
+
+TEST_F(GlFrameAllocationTest, TheWholeSceneDrawsFrameAfterFrameWithoutAllocating) {
+  SeedRandom(7);
+  SilentDevice device;
+  SoundManager sounds(device);
+  ASSERT_TRUE(sounds.IsValid());
+  SaverScene scene;
+  ASSERT_EQ(scene.SceneInitialization(sounds), 0) << Log();
+  FrameTime time;
+  time.stepMs = 50;
+  // Past the banner and the creature's entrance: from then on every frame is the same work.
+  for (int frame = 0; frame < 500; ++frame) scene.SceneFrame(time);
+  gltest::StartCounting();
+  for (int frame = 0; frame < 200; ++frame) scene.SceneFrame(time);
+  EXPECT_EQ(gltest::StopCounting(), 0);
+  scene.SceneUninstall();
+}
+
+}  // namespace
+}  // namespace driftglass
