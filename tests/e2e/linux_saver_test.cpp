@@ -273,6 +273,30 @@ TEST_F(LinuxSaverTest, FramesShowTheSeascapeTheFlowersAndTheBannerOnSchedule) {
   }
 }
 
+TEST_F(LinuxSaverTest, AFixedFrameLooksAsTheReferenceDoes) {
+  // The frame tools/make-reference-frame.sh drew: whatever is made faster, the picture stays.
+  e2e::Picture reference, frame;
+  ASSERT_TRUE(e2e::ReadPng(DRIFTGLASS_SOURCE_DIR "/tests/e2e/reference/frame.png", reference));
+  const std::string png = home_ + "/frame.png";
+  auto saver = Start({"-window", "--size", "400x300", "--seed", "11", "--fixed-step", "50",
+                      "--frames", "200", "--snapshot", png});
+  ASSERT_EQ(saver->WaitForExit(60s), 0) << saver->Stderr();
+  ASSERT_TRUE(e2e::ReadPng(png, frame));
+  ASSERT_EQ(frame.width, reference.width);
+  ASSERT_EQ(frame.height, reference.height);
+  double total = 0;
+  int largest = 0;
+  for (size_t i = 0; i < frame.rgba.size(); ++i) {
+    if (i % 4 == 3) continue;  // alpha
+    const int difference = std::abs(frame.rgba[i] - reference.rgba[i]);
+    total += difference;
+    largest = std::max(largest, difference);
+  }
+  // Under one level of 255 on average, and no pixel more than a few levels off.
+  EXPECT_LT(total / (frame.rgba.size() / 4 * 3), 1.0);
+  EXPECT_LE(largest, 6);
+}
+
 TEST_F(LinuxSaverTest, TheFrameRateOverlayDrawsOnlyInTheTopLeftTenth) {
   e2e::Picture with, without;
   for (bool fps : {true, false}) {
