@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   # build
   cmake make g++ pkg-config
-  libgl-dev libglu1-mesa-dev libglew-dev libx11-dev libxtst-dev libgtk-3-dev libpng-dev
+  libgl-dev libglu1-mesa-dev libglew-dev libx11-dev libxrandr-dev libxtst-dev libgtk-3-dev libpng-dev
   libturbojpeg0-dev libopenal-dev
   libgtest-dev googletest
   # fuzzing with libFuzzer

@@ -19,6 +19,8 @@ class RenderSurface {
   // The fixed projection, camera and states every frame is drawn with.
   virtual void SetupView() = 0;
   virtual void SetSwapInterval(int interval) = 0;
+  // The display's refresh rate in frames per second; 0 when it is not known.
+  virtual double RefreshRate() { return 0; }
   // Before each frame is drawn: takes up a new window size, if the window was resized.
   virtual void BeginFrame() = 0;
   // Draws the frame-rate text into the frame, white on a black band in the top-left tenth.

@@ -1,11 +1,22 @@
 // The render thread's start-up, frame loop and shutdown, and the window thread's handshake.
 #include "host/render_thread.h"
 
+#include <chrono>
+
 #include "foundation/event_log.h"
 #include "foundation/random_source.h"
+#include "host/frame_pacer.h"
 #include "host/frame_rate_counter.h"
 
 namespace driftglass {
+namespace {
+
+double SteadyMs() {
+  const auto now = std::chrono::steady_clock::now().time_since_epoch();
+  return std::chrono::duration<double, std::milli>(now).count();
+}
+
+}  // namespace
 
 RenderThread::RenderThread(RenderSurface& surface, SoundDevice& sound, Scene& scene,
                            TickClock& clock, WindowThreadLink& link, RenderSettings settings,
@@ -53,8 +64,12 @@ int RenderThread::LoopingThreadProc() {
   if (CommonInitialization() != 0) {
     TheEventLog().WriteError(kNotify, "Error of common initialization", "Error of initialization");
   } else {
-    // Paced by the buffer swap and its interval; the step is never clamped, and the first one
-    // holds the whole start-up time.
+    // Paced by the buffer swap and its interval, or where the swap does not wait by the
+    // pacer; the step is never clamped, and the first one holds the whole start-up time. A
+    // fixed step is a diagnostic run, drawn as fast as it goes.
+    FramePacer pacer(settings_.fixedStepMs
+                         ? 0
+                         : FramePacer::PeriodFor(settings_.swapInterval, surface_.RefreshRate()));
     while (StopLooping.load() == 0) {
       const uint32_t now = clock_.Now();
       time.stepMs = settings_.fixedStepMs ? *settings_.fixedStepMs : now - time.previousTick;
@@ -69,6 +84,10 @@ int RenderThread::LoopingThreadProc() {
       }
       surface_.SwapBuffers();
       if (lastFrame) break;
+      const double waitMs = pacer.WaitAfterSwap(SteadyMs());
+      if (waitMs > 0) {
+        std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(waitMs));
+      }
     }
   }
 

@@ -3,6 +3,7 @@
 
 #include <GL/glew.h>
 #include <GL/glxew.h>
+#include <X11/extensions/Xrandr.h>
 
 #include "host/linux/png_snapshot.h"
 #include "host/linux/x11_display.h"
@@ -63,6 +64,19 @@ void GlxSurface::SetSwapInterval(int interval) {
   } else if (GLXEW_MESA_swap_control) {
     glXSwapIntervalMESA(static_cast<unsigned>(interval));
   }
+}
+
+double GlxSurface::RefreshRate() {
+  // The rate of the screen's current mode; a server without RandR (or one that reports no
+  // rate, as Xvfb does) leaves it unknown.
+  Display* display = native_->display;
+  int eventBase = 0, errorBase = 0;
+  if (display == nullptr || !XRRQueryExtension(display, &eventBase, &errorBase)) return 0;
+  XRRScreenConfiguration* configuration = XRRGetScreenInfo(display, DefaultRootWindow(display));
+  if (configuration == nullptr) return 0;
+  const short rate = XRRConfigCurrentRate(configuration);
+  XRRFreeScreenConfigInfo(configuration);
+  return rate;
 }
 
 bool GlxSurface::BuildFontLists(unsigned base, FontMetrics& metrics) {

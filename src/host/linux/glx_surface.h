@@ -19,6 +19,7 @@ class GlxSurface : public GlSurface {
   bool HasOpenGl20() override;
   bool HasSwapControl() override;
   void SetSwapInterval(int interval) override;
+  double RefreshRate() override;
   void SwapBuffers() override;
   bool WriteSnapshot(const std::string& path) override;
   void DeleteContext() override;

@@ -78,6 +78,12 @@ bool WglSurface::HasSwapControl() {
          GetWglProc<SwapIntervalProc>("wglSwapIntervalEXT") != nullptr;
 }
 
+double WglSurface::RefreshRate() {
+  // 0 and 1 stand for the hardware's default rate, which is not told.
+  const int rate = native_->dc != nullptr ? GetDeviceCaps(native_->dc, VREFRESH) : 0;
+  return rate > 1 ? rate : 0;
+}
+
 void WglSurface::SetSwapInterval(int interval) {
   if (auto swapInterval = GetWglProc<SwapIntervalProc>("wglSwapIntervalEXT")) {
     swapInterval(interval);
