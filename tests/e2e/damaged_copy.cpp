@@ -30,15 +30,27 @@ std::vector<ResourceEntry> ListedResources() {
   return resources;
 }
 
-bool WriteDamagedCopy(const std::string& program, const ResourceEntry& resource, size_t skip,
-                      const std::string& damage, const std::string& copy, std::string& why) {
+std::optional<Damage> DamageFor(const ResourceEntry& resource, bool windows) {
+  const std::string id = std::to_string(resource.id);
+  if (resource.type == "JPG" || resource.type == "BITMAP") {
+    return Damage{resource.type == "BITMAP" && windows ? 14u : 0u, std::string(32, '\0'),
+                  "(!)Error : Picture " + id + " (" + resource.type + ") cannot be decoded"};
+  }
+  if (resource.type == "SHADERS") {
+    return Damage{0, "#error damaged\n", "(!)Error : Compiling shader " + id + " failed: "};
+  }
+  return std::nullopt;
+}
+
+bool WriteDamagedCopy(const std::string& program, const ResourceEntry& resource,
+                      const Damage& damage, const std::string& copy, std::string& why) {
   std::string bytes = ReadAll(program);
   const std::string contents = ReadAll(resource.file);
-  if (contents.size() < skip + damage.size()) {
+  if (contents.size() < damage.skip + damage.bytes.size()) {
     why = resource.file + " is too short to damage";
     return false;
   }
-  const std::string wanted = contents.substr(skip);
+  const std::string wanted = contents.substr(damage.skip);
   const std::boyer_moore_horspool_searcher searcher(wanted.begin(), wanted.end());
   const auto found = std::search(bytes.begin(), bytes.end(), searcher);
   if (found == bytes.end() ||
@@ -46,7 +58,7 @@ bool WriteDamagedCopy(const std::string& program, const ResourceEntry& resource,
     why = resource.file + " is not found in " + program + " exactly once";
     return false;
   }
-  std::copy(damage.begin(), damage.end(), found);
+  std::copy(damage.bytes.begin(), damage.bytes.end(), found);
   std::ofstream(copy, std::ios::binary) << bytes;
   std::filesystem::permissions(copy, std::filesystem::perms::owner_all);
   return true;

@@ -2,6 +2,7 @@
 // start-up fail on it the way it should.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,10 +18,20 @@ struct ResourceEntry {
 // The resources listed in resources/resources.cmake.
 std::vector<ResourceEntry> ListedResources();
 
-// Writes `copy`, an executable copy of `program` in which the bytes of `resource` (found by
-// its contents, after its first `skip` bytes) begin with `damage` instead. False, with the
-// reason in `why`, when the resource's bytes are not found in the program exactly once.
-bool WriteDamagedCopy(const std::string& program, const ResourceEntry& resource, size_t skip,
-                      const std::string& damage, const std::string& copy, std::string& why);
+// How a resource is damaged and what the log then says.
+struct Damage {
+  size_t skip = 0;     // bytes of the file the program does not keep
+  std::string bytes;   // written over the start of what it keeps
+  std::string line;    // the start of the log line naming the failure
+};
+// The damage for each picture and shader (a Windows program keeps a bitmap without its
+// 14-byte file header); nothing for the other resources, whose bytes have no form to break.
+std::optional<Damage> DamageFor(const ResourceEntry& resource, bool windows);
+
+// Writes `copy`, an executable copy of `program` with `resource` damaged: its bytes (found by
+// their contents) overwritten at the start. False, with the reason in `why`, when they are
+// not found in the program exactly once.
+bool WriteDamagedCopy(const std::string& program, const ResourceEntry& resource,
+                      const Damage& damage, const std::string& copy, std::string& why);
 
 }  // namespace e2e

@@ -73,46 +73,47 @@ const char* WithoutSwapControl(const char* extensions) {
   return kept.c_str();
 }
 
-int OpenMode(int flags, va_list arguments) {
-  return (flags & (O_CREAT | O_TMPFILE)) != 0 ? va_arg(arguments, int) : 0;
+// open and open64, fopen and fopen64: the same check before the real call.
+using OpenFunction = int (*)(const char*, int, ...);
+int OpenChecked(OpenFunction real, const char* path, int flags, va_list arguments) {
+  const int mode = (flags & (O_CREAT | O_TMPFILE)) != 0 ? va_arg(arguments, int) : 0;
+  if (Refused(path, flags)) return -1;
+  return real(path, flags, mode);
+}
+
+FILE* FopenChecked(FILE* (*real)(const char*, const char*), const char* path, const char* mode) {
+  const bool reading = mode[0] == 'r' && std::strchr(mode, '+') == nullptr;
+  return Refused(path, reading ? O_RDONLY : O_WRONLY) ? nullptr : real(path, mode);
 }
 
 }  // namespace
 
 extern "C" int open(const char* path, int flags, ...) {
-  static const auto real = Next<int (*)(const char*, int, ...)>("open");
   va_list arguments;
   va_start(arguments, flags);
-  const int mode = OpenMode(flags, arguments);
+  static const auto real = Next<OpenFunction>("open");
+  const int result = OpenChecked(real, path, flags, arguments);
   va_end(arguments);
-  if (Refused(path, flags)) return -1;
-  return real(path, flags, mode);
+  return result;
 }
 
 extern "C" int open64(const char* path, int flags, ...) {
-  static const auto real = Next<int (*)(const char*, int, ...)>("open64");
   va_list arguments;
   va_start(arguments, flags);
-  const int mode = OpenMode(flags, arguments);
+  static const auto real = Next<OpenFunction>("open64");
+  const int result = OpenChecked(real, path, flags, arguments);
   va_end(arguments);
-  if (Refused(path, flags)) return -1;
-  return real(path, flags, mode);
+  return result;
 }
 
 extern "C" FILE* fopen(const char* path, const char* mode) {
   static const auto real = Next<FILE* (*)(const char*, const char*)>("fopen");
-  if (Refused(path, mode[0] == 'r' && std::strchr(mode, '+') == nullptr ? O_RDONLY : O_WRONLY)) {
-    return nullptr;
-  }
-  return real(path, mode);
+  return FopenChecked(real, path, mode);
 }
 
 extern "C" FILE* fopen64(const char* path, const char* mode) {
   static const auto real = Next<FILE* (*)(const char*, const char*)>("fopen64");
-  if (Refused(path, mode[0] == 'r' && std::strchr(mode, '+') == nullptr ? O_RDONLY : O_WRONLY)) {
-    return nullptr;
-  }
-  return real(path, mode);
+  return FopenChecked(real, path, mode);
 }
 
 extern "C" int rename(const char* from, const char* to) {

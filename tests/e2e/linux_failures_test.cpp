@@ -145,21 +145,12 @@ TEST_F(LinuxSaverTest, AFailedStartUnderTheDaemonIsToldOnStderrAndInTheLogWithou
   };
   // Every picture and shader compiled in, damaged in a copy of the program: the log names it.
   for (const e2e::ResourceEntry& resource : e2e::ListedResources()) {
-    const std::string id = std::to_string(resource.id);
-    std::string damage, line;
-    if (resource.type == "JPG" || resource.type == "BITMAP") {
-      damage = std::string(32, '\0');
-      line = "(!)Error : Picture " + id + " (" + resource.type + ") cannot be decoded";
-    } else if (resource.type == "SHADERS") {
-      damage = "#error damaged\n";
-      line = "(!)Error : Compiling shader " + id + " failed: ";
-    } else {
-      continue;  // samples have no form to damage (a missing one is above); the icon is unused
-    }
-    const std::string copy = home_ + "/damaged-" + id;
+    const auto damage = e2e::DamageFor(resource, false);
+    if (!damage) continue;  // samples (a missing one is above) and the icon
+    const std::string copy = home_ + "/damaged-" + std::to_string(resource.id);
     std::string why;
-    ASSERT_TRUE(e2e::WriteDamagedCopy(DRIFTGLASS_BINARY, resource, 0, damage, copy, why)) << why;
-    cases.push_back({copy, {"-root"}, daemon, "Error of initialization", {line}});
+    ASSERT_TRUE(e2e::WriteDamagedCopy(DRIFTGLASS_BINARY, resource, *damage, copy, why)) << why;
+    cases.push_back({copy, {"-root"}, daemon, "Error of initialization", {damage->line}});
   }
   for (const Case& c : cases) {
     SCOPED_TRACE(c.program + " " + c.lines.front());

@@ -206,27 +206,15 @@ TEST_F(WindowsSaverTest, FailedStartsShowTheScreenSaverBoxUnderAnyPointerMove) {
 }
 
 TEST_F(WindowsSaverTest, EveryDamagedPictureAndShaderIsNamedInTheLog) {
-  // Each picture and shader of a copy of the program damaged in turn. Windows keeps a bitmap
-  // resource without its 14-byte file header.
+  // Each picture and shader of a copy of the program damaged in turn.
   for (const e2e::ResourceEntry& resource : e2e::ListedResources()) {
-    const std::string id = std::to_string(resource.id);
-    size_t skip = 0;
-    std::string damage, line;
-    if (resource.type == "JPG" || resource.type == "BITMAP") {
-      skip = resource.type == "BITMAP" ? 14 : 0;
-      damage = std::string(32, '\0');
-      line = "(!)Error : Picture " + id + " (" + resource.type + ") cannot be decoded";
-    } else if (resource.type == "SHADERS") {
-      damage = "#error damaged\n";
-      line = "(!)Error : Compiling shader " + id + " failed: ";
-    } else {
-      continue;
-    }
+    const auto damage = e2e::DamageFor(resource, true);
+    if (!damage) continue;
     SCOPED_TRACE(resource.file);
+    const std::string id = std::to_string(resource.id);
     const std::string copy = folder_ + "/Damaged" + id + ".scr";
     std::string why;
-    ASSERT_TRUE(e2e::WriteDamagedCopy(kBuild + "/Driftglass.scr", resource, skip, damage, copy,
-                                      why))
+    ASSERT_TRUE(e2e::WriteDamagedCopy(kBuild + "/Driftglass.scr", resource, *damage, copy, why))
         << why;
     auto saver = Wine({copy, "/s"});
     ASSERT_TRUE(Driver({"wait", "Screen saver", "60000"})) << saver->Stderr();
@@ -236,8 +224,8 @@ TEST_F(WindowsSaverTest, EveryDamagedPictureAndShaderIsNamedInTheLog) {
     EXPECT_EQ(saver->WaitForExit(30s), 0);
     const auto lines = e2e::ReadLines(folder_ + "/Damaged" + id + ".log");
     EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const std::string& logged) {
-      return logged.rfind(line, 0) == 0;
-    })) << line;
+      return logged.rfind(damage->line, 0) == 0;
+    })) << damage->line;
   }
 }
 
