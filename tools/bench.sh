@@ -1,45 +1,153 @@
 #!/usr/bin/env bash
-# Frame-rate benchmark: runs the saver with vsync off on a virtual X server and prints frames
-# per second and CPU milliseconds per frame, and how long a one-frame run takes (start-up,
-# first frame and shutdown).
-# Usage: tools/bench.sh [FRAMES] [WxH ...]   (default: 600 frames at 1024x768)
+# Benchmark: the saver (the whole scene, sound on OpenAL's null device) against two of the
+# best-known GL screen savers, xscreensaver's `atlantis` and `gears` (installed from Debian's
+# xscreensaver-gl-extra and xscreensaver-gl), full screen on one virtual X server per size, the programs alternating
+# over several rounds. Frames are counted at the buffer swap by one preloaded counter for
+# every program (tools/bench/swap_counter.c).
+#
+# Two settings are measured:
+#   free      vsync off for us, `-delay 0` for the hacks: frames/s, CPU ms per frame,
+#             start to first frame, resident memory; and our ratio to each anchor
+#   defaults  each program as installed: frames/s and CPU ms per second, what a user pays
+# Each figure is the median over the rounds, with the lowest and highest in brackets.
+# Usage: tools/bench.sh [ROUNDS] [WxH ...]   (default: 3 rounds at 1024x768 and 1920x1080)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-if [[ -z "${DRIFTGLASS_BENCH_XVFB:-}" ]]; then
+if [[ -z "${DRIFTGLASS_BENCH_SIZE:-}" ]]; then
   bash tools/install-deps.sh
+  if [[ ! -x /usr/libexec/xscreensaver/atlantis || ! -x /usr/libexec/xscreensaver/gears ]]; then
+    sudo=""
+    [[ $(id -u) -eq 0 ]] || sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+      xscreensaver-gl xscreensaver-gl-extra >/dev/null
+  fi
   cmake --preset linux >/dev/null
   cmake --build --preset linux -j"$(nproc)" --target driftglass >/dev/null
-  DRIFTGLASS_BENCH_XVFB=1 exec xvfb-run -a -s "-screen 0 1920x1080x24" bash "$0" "$@"
+  mkdir -p build/bench
+  gcc -shared -fPIC -O2 -Wall -o build/bench/swap_counter.so tools/bench/swap_counter.c -ldl
+  rounds=${1:-3}
+  shift || true
+  sizes=("$@")
+  [[ ${#sizes[@]} -gt 0 ]] || sizes=(1024x768 1920x1080)
+  results=$(mktemp)
+  trap 'rm -f "$results"' EXIT
+  for size in "${sizes[@]}"; do
+    DRIFTGLASS_BENCH_SIZE=$size xvfb-run -a -s "-screen 0 ${size}x24" \
+      bash "$0" "$rounds" >>"$results"
+  done
+  # Lines: size program setting fps cpu_ms_per_frame start_ms rss_kb cpu_ms_per_second
+  awk '
+    function median(list, n,   sorted, i, j, t) {
+      for (i = 1; i <= n; ++i) sorted[i] = list[i]
+      for (i = 1; i <= n; ++i) for (j = i + 1; j <= n; ++j)
+        if (sorted[j] < sorted[i]) { t = sorted[i]; sorted[i] = sorted[j]; sorted[j] = t }
+      low = sorted[1]; high = sorted[n]
+      return n % 2 ? sorted[(n + 1) / 2] : (sorted[n / 2] + sorted[n / 2 + 1]) / 2
+    }
+    function figure(key, column, format,   n, list, i, m) {
+      n = count[key]
+      for (i = 1; i <= n; ++i) list[i] = value[key, i, column]
+      m = median(list, n)
+      return sprintf(format " [" format "-" format "]", m, low, high)
+    }
+    function mid(key, column,   n, list, i) {
+      n = count[key]
+      for (i = 1; i <= n; ++i) list[i] = value[key, i, column]
+      return median(list, n)
+    }
+    {
+      key = $1 SUBSEP $2 SUBSEP $3
+      if (!(key in count)) { order[++keys] = key }
+      n = ++count[key]
+      for (c = 4; c <= 8; ++c) value[key, n, c] = $c
+      if (!($1 in seenSize)) { seenSize[$1] = 1; sizes[++sizeCount] = $1 }
+    }
+    END {
+      for (s = 1; s <= sizeCount; ++s) {
+        size = sizes[s]
+        printf "\n%s, vsync off (rounds: %d)\n", size, count[size SUBSEP "driftglass" SUBSEP "free"]
+        printf "  %-10s %-22s %-22s %-20s %-18s\n", "program", "frames/s", "CPU ms/frame",
+               "start to 1st frame", "resident MB"
+        split("driftglass atlantis gears", programs, " ")
+        for (p = 1; p <= 3; ++p) {
+          key = size SUBSEP programs[p] SUBSEP "free"
+          if (!(key in count)) continue
+          printf "  %-10s %-22s %-22s %-20s %-18s\n", programs[p], figure(key, 4, "%.1f"),
+                 figure(key, 5, "%.2f"), figure(key, 6, "%.0f") " ms",
+                 sprintf("%.0f", mid(key, 7) / 1024)
+        }
+        ours = size SUBSEP "driftglass" SUBSEP "free"
+        for (p = 2; p <= 3; ++p) {
+          key = size SUBSEP programs[p] SUBSEP "free"
+          if (!(key in count) || !(ours in count)) continue
+          printf "  ours / %-8s frames/s x%.2f, CPU per frame x%.2f, memory x%.2f\n",
+                 programs[p], mid(ours, 4) / mid(key, 4), mid(ours, 5) / mid(key, 5),
+                 mid(ours, 7) / mid(key, 7)
+        }
+        printf "%s, each program at its defaults\n", size
+        for (p = 1; p <= 3; ++p) {
+          key = size SUBSEP programs[p] SUBSEP "defaults"
+          if (!(key in count)) continue
+          printf "  %-10s %s frames/s, %s CPU ms per second\n", programs[p],
+                 figure(key, 4, "%.1f"), figure(key, 8, "%.0f")
+        }
+      }
+    }' "$results"
+  exit 0
 fi
 
-frames=${1:-600}
-shift || true
-sizes=("$@")
-[[ ${#sizes[@]} -gt 0 ]] || sizes=(1024x768)
-
+# Inside the virtual X server of one size: rounds of every program in every setting.
+rounds=${1:-3}
+size=$DRIFTGLASS_BENCH_SIZE
+warmup=3
+seconds=8
+hacks=/usr/libexec/xscreensaver
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/config/driftglass"
-printf '[Software\\Tolvanet\\Driftglass #1 screensaver]\nEnableFPS=0\nEnableVSync=0\n' \
-  >"$work/config/driftglass/driftglass.conf"
+for setting in free defaults; do
+  mkdir -p "$work/$setting/config/driftglass"
+done
+printf '[Software\\Tolvanet\\Driftglass #1 screensaver]\nEnableVSync=0\n' \
+  >"$work/free/config/driftglass/driftglass.conf"
+ticks=$(getconf CLK_TCK)
 
-# Prints "wall user system" seconds of a run of $2 frames at size $1.
-run() {
-  TIMEFORMAT='%R %U %S'
-  { time XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state" ALSOFT_DRIVERS=null \
-      build/linux/driftglass -window --size "$1" --seed 1 --fixed-step 16 --frames "$2" \
-      >/dev/null 2>&1; } 2>&1
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+
+# Runs one program full screen and prints: fps cpu_ms_per_frame start_ms rss_kb cpu_ms_per_s
+measure() {
+  local out="$work/swaps" start pid f0 f1 c0 c1 first rss
+  rm -f "$out"
+  start=${EPOCHREALTIME/./}
+  SWAP_COUNTER_OUT="$out" LD_PRELOAD="$PWD/build/bench/swap_counter.so" "$@" \
+    >/dev/null 2>&1 &
+  pid=$!
+  sleep "$warmup"
+  read -r f0 first <"$out"
+  c0=$(cpu_ticks "$pid")
+  sleep "$seconds"
+  read -r f1 _ <"$out"
+  c1=$(cpu_ticks "$pid")
+  rss=$(awk '/^VmRSS:/ { print $2 }' "/proc/$pid/status")
+  kill -TERM "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  awk -v f0="$f0" -v f1="$f1" -v c0="$c0" -v c1="$c1" -v t="$ticks" -v s="$seconds" \
+      -v first="$first" -v start="$start" -v rss="$rss" 'BEGIN {
+    frames = f1 - f0; if (frames < 1) frames = 1
+    cpu = 1000 * (c1 - c0) / t
+    printf "%.2f %.3f %.0f %d %.0f\n", frames / s, cpu / frames, first - start / 1000, rss, cpu / s
+  }'
 }
 
-for size in "${sizes[@]}"; do
-  read -r w1 u1 s1 < <(run "$size" 1)
-  read -r wn un sn < <(run "$size" "$frames")
-  awk -v size="$size" -v n="$frames" -v w1="$w1" -v u1="$u1" -v s1="$s1" \
-      -v wn="$wn" -v un="$un" -v sn="$sn" 'BEGIN {
-    frames = n - 1; wall = wn - w1; cpu = (un + sn) - (u1 + s1);
-    if (wall <= 0) wall = 0.001;
-    printf "%-10s %8.1f frames/s %7.2f CPU ms/frame   one-frame run %4.0f ms\n",
-           size, frames / wall, 1000 * cpu / frames, 1000 * w1;
-  }'
+for ((round = 1; round <= rounds; ++round)); do
+  for setting in free defaults; do
+    delay=()
+    [[ $setting == free ]] && delay=(-delay 0)
+    echo "$size driftglass $setting $(XDG_CONFIG_HOME="$work/$setting/config" \
+      XDG_STATE_HOME="$work/state" ALSOFT_DRIVERS=null measure build/linux/driftglass -root)"
+    for hack in atlantis gears; do
+      echo "$size $hack $setting $(measure "$hacks/$hack" -root "${delay[@]}")"
+    done
+  done
 done
