@@ -12,15 +12,46 @@ std::atomic<long> allocations{0};
 
 }  // namespace
 
-void* operator new(std::size_t size) {
+namespace {
+
+void* Allocate(std::size_t size) {
   if (counting.load(std::memory_order_relaxed)) allocations.fetch_add(1);
-  if (void* block = std::malloc(size == 0 ? 1 : size)) return block;
+  return std::malloc(size == 0 ? 1 : size);
+}
+
+}  // namespace
+
+// Every plain form is replaced, so that no block is made by one allocator and freed by
+// another (the sanitizers check that); the aligned forms stay the library's, as a pair.
+void* operator new(std::size_t size) {
+  if (void* block = Allocate(size)) return block;
   throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) {
+  return operator new(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  return Allocate(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+  return Allocate(size);
 }
 void operator delete(void* block) noexcept {
   std::free(block);
 }
+void operator delete[](void* block) noexcept {
+  std::free(block);
+}
 void operator delete(void* block, std::size_t) noexcept {
+  std::free(block);
+}
+void operator delete[](void* block, std::size_t) noexcept {
+  std::free(block);
+}
+void operator delete(void* block, const std::nothrow_t&) noexcept {
+  std::free(block);
+}
+void operator delete[](void* block, const std::nothrow_t&) noexcept {
   std::free(block);
 }
 
