@@ -35,7 +35,7 @@ if [[ "$preset" == linux ]]; then
   xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset "$preset" --no-tests=error -j1
 elif [[ "$preset" == linux-tsan ]]; then
   # The two threads' handshake, the render loop and the GL code, with every data race an error.
-  TSAN_OPTIONS="halt_on_error=1" xvfb-run -a -s "-screen 0 1280x1024x24" \
+  TSAN_OPTIONS="halt_on_error=1:suppressions=$PWD/tools/tsan.supp" xvfb-run -a -s "-screen 0 1280x1024x24" \
     ctest --preset "$preset" --no-tests=error -L "unit|gl" -j1
 else
   # The GL driver is unloaded at exit, so what it keeps cannot be told apart from our own
