@@ -29,21 +29,18 @@ const std::string kLost = "(!)Error : The connection to the X display is lost";
 // An X server of the test's own, which the test may kill.
 class OwnXServer {
  public:
+  // Xvfb picks a free display number itself and writes it to its standard output.
   OwnXServer() {
-    for (int number = 70; number < 100 && name_.empty(); ++number) {
-      if (std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock")) continue;
-      const std::string name = ":" + std::to_string(number);
-      server_ = std::make_unique<Process>(
-          "/usr/bin/Xvfb", std::vector<std::string>{name, "-screen", "0", "640x480x24",
-                                                    "-nolisten", "tcp"});
-      for (int i = 0; i < 100 && server_->Running(); ++i) {
-        if (Display* display = XOpenDisplay(name.c_str())) {
-          XCloseDisplay(display);
-          name_ = name;
-          break;
-        }
-        std::this_thread::sleep_for(100ms);
+    server_ = std::make_unique<Process>(
+        "/usr/bin/Xvfb", std::vector<std::string>{"-displayfd", "1", "-screen", "0",
+                                                  "640x480x24", "-nolisten", "tcp"});
+    for (int i = 0; i < 100 && server_->Running(); ++i) {
+      const std::string number = server_->Stdout();
+      if (!number.empty() && number.back() == '\n') {
+        name_ = ":" + number.substr(0, number.size() - 1);
+        break;
       }
+      std::this_thread::sleep_for(100ms);
     }
   }
   ~OwnXServer() { Kill(); }
