@@ -2,6 +2,9 @@
 // Loaded into the program under test with LD_PRELOAD; each fault is switched on by a
 // variable of the environment:
 //   DRIFTGLASS_FAULT_CREATE_CONTEXT=1   glXCreateContext makes no context
+//                                  =crash  glXCreateContext reads from a bad address
+//                             =crash-lost  ... after its connection ends, as Mesa does when
+//                                          the server goes in the middle of the call
 //   DRIFTGLASS_FAULT_MAKE_CURRENT=1     glXMakeCurrent fails to bind a context
 //   DRIFTGLASS_FAULT_NO_SWAP_CONTROL=1  the GLX extension lists leave out every swap control
 //   DRIFTGLASS_FAULT_READ_ONLY=PATH     files whose path starts with PATH open only for reading,
@@ -16,6 +19,8 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <stdarg.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cstdlib>
@@ -138,8 +143,16 @@ extern "C" GLXContext glXCreateContext(Display* display, XVisualInfo* visual, GL
                                        Bool direct) {
   static const auto real =
       Next<GLXContext (*)(Display*, XVisualInfo*, GLXContext, Bool)>("glXCreateContext");
-  if (Enabled("DRIFTGLASS_FAULT_CREATE_CONTEXT")) return nullptr;
-  return real(display, visual, share, direct);
+  const char* fault = std::getenv("DRIFTGLASS_FAULT_CREATE_CONTEXT");
+  if (fault == nullptr || fault[0] == '\0') return real(display, visual, share, direct);
+  // This connection alone ends, so the fault comes before anyone else can notice.
+  if (std::strcmp(fault, "crash-lost") == 0) shutdown(ConnectionNumber(display), SHUT_RDWR);
+  if (std::strncmp(fault, "crash", 5) == 0) {
+    // A small address the compiler cannot see, like a field of a null reply.
+    volatile int* field = reinterpret_cast<volatile int*>(std::strtoul("9", nullptr, 10));
+    return reinterpret_cast<GLXContext>(static_cast<intptr_t>(*field));
+  }
+  return nullptr;
 }
 
 extern "C" const char* glXQueryExtensionsString(Display* display, int screen) {

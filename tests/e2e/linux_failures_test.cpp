@@ -261,6 +261,23 @@ TEST_F(LinuxSaverTest, LosingTheDisplayEndsTheSaverWithItsReason) {
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
     EXPECT_EQ(Config(), kUsersOptions);
   }
+  // The GL driver faulting on the dead connection while it makes the context, before Xlib
+  // has noticed (Mesa does so now and then): the same one line and status.
+  std::filesystem::remove(logPath_);
+  auto faulting =
+      Start({"-root"}, With(kShim, {{"DRIFTGLASS_FAULT_CREATE_CONTEXT", "crash-lost"}}));
+  ExpectEnded(faulting->WaitForExit(10s), {1}, "driver fault on a lost connection");
+  EXPECT_EQ(faulting->Stderr(), "driftglass: the connection to the X display is lost\n");
+  EXPECT_EQ(Log().back(), kLost);
+  // A fault while the server is still there is not explained away: it stays a crash.
+  auto crashing = Start({"-root"}, With(kShim, {{"DRIFTGLASS_FAULT_CREATE_CONTEXT", "crash"}}));
+  const auto status = crashing->WaitForExit(10s);
+  ASSERT_TRUE(status.has_value());
+  const std::string text = crashing->Stderr();
+  EXPECT_EQ(text.find("display is lost"), std::string::npos) << text;
+  // Signalled, or the address sanitizer's report of the fault in the sanitized build.
+  EXPECT_TRUE(*status == 128 + SIGSEGV || text.find("SEGV") != std::string::npos)
+      << *status << " " << text;
 }
 
 TEST_F(LinuxSaverTest, WindowsThatVanishAtAnyMomentEndTheSaver) {

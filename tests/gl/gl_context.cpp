@@ -45,7 +45,7 @@ GlContext::~GlContext() {
   surface_.reset();
   if (native_->display != nullptr) {
     if (native_->window != 0) XDestroyWindow(native_->display, native_->window);
-    XCloseDisplay(native_->display);
+    driftglass::CloseDisplay(native_->display);
   }
 }
 

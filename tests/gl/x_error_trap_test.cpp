@@ -41,8 +41,8 @@ TEST(XErrorTrap, AnErrorOnOneThreadsConnectionIsNotTakenByAnother) {
   checked.set_value();
   render.join();
 
-  XCloseDisplay(windowConnection);
-  XCloseDisplay(renderConnection);
+  driftglass::CloseDisplay(windowConnection);
+  driftglass::CloseDisplay(renderConnection);
 }
 
 }  // namespace

@@ -112,7 +112,7 @@ void GlxSurface::ReleaseSurface() {
   // The context belongs to the connection: it goes first, while the connection is open.
   DeleteContext();
   if (native_->display == nullptr) return;
-  XCloseDisplay(native_->display);
+  CloseDisplay(native_->display);
   native_->display = nullptr;
 }
 

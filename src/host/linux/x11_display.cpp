@@ -1,6 +1,8 @@
 // Retrying display connections, and X errors kept per thread.
 #include "host/linux/x11_display.h"
 
+#include <signal.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -37,6 +39,44 @@ int DisplayLost(Display*) {
   for (;;) pause();  // the first thread to notice is ending the process
 }
 
+// The sockets of the open connections, for the fault handler below (-1: a free place).
+constexpr int kMaxConnections = 4;
+std::atomic<int> connectionSockets[kMaxConnections] = {-1, -1, -1, -1};
+struct sigaction earlierFaultActions[2];
+
+// True when the server has closed this socket: it reads as the end of the stream.
+bool ServerHungUp(int socket) {
+  char byte = 0;
+  return recv(socket, &byte, 1, MSG_PEEK | MSG_DONTWAIT) == 0;
+}
+
+// Mesa's GLX follows null replies from a connection that died in the middle of a call (for
+// example while it makes a context) and faults before Xlib gets to tell us. When a fault
+// comes after the server hung up, that is the lost display; any other fault is handed to the
+// handler there was before (the default one, or a sanitizer's), which sees it again.
+void DriverFault(int signal) {
+  for (const auto& socket : connectionSockets) {
+    const int fd = socket.load();
+    if (fd >= 0 && ServerHungUp(fd)) DisplayLost(nullptr);
+  }
+  sigaction(signal, &earlierFaultActions[signal == SIGSEGV ? 0 : 1], nullptr);
+}
+
+void InstallFaultHandler() {
+  struct sigaction action {};
+  action.sa_handler = DriverFault;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGSEGV, &action, &earlierFaultActions[0]);
+  sigaction(SIGBUS, &action, &earlierFaultActions[1]);
+}
+
+void Remember(int socket, int previous) {
+  for (auto& place : connectionSockets) {
+    int expected = previous;
+    if (place.compare_exchange_strong(expected, socket)) return;
+  }
+}
+
 }  // namespace
 
 Display* OpenDisplay() {
@@ -44,14 +84,23 @@ Display* OpenDisplay() {
   std::call_once(handlerInstalled, [] {
     XSetErrorHandler(RecordXError);
     XSetIOErrorHandler(DisplayLost);
+    InstallFaultHandler();
   });
   const char* name = std::getenv("DISPLAY");
   if (name == nullptr || name[0] == '\0') return nullptr;
   for (int attempt = 0; attempt < 40; ++attempt) {
-    if (Display* display = XOpenDisplay(nullptr)) return display;
+    if (Display* display = XOpenDisplay(nullptr)) {
+      Remember(ConnectionNumber(display), -1);
+      return display;
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(25));
   }
   return nullptr;
+}
+
+void CloseDisplay(Display* display) {
+  Remember(-1, ConnectionNumber(display));
+  XCloseDisplay(display);
 }
 
 XErrorTrap::XErrorTrap(Display* display) : display_(display) {

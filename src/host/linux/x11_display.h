@@ -12,8 +12,12 @@ namespace driftglass {
 // XOpenDisplay, tried again for a moment when the server is too busy to accept (a busy
 // server answers a burst of connections with EAGAIN). Null when there is no server. The
 // first call also installs the error handler below, and a handler for a lost server that
-// logs it and ends the process with status 1.
+// logs it and ends the process with status 1 (also when the GL driver faults on the dead
+// connection before Xlib notices).
 Display* OpenDisplay();
+
+// Closes a connection OpenDisplay made.
+void CloseDisplay(Display* display);
 
 // Catches the X errors of the requests made between its construction and Finish on this
 // thread's connection `display`. A window that vanishes under us (a preview parent closed)

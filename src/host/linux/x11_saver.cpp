@@ -429,7 +429,7 @@ int RunX11Saver(const CommandLine& commandLine, const SaverSettings& settings) {
   }
   X11Saver saver(display, commandLine, settings);
   const int exitCode = saver.Run();
-  XCloseDisplay(display);
+  CloseDisplay(display);
   return exitCode;
 }
 
