@@ -1,6 +1,7 @@
 // Retrying display connections, and X errors kept per thread.
 #include "host/linux/x11_display.h"
 
+#include <errno.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -44,10 +45,16 @@ constexpr int kMaxConnections = 4;
 std::atomic<int> connectionSockets[kMaxConnections] = {-1, -1, -1, -1};
 struct sigaction earlierFaultActions[2];
 
-// True when the server has closed this socket: it reads as the end of the stream.
+// True when the server has closed this socket: it reads as the end of the stream, or fails
+// (a server that dies with our requests unread resets the connection).
 bool ServerHungUp(int socket) {
+  const int savedErrno = errno;
   char byte = 0;
-  return recv(socket, &byte, 1, MSG_PEEK | MSG_DONTWAIT) == 0;
+  const ssize_t got = recv(socket, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
+  const bool hungUp = got == 0 || (got < 0 && errno != EAGAIN && errno != EWOULDBLOCK &&
+                                   errno != EINTR);
+  errno = savedErrno;
+  return hungUp;
 }
 
 // Mesa's GLX follows null replies from a connection that died in the middle of a call (for
