@@ -16,7 +16,7 @@ class ManagerDecor {
   void Update(double frameMs) { sea_.Update(frameMs); }
   void Draw() {
     farCliff_.Draw();
-    sea_.Draw();
+    sea_.Draw(nearCliff_.SolidBelow());
     nearCliff_.Draw();
   }
   void Release() { sea_.Release(); }

@@ -1,6 +1,8 @@
 // Making and drawing the sea.
 #include "decor/waving_sea.h"
 
+#include <algorithm>
+#include <cmath>
 #include <new>
 
 #include "decor/backdrop_layer.h"
@@ -15,7 +17,7 @@ WavingSeaDecorClass::WavingSeaDecorClass() {
   int width = 0;
   int height = 0;
   if (LoadJpegResource(pixels, kSeaPicture, width, height) != 0) return;
-  texture_ = MakeTexture(pixels, width, height, GL_RGB16, GL_CLAMP, GL_NEAREST);
+  texture_ = MakeTexture(pixels, width, height, GL_RGB8, GL_CLAMP, GL_NEAREST);
   TheEventLog().Write(kNotify, "Bitmap is loaded");
 
   std::vector<float> positions;
@@ -43,8 +45,31 @@ WavingSeaDecorClass::WavingSeaDecorClass() {
   valid_ = true;
 }
 
-void WavingSeaDecorClass::Draw() {
+namespace {
+
+// The lowest window row that may still show at the height y of the plane z = 0, less two
+// rows of margin: the rows under it are painted over whole by an opaque layer.
+GLint WindowRowBelow(double y, const GLint viewport[4]) {
+  GLdouble model[16], projection[16];
+  glGetDoublev(GL_MODELVIEW_MATRIX, model);
+  glGetDoublev(GL_PROJECTION_MATRIX, projection);
+  GLdouble x = 0, row = 0, z = 0;
+  if (gluProject(0.0, y, 0.0, model, projection, viewport, &x, &row, &z) != GL_TRUE) {
+    return viewport[1];
+  }
+  return std::clamp(static_cast<GLint>(std::floor(row)) - 2, viewport[1],
+                    viewport[1] + viewport[3]);
+}
+
+}  // namespace
+
+void WavingSeaDecorClass::Draw(double hiddenBelow) {
   const BackdropLayer layer(texture_);
+  GLint viewport[4];
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  const GLint lowestRow = WindowRowBelow(hiddenBelow, viewport);
+  glEnable(GL_SCISSOR_TEST);
+  glScissor(viewport[0], lowestRow, viewport[2], viewport[1] + viewport[3] - lowestRow);
 
   const std::vector<float>& texCoords = simulation_->TexCoords();
   glEnableClientState(GL_TEXTURE_COORD_ARRAY);
@@ -63,6 +88,7 @@ void WavingSeaDecorClass::Draw() {
   glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
   glDisableClientState(GL_TEXTURE_COORD_ARRAY);
   glDisableClientState(GL_VERTEX_ARRAY);
+  glDisable(GL_SCISSOR_TEST);
 }
 
 }  // namespace driftglass

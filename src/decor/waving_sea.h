@@ -16,7 +16,9 @@ class WavingSeaDecorClass {
   WavingSeaDecorClass();
   bool IsValid() const { return valid_; }
   void Update(double frameMs) { simulation_->Update(frameMs); }
-  void Draw();
+  // Draws the sea above the height hiddenBelow (in the plane z = 0, as the camera sees it):
+  // what lies lower is covered whole by the near shore drawn next.
+  void Draw(double hiddenBelow);
   // Frees the simulation's arrays (the GL objects go with the context).
   void Release() { simulation_.reset(); }
 

@@ -17,4 +17,12 @@ struct QuadPlacement {
 // Corners counter-clockwise as the camera sees them: front-facing under back-face culling.
 void DrawTexturedQuad(const QuadPlacement& quad);
 
+// The horizontal strip of the quad between t = topT and t = bottomT, placed and textured
+// exactly as that part of the whole quad: strips that share a t share their edge, so a quad
+// drawn strip by strip covers each pixel once, as the whole quad does.
+void DrawTexturedBand(const QuadPlacement& quad, double topT, double bottomT);
+
+// The height in the plane z = 0 at which the quad samples t.
+double QuadHeightAt(const QuadPlacement& quad, double t);
+
 }  // namespace driftglass

@@ -25,12 +25,15 @@ double WelcomingMessage::Opacity(double elapsedMs) {
 WelcomingMessage::WelcomingMessage() {
   std::vector<uint32_t> pixels;
   if (LoadBitmapResource(pixels, kBannerPicture, 512, 128) != 0) return;
-  texture_ = MakeTexture(pixels, 512, 128, GL_RGB16, GL_REPEAT, GL_LINEAR);
+  texture_ = MakeTexture(pixels, 512, 128, GL_RGB8, GL_REPEAT, GL_LINEAR);
 }
 
 void WelcomingMessage::Draw() {
+  // Blended at no opacity, the banner would leave every pixel as it was.
+  const double opacity = Opacity(elapsed_);
+  if (opacity <= 0.0) return;
   // In replace mode an RGB texture takes its colour from the banner and its alpha from here.
-  glColor4d(0.0, 0.0, 0.0, Opacity(elapsed_));
+  glColor4d(0.0, 0.0, 0.0, opacity);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glDisable(GL_DEPTH_TEST);
