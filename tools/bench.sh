@@ -11,6 +11,7 @@
 #   defaults  each program as installed: frames/s and CPU ms per second, what a user pays
 # Each figure is the median over the rounds, with the lowest and highest in brackets.
 # Usage: tools/bench.sh [ROUNDS] [WxH ...]   (default: 3 rounds at 1024x768 and 1920x1080)
+# DRIFTGLASS_BENCH_PROGRAM=PATH measures another build of ours (an older one, to compare).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -104,6 +105,7 @@ size=$DRIFTGLASS_BENCH_SIZE
 warmup=3
 seconds=8
 hacks=/usr/libexec/xscreensaver
+program=${DRIFTGLASS_BENCH_PROGRAM:-build/linux/driftglass}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 for setting in free defaults; do
@@ -145,7 +147,7 @@ for ((round = 1; round <= rounds; ++round)); do
     delay=()
     [[ $setting == free ]] && delay=(-delay 0)
     echo "$size driftglass $setting $(XDG_CONFIG_HOME="$work/$setting/config" \
-      XDG_STATE_HOME="$work/state" ALSOFT_DRIVERS=null measure build/linux/driftglass -root)"
+      XDG_STATE_HOME="$work/state" ALSOFT_DRIVERS=null measure "$program" -root)"
     for hack in atlantis gears; do
       echo "$size $hack $setting $(measure "$hacks/$hack" -root "${delay[@]}")"
     done

@@ -15,6 +15,8 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 wine wine64
   # run and test on a machine without a display
   xvfb xauth libgl1-mesa-dri
+  # the Debian package and its checks
+  dpkg-dev file man-db lintian
 )
 
 missing=()

@@ -33,6 +33,7 @@ if [[ "$preset" == linux ]]; then
   xvfb-run -a -s "-screen 0 1280x1024x24" sh -c 'wine cmd /c exit >/dev/null 2>&1;
     ctest --preset windows --no-tests=error --repeat until-pass:2'
   xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset "$preset" --no-tests=error -j1
+  bash tools/check-package.sh build/linux
 elif [[ "$preset" == linux-tsan ]]; then
   # The two threads' handshake, the render loop and the GL code, with every data race an error.
   TSAN_OPTIONS="halt_on_error=1:suppressions=$PWD/tools/tsan.supp" xvfb-run -a -s "-screen 0 1280x1024x24" \

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Makes the Debian package from the Linux build and checks it as a user gets it: every file
+# where Debian's xscreensaver looks, the libraries' packages as dependencies, a stripped
+# program that runs, a manual page that formats cleanly, and lintian without errors.
+# Usage: tools/check-package.sh [BUILD_FOLDER]   (default build/linux, already built)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build/linux}
+fail() { echo "check-package: $*" >&2; exit 1; }
+
+rm -f "$build"/driftglass_*.deb
+(cd "$build" && cpack -G DEB >/dev/null)
+debs=("$build"/driftglass_*_amd64.deb)
+[[ -f "${debs[0]}" ]] || fail "cpack made no driftglass_<version>_amd64.deb"
+deb=${debs[0]}
+
+contents=$(dpkg-deb -c "$deb" | awk '{ print $6 }')
+for file in ./usr/libexec/xscreensaver/driftglass ./usr/share/xscreensaver/config/driftglass.xml \
+            ./usr/share/man/man6/driftglass.6.gz ./usr/share/doc/driftglass/copyright \
+            ./usr/share/doc/driftglass/changelog.gz; do
+  grep -qxF "$file" <<<"$contents" || fail "$file is not in the package"
+done
+strays=$(grep -v -e '/$' -e '^./usr/libexec/xscreensaver/' -e '^./usr/share/' <<<"$contents" || true)
+[[ -z "$strays" ]] || fail "files outside /usr/libexec/xscreensaver and /usr/share: $strays"
+
+depends=$(dpkg-deb -f "$deb" Depends)
+for library in libc6 libstdc++6 libopenal1 libgtk-3-0 libturbojpeg0 libx11-6 libglew; do
+  grep -q "$library" <<<"$depends" || fail "Depends does not name $library: $depends"
+done
+
+unpacked=$(mktemp -d)
+trap 'rm -rf "$unpacked"' EXIT
+dpkg-deb -x "$deb" "$unpacked"
+program=$unpacked/usr/libexec/xscreensaver/driftglass
+file "$program" | grep -q ", stripped" || fail "the packaged program is not stripped"
+"$program" --version >/dev/null || fail "the packaged program does not run"
+grep -q '_label="Driftglass #1"' "$unpacked/usr/share/xscreensaver/config/driftglass.xml" ||
+  fail "the hack's label is not \"Driftglass #1\""
+grep -q 'arg-set="--fps"' "$unpacked/usr/share/xscreensaver/config/driftglass.xml" ||
+  fail "the frame-rate control does not pass --fps"
+warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l \
+  "$unpacked/usr/share/man/man6/driftglass.6.gz" 2>&1 >/dev/null || true)
+[[ -z "$warnings" ]] || fail "the manual page formats with warnings: $warnings"
+
+# lintian refuses to run as root unless told it may.
+lintian --allow-root --fail-on error --tag-display-limit 0 "$deb" || fail "lintian reports errors"
+echo "check-package: $(basename "$deb") is whole ($(dpkg-deb -f "$deb" Installed-Size) KB installed)"
