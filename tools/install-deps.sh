@@ -15,8 +15,8 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 wine wine64
   # run and test on a machine without a display
   xvfb xauth libgl1-mesa-dri
-  # the Debian package and its checks
-  dpkg-dev file man-db lintian
+  # the Debian package, its checks, and the daemon to run it under
+  dpkg-dev file man-db lintian xscreensaver
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds both programs and runs every test: the unit tests of both builds (the
-# Windows ones under Wine) and the end-to-end tests of both programs on a virtual X server.
+# Windows ones under Wine), the end-to-end tests of both programs on a virtual X server, the
+# Debian package's checks and the installed hack under the xscreensaver daemon (as root).
 # `tools/test.sh asan` runs the Linux tests on the AddressSanitizer build instead;
 # `tools/test.sh tsan` runs the unit and GL tests on the ThreadSanitizer build.
 set -euo pipefail
@@ -32,8 +33,17 @@ if [[ "$preset" == linux ]]; then
   # fails to start a process at all; such a test gets one more try.
   xvfb-run -a -s "-screen 0 1280x1024x24" sh -c 'wine cmd /c exit >/dev/null 2>&1;
     ctest --preset windows --no-tests=error --repeat until-pass:2'
-  xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset "$preset" --no-tests=error -j1
+  # The Debian package, checked, then installed for the test under the xscreensaver daemon
+  # (and removed again afterwards, unless it was installed before).
   bash tools/check-package.sh build/linux
+  sudo=""
+  [[ $(id -u) -eq 0 ]] || sudo="sudo"
+  if ! dpkg-query -W -f='${Status}' driftglass 2>/dev/null | grep -q "install ok installed"; then
+    trap '$sudo apt-get remove -y -qq driftglass >/dev/null 2>&1 || true' EXIT
+  fi
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --reinstall \
+    ./build/linux/driftglass_*_amd64.deb >/dev/null
+  xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset "$preset" --no-tests=error -j1
 elif [[ "$preset" == linux-tsan ]]; then
   # The two threads' handshake, the render loop and the GL code, with every data race an error.
   TSAN_OPTIONS="halt_on_error=1:suppressions=$PWD/tools/tsan.supp" xvfb-run -a -s "-screen 0 1280x1024x24" \

@@ -1,0 +1,195 @@
+// The installed hack under the real xscreensaver daemon, run as an ordinary user (the daemon
+// refuses to run hacks as root): blanking shows the scene in the daemon's window, unblanking
+// ends the hack in order, cycling leaves one instance, and the settings-style preview draws
+// inside the window it is given. Needs root (to make the user), the xscreensaver package and
+// the driftglass package installed; tools/test.sh installs both.
+#include <gtest/gtest.h>
+// clang-format off
+#include "x11_session.h"
+// clang-format on
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "picture_checks.h"
+#include "process.h"
+
+namespace {
+
+using e2e::Process;
+using namespace std::chrono_literals;
+
+constexpr const char* kUser = "driftglass-daemon-test";
+constexpr const char* kHome = "/home/driftglass-daemon-test";
+constexpr const char* kHack = "/usr/libexec/xscreensaver/driftglass";
+const std::string kLog = std::string(kHome) + "/.local/state/driftglass/driftglass.log";
+const char* const kReady = "   Notify : Scene has been initialized successfully";
+const char* const kUninstalled = "   Notify : Common uninstall has finished properly";
+
+// The daemon's own settings: one hack, no fading, no splash, no locking.
+const char* const kDaemonSettings =
+    "timeout:\t0:30:00\nlock:\t\tFalse\nfade:\t\tFalse\nunfade:\t\tFalse\nsplash:\t\tFalse\n"
+    "dpmsEnabled:\tFalse\nmode:\t\tone\nselected:\t0\nprograms:\tGL: driftglass --root \\n\\\n\n";
+
+int Shell(const std::string& command) {
+  return std::system(command.c_str());
+}
+
+class XscreensaverDaemonTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (geteuid() != 0) GTEST_SKIP() << "making the test user needs root";
+    if (!std::filesystem::exists("/usr/bin/xscreensaver") || !std::filesystem::exists(kHack)) {
+      GTEST_SKIP() << "needs the xscreensaver and driftglass packages installed";
+    }
+    ASSERT_TRUE(x_.Valid());
+    Shell(std::string("userdel -r ") + kUser + " >/dev/null 2>&1");
+    ASSERT_EQ(Shell(std::string("useradd -m -s /bin/sh ") + kUser), 0);
+    WriteUsersFile(".xscreensaver", kDaemonSettings);
+    // The user may use the display through a copy of our X authority.
+    if (const char* authority = std::getenv("XAUTHORITY")) {
+      std::ifstream in(authority, std::ios::binary);
+      std::stringstream bytes;
+      bytes << in.rdbuf();
+      WriteUsersFile(".Xauthority", bytes.str());
+    }
+  }
+  void TearDown() override {
+    if (geteuid() != 0) return;
+    Shell(std::string("pkill -KILL -u ") + kUser + " >/dev/null 2>&1");
+    Shell(std::string("userdel -r ") + kUser + " >/dev/null 2>&1");
+  }
+
+  void WriteUsersFile(const std::string& name, const std::string& text) {
+    const std::string path = std::string(kHome) + "/" + name;
+    std::ofstream(path, std::ios::binary) << text;
+    Shell("chown " + std::string(kUser) + ": " + path);
+  }
+  // Starts a program as the test user, on our display, with sound playing nowhere.
+  std::unique_ptr<Process> RunAsUser(std::vector<std::string> command) {
+    const char* display = std::getenv("DISPLAY");
+    std::vector<std::string> arguments = {
+        "-u",
+        kUser,
+        "--",
+        "env",
+        std::string("DISPLAY=") + (display ? display : ":0"),
+        std::string("XAUTHORITY=") + kHome + "/.Xauthority",
+        std::string("HOME=") + kHome,
+        "ALSOFT_DRIVERS=null"};
+    arguments.insert(arguments.end(), command.begin(), command.end());
+    return std::make_unique<Process>("/usr/sbin/runuser", arguments);
+  }
+  bool Command(const std::string& what) {
+    auto command = RunAsUser({"xscreensaver-command", what});
+    return command->WaitForExit(10s) == 0;
+  }
+  // The user's running hacks.
+  std::vector<std::string> HackPids() {
+    Process pgrep("/usr/bin/pgrep", {"-u", kUser, "-x", "driftglass"});
+    pgrep.WaitForExit(5s);
+    std::vector<std::string> pids;
+    std::istringstream lines(pgrep.Stdout());
+    for (std::string pid; std::getline(lines, pid);) pids.push_back(pid);
+    return pids;
+  }
+  bool WaitForHacks(size_t count, std::chrono::milliseconds timeout) {
+    for (auto waited = 0ms; waited < timeout; waited += 100ms) {
+      if (HackPids().size() == count) return true;
+      std::this_thread::sleep_for(100ms);
+    }
+    return false;
+  }
+  std::vector<std::string> Log() { return e2e::ReadLines(kLog); }
+
+  e2e::X11Session x_;
+};
+
+e2e::Picture Crop(const e2e::Picture& picture, int left, int top, int width, int height) {
+  e2e::Picture part;
+  part.width = width;
+  part.height = height;
+  for (int y = top; y < top + height; ++y) {
+    const auto row = picture.rgba.begin() + (static_cast<size_t>(y) * picture.width + left) * 4;
+    part.rgba.insert(part.rgba.end(), row, row + width * 4);
+  }
+  return part;
+}
+
+// A dark blue night sky, bluish water and a shore darker than the sea.
+void ExpectSeascape(const e2e::Picture& frame, const std::string& where) {
+  const e2e::SeascapeRegions regions = e2e::MeasureSeascape(frame);
+  EXPECT_GT(regions.sky.b, regions.sky.r + 0.04) << where;
+  EXPECT_LT(regions.sky.Luminance(), 0.2) << where;
+  EXPECT_GT(regions.sea.b, regions.sea.r + 0.04) << where;
+  EXPECT_LT(regions.shore.Luminance(), regions.sea.Luminance()) << where;
+}
+
+TEST_F(XscreensaverDaemonTest, BlanksUnblanksCyclesAndPreviewsWithTheInstalledHack) {
+  auto daemon = RunAsUser({"xscreensaver", "--no-splash"});
+  bool up = false;
+  for (int i = 0; i < 50 && !up; ++i) {
+    up = Command("-time");
+    if (!up) std::this_thread::sleep_for(200ms);
+  }
+  ASSERT_TRUE(up) << daemon->Stderr();
+
+  // Blanking: the daemon starts the hack in its window, which covers the screen.
+  ASSERT_TRUE(Command("-activate"));
+  ASSERT_TRUE(e2e::WaitForLine(kLog, kReady, 30s)) << daemon->Stderr();
+  std::this_thread::sleep_for(1500ms);
+  ExpectSeascape(x_.CaptureScreen(), "the daemon's window");
+
+  // Unblanking: the daemon ends the hack with SIGTERM, and it ends in order.
+  ASSERT_TRUE(Command("-deactivate"));
+  ASSERT_TRUE(WaitForHacks(0, 10s)) << HackPids().size() << " hacks still run";
+  std::vector<std::string> lines = Log();
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(lines[lines.size() - 2], kUninstalled);
+
+  // Cycling starts the next hack (here the same one) before the last has ended: one stays,
+  // and its log is whole and without errors.
+  ASSERT_TRUE(Command("-activate"));
+  ASSERT_TRUE(e2e::WaitForLine(kLog, kReady, 30s));
+  ASSERT_TRUE(WaitForHacks(1, 10s));
+  const std::string first = HackPids().front();
+  ASSERT_TRUE(Command("-cycle"));
+  bool replaced = false;
+  for (int i = 0; i < 150 && !replaced; ++i) {
+    const auto pids = HackPids();
+    replaced = pids.size() == 1 && pids.front() != first;
+    if (!replaced) std::this_thread::sleep_for(100ms);
+  }
+  ASSERT_TRUE(replaced) << "the cycled hack did not take the first one's place";
+  ASSERT_TRUE(e2e::WaitForLine(kLog, kReady, 30s));
+  std::this_thread::sleep_for(2s);
+  EXPECT_EQ(HackPids().size(), 1u);
+  lines = Log();
+  EXPECT_EQ(lines.front(), "   Notify : Application has run");
+  for (const std::string& line : lines) EXPECT_EQ(line.rfind("(!)", 0), std::string::npos) << line;
+
+  ASSERT_TRUE(Command("-deactivate"));
+  EXPECT_TRUE(WaitForHacks(0, 10s));
+  ASSERT_TRUE(Command("-exit"));
+  EXPECT_TRUE(daemon->WaitForExit(10s).has_value());
+
+  // The settings' preview: the hack drawn inside a window it is given, ended with SIGTERM.
+  const Window pane = x_.MakeWindow();  // 320x240 at (10, 10)
+  char id[32];
+  std::snprintf(id, sizeof id, "0x%lx", pane);
+  std::filesystem::remove(kLog);
+  auto preview = RunAsUser({kHack, "--root", "--window-id", id});
+  ASSERT_TRUE(e2e::WaitForLine(kLog, kReady, 30s)) << preview->Stderr();
+  std::this_thread::sleep_for(1500ms);
+  ExpectSeascape(Crop(x_.CaptureScreen(), 10, 10, 320, 240), "the preview pane");
+  Shell(std::string("pkill -TERM -u ") + kUser + " -x driftglass");
+  EXPECT_TRUE(WaitForHacks(0, 5s));
+  EXPECT_EQ(preview->WaitForExit(5s), 0);
+  x_.Destroy(pane);
+}
+
+}  // namespace
