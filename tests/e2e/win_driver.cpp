@@ -12,6 +12,8 @@
 //   win_driver answer TITLE           print the text of message box TITLE and press its OK
 //   win_driver volatile KEY           make HKLM\KEY anew as a volatile key, under which no
 //                                     lasting key can be made
+//   win_driver version FILE           print the product name, file version and copyright
+//                                     of FILE's version resource, one a line
 #include <windows.h>
 
 #include <cstdio>
@@ -138,6 +140,25 @@ int Host(const char* title) {
   return 0;
 }
 
+// What Explorer's Properties would show of a program's version resource.
+int PrintVersion(const char* path) {
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+  if (size == 0) return 1;
+  std::string data(size, '\0');
+  if (!GetFileVersionInfoA(path, 0, size, data.data())) return 1;
+  for (const char* name : {"ProductName", "FileVersion", "LegalCopyright"}) {
+    const std::string key = std::string("\\StringFileInfo\\040904B0\\") + name;
+    char* value = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueA(data.data(), key.c_str(), reinterpret_cast<void**>(&value), &length)) {
+      return 1;
+    }
+    std::printf("%s\n", value);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -155,6 +176,7 @@ int main(int argc, char** argv) {
   if (command == "host") return Host(argv[2]);
   if (command == "answer") return Answer(argv[2]);
   if (command == "volatile") return MakeVolatileKey(argv[2]);
+  if (command == "version") return PrintVersion(argv[2]);
   if (command == "wait" && argc == 4) {
     const DWORD end = GetTickCount() + std::atoi(argv[3]);
     while (FindTopLevel(argv[2]) == nullptr) {

@@ -108,6 +108,12 @@ class WindowsSaverTest : public ::testing::Test {
 
 std::string WindowsSaverTest::prefix_, WindowsSaverTest::home_;
 
+TEST_F(WindowsSaverTest, PropertiesShowTheProductItsVersionAndCopyright) {
+  const auto version = Driver({"version", folder_ + "/Driftglass.scr"});
+  ASSERT_TRUE(version.has_value()) << "no version resource";
+  EXPECT_EQ(*version, "Driftglass #1\n1.0\nCopyright \xA9 2026 Tolvanet\n");
+}
+
 TEST_F(WindowsSaverTest, FullScreenRunsOnceSoundsSwallowsAnotherSaverAndEndsWhenTheScreenSleeps) {
   // ALSA's file device, converting to 16-bit stereo, records what DirectSound plays.
   const std::string home = e2e::MakeTempFolder("recording-home"), heardPath = home + "/heard.wav";
