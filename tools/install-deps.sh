@@ -13,6 +13,7 @@ packages=(
   clang libclang-rt-14-dev
   # the Windows build, and Wine to run it
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 wine wine64
+  nsis
   # run and test on a machine without a display
   xvfb xauth libgl1-mesa-dri
   # the Debian package, its checks, and the daemon to run it under

@@ -114,6 +114,50 @@ TEST_F(WindowsSaverTest, PropertiesShowTheProductItsVersionAndCopyright) {
   EXPECT_EQ(*version, "Driftglass #1\n1.0\nCopyright \xA9 2026 Tolvanet\n");
 }
 
+TEST_F(WindowsSaverTest, TheInstallerSelectsTheSaverAndItsUninstallerLeavesTheSettings) {
+  const std::string installer = kBuild + "/Driftglass-1.0-setup.exe";
+  ASSERT_TRUE(std::filesystem::exists(installer)) << "build the installer (needs makensis)";
+  const std::string installed = prefix_ + "/drive_c/windows/system32/Driftglass.scr";
+  const char* const desktop = "HKCU\\Control Panel\\Desktop";
+  const char* const uninstallKey =
+      "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Driftglass";
+  const auto query = [&](std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), {"reg", "query"});
+    auto reg = Wine(arguments);
+    return reg->WaitForExit(60s) == 0 ? std::optional<std::string>(reg->Stdout()) : std::nullopt;
+  };
+
+  ASSERT_EQ(Wine({installer, "/S"})->WaitForExit(120s), 0);
+  ASSERT_TRUE(std::filesystem::exists(installed));
+  EXPECT_EQ(std::filesystem::file_size(installed), std::filesystem::file_size(kBuild + "/Driftglass.scr"));
+  const auto saver = query({desktop, "/v", "SCRNSAVE.EXE"});
+  ASSERT_TRUE(saver.has_value());
+  EXPECT_NE(saver->find("C:\\windows\\System32\\Driftglass.scr"), std::string::npos) << *saver;
+  const auto active = query({desktop, "/v", "ScreenSaveActive"});
+  ASSERT_TRUE(active.has_value());
+  EXPECT_NE(active->find("REG_SZ    1"), std::string::npos) << *active;
+  const auto entry = query({uninstallKey});
+  ASSERT_TRUE(entry.has_value()) << "no entry under installed programs";
+  EXPECT_NE(entry->find("Driftglass #1"), std::string::npos) << *entry;
+  EXPECT_NE(entry->find("Uninstall.exe\" /S"), std::string::npos) << *entry;
+
+  // The user's settings, then the silent uninstall as installed programs would run it (the
+  // uninstaller hands its work to a copy of itself and returns at once).
+  Registry({"add", kKey, "/v", "EnableFPS", "/t", "REG_DWORD", "/d", "1", "/f"});
+  ASSERT_EQ(Wine({"C:\\Program Files\\Driftglass #1\\Uninstall.exe", "/S"})->WaitForExit(60s), 0);
+  bool removed = false;
+  for (int i = 0; i < 300 && !removed; ++i) {
+    removed = !std::filesystem::exists(installed) && !query({uninstallKey}).has_value();
+    if (!removed) std::this_thread::sleep_for(100ms);
+  }
+  EXPECT_TRUE(removed) << "the program or its entry is still there";
+  EXPECT_FALSE(query({desktop, "/v", "SCRNSAVE.EXE"}).has_value());
+  const auto settings = RegistryValue("EnableFPS");
+  ASSERT_TRUE(settings.has_value()) << "the uninstaller took the user's settings";
+  EXPECT_NE(settings->find("0x1"), std::string::npos);
+  Registry({"delete", kKey, "/f"});
+}
+
 TEST_F(WindowsSaverTest, FullScreenRunsOnceSoundsSwallowsAnotherSaverAndEndsWhenTheScreenSleeps) {
   // ALSA's file device, converting to 16-bit stereo, records what DirectSound plays.
   const std::string home = e2e::MakeTempFolder("recording-home"), heardPath = home + "/heard.wav";
