@@ -12,6 +12,8 @@
 //   win_driver answer TITLE           print the text of message box TITLE and press its OK
 //   win_driver volatile KEY           make HKLM\KEY anew as a volatile key, under which no
 //                                     lasting key can be made
+//   win_driver rect TITLE ID          print control ID's rectangle and the window's client
+//                                     area, both on the screen: "l t r b  l t r b"
 //   win_driver version FILE           print the product name, file version and copyright
 //                                     of FILE's version resource, one a line
 #include <windows.h>
@@ -140,6 +142,18 @@ int Host(const char* title) {
   return 0;
 }
 
+int PrintRect(HWND window, int id) {
+  HWND control = GetDlgItem(window, id);
+  if (control == nullptr) return 1;
+  RECT rect{}, client{};
+  GetWindowRect(control, &rect);
+  GetClientRect(window, &client);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  std::printf("%ld %ld %ld %ld %ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom,
+              client.left, client.top, client.right, client.bottom);
+  return 0;
+}
+
 // What Explorer's Properties would show of a program's version resource.
 int PrintVersion(const char* path) {
   DWORD ignored = 0;
@@ -177,6 +191,10 @@ int main(int argc, char** argv) {
   if (command == "answer") return Answer(argv[2]);
   if (command == "volatile") return MakeVolatileKey(argv[2]);
   if (command == "version") return PrintVersion(argv[2]);
+  if (command == "rect" && argc == 4) {
+    HWND window = FindTopLevel(argv[2]);
+    return window == nullptr ? 1 : PrintRect(window, std::atoi(argv[3]));
+  }
   if (command == "wait" && argc == 4) {
     const DWORD end = GetTickCount() + std::atoi(argv[3]);
     while (FindTopLevel(argv[2]) == nullptr) {

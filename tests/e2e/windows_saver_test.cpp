@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <thread>
 
 #include "common/normal_run_log.h"
@@ -310,6 +311,39 @@ TEST_F(WindowsSaverTest, PreviewRunsInsideItsParentAndEndsWithIt) {
         {"/p"}, {"/p", "99999999999999999999"}, {"/x"}}) {
     EXPECT_EQ(Saver(arguments)->WaitForExit(60s), 255) << arguments.back();
   }
+}
+
+TEST_F(WindowsSaverTest, TheBannerFillsTheSettingsDialogAtEveryDpi) {
+  const char* const desktop = "HKCU\\Control Panel\\Desktop";
+  for (const int dpi : {96, 144, 192}) {
+    SCOPED_TRACE(std::to_string(dpi) + " DPI");
+    Registry({"add", desktop, "/v", "LogPixels", "/t", "REG_DWORD", "/d", std::to_string(dpi),
+              "/f"});
+    auto dialog = Saver({"/c"});
+    ASSERT_TRUE(Driver({"wait", kSettingsTitle, "30000"})) << dialog->Stderr();
+    std::this_thread::sleep_for(500ms);
+    const auto rects = Driver({"rect", kSettingsTitle, "105"});
+    ASSERT_TRUE(rects.has_value());
+    int banner[4], client[4];
+    std::istringstream numbers(*rects);
+    for (int& n : banner) numbers >> n;
+    for (int& n : client) numbers >> n;
+    // The control spans the dialog, and the picture fills the control: its right end shows
+    // the night sky, not the dialog's grey.
+    EXPECT_GE(banner[2] - banner[0], client[2] - client[0] - 2) << *rects;
+    const e2e::Picture screen = x_.CaptureScreen();
+    const double width = screen.width, height = screen.height;
+    const int right = client[2], span = client[2] - client[0];
+    const e2e::MeanColour rightEnd = e2e::RegionMean(
+        screen, (right - 0.12 * span) / width, (right - 3) / width,
+        (banner[1] + 0.3 * (banner[3] - banner[1])) / height,
+        (banner[1] + 0.7 * (banner[3] - banner[1])) / height);
+    EXPECT_LT(rightEnd.Luminance(), 0.4) << *rects;
+    EXPECT_GT(rightEnd.b, rightEnd.r) << *rects;
+    ASSERT_TRUE(Driver({"close", kSettingsTitle}));
+    EXPECT_EQ(dialog->WaitForExit(30s), 1);
+  }
+  Registry({"delete", desktop, "/v", "LogPixels", "/f"});
 }
 
 TEST_F(WindowsSaverTest, SettingsResetConfirmAndCloseStoreWhatTheyShould) {

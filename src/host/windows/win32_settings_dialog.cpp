@@ -10,6 +10,41 @@ namespace {
 
 constexpr int kIconId = 102;
 constexpr int kSettingsDialogId = 2003;
+constexpr int kBannerControlId = 105;
+constexpr int kBannerPictureId = 125;
+
+// The banner drawn at the size its control has at this DPI and font (the dialog grows with
+// them, a bitmap does not): smoothly scaled from the picture, to fill the dialog's width.
+HBITMAP ScaledBanner(HWND control) {
+  RECT area{};
+  GetClientRect(control, &area);
+  HBITMAP picture = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
+                                                     MAKEINTRESOURCEW(kBannerPictureId),
+                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  if (picture == nullptr || area.right <= 0 || area.bottom <= 0) return picture;
+  BITMAP size{};
+  GetObjectW(picture, sizeof size, &size);
+  HDC screen = GetDC(control);
+  HDC from = CreateCompatibleDC(screen);
+  HDC to = CreateCompatibleDC(screen);
+  HBITMAP scaled = CreateCompatibleBitmap(screen, area.right, area.bottom);
+  if (scaled != nullptr) {
+    HGDIOBJ oldFrom = SelectObject(from, picture);
+    HGDIOBJ oldTo = SelectObject(to, scaled);
+    SetStretchBltMode(to, HALFTONE);
+    SetBrushOrgEx(to, 0, 0, nullptr);
+    StretchBlt(to, 0, 0, area.right, area.bottom, from, 0, 0, size.bmWidth, size.bmHeight,
+               SRCCOPY);
+    SelectObject(from, oldFrom);
+    SelectObject(to, oldTo);
+  }
+  DeleteDC(from);
+  DeleteDC(to);
+  ReleaseDC(control, screen);
+  if (scaled == nullptr) return picture;
+  DeleteObject(picture);
+  return scaled;
+}
 
 void RefreshSettingsChecks(HWND dialog, const SettingsDialogModel& model) {
   CheckDlgButton(dialog, kShowFpsId, model.ShowFpsChecked() ? BST_CHECKED : BST_UNCHECKED);
@@ -27,8 +62,17 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
                    reinterpret_cast<LPARAM>(LoadIconW(instance, MAKEINTRESOURCEW(kIconId))));
       SendMessageW(dialog, WM_SETICON, ICON_BIG,
                    reinterpret_cast<LPARAM>(LoadIconW(instance, MAKEINTRESOURCEW(kIconId))));
+      HWND banner = GetDlgItem(dialog, kBannerControlId);
+      if (HBITMAP scaled = ScaledBanner(banner)) {
+        // The control keeps the bitmap it was made with; ours is freed with the dialog.
+        SetPropW(dialog, L"DriftglassBanner", scaled);
+        SendMessageW(banner, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(scaled));
+      }
       return 0;
     }
+    case WM_DESTROY:
+      if (HANDLE scaled = RemovePropW(dialog, L"DriftglassBanner")) DeleteObject(scaled);
+      return 0;
     case WM_SHOWWINDOW:
       RefreshSettingsChecks(dialog, *model);
       return 0;
