@@ -14,6 +14,7 @@
 //                                     lasting key can be made
 //   win_driver rect TITLE ID          print control ID's rectangle and the window's client
 //                                     area, both on the screen: "l t r b  l t r b"
+//   win_driver icons FILE ID          print the sizes of FILE's icon group ID, one a line
 //   win_driver version FILE           print the product name, file version and copyright
 //                                     of FILE's version resource, one a line
 #include <windows.h>
@@ -154,6 +155,24 @@ int PrintRect(HWND window, int id) {
   return 0;
 }
 
+// The images of an icon group as Windows stores them: a directory of 14-byte entries after a
+// 6-byte header, each starting with the width and height (0 for 256).
+int PrintIconSizes(const char* path, int id) {
+  HMODULE module = LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (module == nullptr) return 1;
+  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
+  const auto* group =
+      found != nullptr ? static_cast<const BYTE*>(LockResource(LoadResource(module, found))) : nullptr;
+  if (group == nullptr) return 1;
+  const int count = group[4] | group[5] << 8;
+  for (int i = 0; i < count; ++i) {
+    const BYTE* entry = group + 6 + 14 * i;
+    const int bits = entry[6] | entry[7] << 8;
+    std::printf("%dx%d %d\n", entry[0] == 0 ? 256 : entry[0], entry[1] == 0 ? 256 : entry[1], bits);
+  }
+  return 0;
+}
+
 // What Explorer's Properties would show of a program's version resource.
 int PrintVersion(const char* path) {
   DWORD ignored = 0;
@@ -191,6 +210,7 @@ int main(int argc, char** argv) {
   if (command == "answer") return Answer(argv[2]);
   if (command == "volatile") return MakeVolatileKey(argv[2]);
   if (command == "version") return PrintVersion(argv[2]);
+  if (command == "icons" && argc == 4) return PrintIconSizes(argv[2], std::atoi(argv[3]));
   if (command == "rect" && argc == 4) {
     HWND window = FindTopLevel(argv[2]);
     return window == nullptr ? 1 : PrintRect(window, std::atoi(argv[3]));

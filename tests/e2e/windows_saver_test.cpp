@@ -109,10 +109,13 @@ class WindowsSaverTest : public ::testing::Test {
 
 std::string WindowsSaverTest::prefix_, WindowsSaverTest::home_;
 
-TEST_F(WindowsSaverTest, PropertiesShowTheProductItsVersionAndCopyright) {
+TEST_F(WindowsSaverTest, PropertiesShowTheProductItsVersionCopyrightAndIcon) {
   const auto version = Driver({"version", folder_ + "/Driftglass.scr"});
   ASSERT_TRUE(version.has_value()) << "no version resource";
   EXPECT_EQ(*version, "Driftglass #1\n1.0\nCopyright \xA9 2026 Tolvanet\n");
+  // The icon at every size Explorer, the taskbar and the settings ask for, in full colour.
+  EXPECT_EQ(Driver({"icons", folder_ + "/Driftglass.scr", "102"}),
+            "16x16 32\n24x24 32\n32x32 32\n48x48 32\n64x64 32\n128x128 32\n256x256 32\n");
 }
 
 TEST_F(WindowsSaverTest, TheInstallerSelectsTheSaverAndItsUninstallerLeavesTheSettings) {

@@ -147,67 +147,58 @@ bool WriteProgressiveJpeg(const Image& image, int quality, const std::string& pa
   return saved;
 }
 
-bool WriteIcon16Colors(const Image& image, const std::vector<bool>& opaque,
-                       const std::vector<Color>& palette, const std::string& path) {
-  const int size = 32;
-  const int xorStride = size / 2;  // 4 bits per pixel, already a multiple of 4 bytes
-  const int andStride = 4;
-  const uint32_t imageBytes = 40 + 16 * 4 + xorStride * size + andStride * size;
+bool WriteIcon(const std::vector<IconImage>& images, const std::string& path) {
   std::vector<uint8_t> out;
   Put16(out, 0);  // icon directory
   Put16(out, 1);
-  Put16(out, 1);
-  out.push_back(size);
-  out.push_back(size);
-  out.push_back(16);
-  out.push_back(0);
-  Put16(out, 1);
-  Put16(out, 4);
-  Put32(out, imageBytes);
-  Put32(out, 6 + 16);
-  Put32(out, 40);  // the image: a bitmap header of twice the height (colour plus mask)
-  Put32(out, size);
-  Put32(out, size * 2);
-  Put16(out, 1);
-  Put16(out, 4);
-  Put32(out, 0);
-  Put32(out, xorStride * size + andStride * size);
-  Put32(out, 0);
-  Put32(out, 0);
-  Put32(out, 16);
-  Put32(out, 0);
-  for (const Color& c : palette) {
-    out.push_back(Byte(c.b));
-    out.push_back(Byte(c.g));
-    out.push_back(Byte(c.r));
-    out.push_back(0);
-  }
-  auto nearest = [&](const Color& c) {
-    int best = 0;
-    float bestDistance = 1e9f;
-    for (int i = 0; i < 16; ++i) {
-      const float dr = c.r - palette[i].r, dg = c.g - palette[i].g, db = c.b - palette[i].b;
-      const float d = dr * dr * 0.3f + dg * dg * 0.59f + db * db * 0.11f;
-      if (d < bestDistance) bestDistance = d, best = i;
-    }
-    return best;
+  Put16(out, static_cast<uint32_t>(images.size()));
+  uint32_t offset = 6 + 16 * static_cast<uint32_t>(images.size());
+  const auto bytesOf = [](int size) {
+    const int maskStride = ((size + 31) / 32) * 4;
+    return static_cast<uint32_t>(40 + size * size * 4 + maskStride * size);
   };
-  for (int y = size - 1; y >= 0; --y) {
-    for (int x = 0; x < size; x += 2) {
-      const int a = opaque[y * size + x] ? nearest(image.At(x, y)) : 0;
-      const int b = opaque[y * size + x + 1] ? nearest(image.At(x + 1, y)) : 0;
-      out.push_back(static_cast<uint8_t>((a << 4) | b));
-    }
+  for (const IconImage& image : images) {
+    out.push_back(static_cast<uint8_t>(image.size & 0xFF));  // 256 is written as 0
+    out.push_back(static_cast<uint8_t>(image.size & 0xFF));
+    out.push_back(0);  // no palette
+    out.push_back(0);
+    Put16(out, 1);
+    Put16(out, 32);
+    Put32(out, bytesOf(image.size));
+    Put32(out, offset);
+    offset += bytesOf(image.size);
   }
-  for (int y = size - 1; y >= 0; --y) {
-    uint32_t bits = 0;
-    for (int x = 0; x < size; ++x) {
-      if (!opaque[y * size + x]) bits |= 1u << (31 - x);
+  for (const IconImage& image : images) {
+    const int size = image.size;
+    Put32(out, 40);  // a bitmap header of twice the height: colour, then the mask
+    Put32(out, size);
+    Put32(out, size * 2);
+    Put16(out, 1);
+    Put16(out, 32);
+    Put32(out, 0);
+    Put32(out, bytesOf(size) - 40);
+    Put32(out, 0);
+    Put32(out, 0);
+    Put32(out, 0);
+    Put32(out, 0);
+    for (int y = size - 1; y >= 0; --y) {
+      for (int x = 0; x < size; ++x) {
+        const size_t p = static_cast<size_t>(y) * size + x;
+        out.push_back(Byte(image.colour[p].b));
+        out.push_back(Byte(image.colour[p].g));
+        out.push_back(Byte(image.colour[p].r));
+        out.push_back(Byte(image.alpha[p]));
+      }
     }
-    out.push_back(bits >> 24);
-    out.push_back((bits >> 16) & 0xFF);
-    out.push_back((bits >> 8) & 0xFF);
-    out.push_back(bits & 0xFF);
+    // The mask: set where nothing shows, for programs that ignore the alpha.
+    const int maskStride = ((size + 31) / 32) * 4;
+    for (int y = size - 1; y >= 0; --y) {
+      std::vector<uint8_t> row(maskStride, 0);
+      for (int x = 0; x < size; ++x) {
+        if (image.alpha[static_cast<size_t>(y) * size + x] < 0.5f) row[x / 8] |= 0x80 >> (x % 8);
+      }
+      out.insert(out.end(), row.begin(), row.end());
+    }
   }
   return Save(out, path);
 }

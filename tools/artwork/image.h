@@ -1,5 +1,5 @@
 // A floating-point RGB canvas with the few drawing operations the artwork needs, and the
-// writers for the formats the program embeds (16- and 24-bit BMP, 4-bit ICO).
+// writers for the formats the program embeds (16- and 24-bit BMP, 32-bit ICO).
 #pragma once
 
 #include <algorithm>
@@ -76,8 +76,14 @@ bool WriteBmp24(const Image& image, const std::string& path);
 bool WriteBmp16(const Image& image, const std::string& path);
 // A JPEG as the program embeds them: progressive, no chroma subsampling.
 bool WriteProgressiveJpeg(const Image& image, int quality, const std::string& path);
-// A 32 x 32 icon with 16 colours; `opaque` marks the pixels that show.
-bool WriteIcon16Colors(const Image& image, const std::vector<bool>& opaque,
-                       const std::vector<Color>& palette, const std::string& path);
+// One image of an icon: a square of `size` pixels, row by row from the top, with the
+// coverage of each pixel in `alpha`.
+struct IconImage {
+  int size = 0;
+  std::vector<Color> colour;
+  std::vector<float> alpha;
+};
+// An icon file holding the images (32-bit, with alpha, up to 256 x 256).
+bool WriteIcon(const std::vector<IconImage>& images, const std::string& path);
 
 }  // namespace artwork

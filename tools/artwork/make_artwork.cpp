@@ -94,46 +94,56 @@ bool MakeBanner(const std::string& folder) {
   return WriteBmp16(banner, folder + "/banner.bmp");
 }
 
-// A tiny moonlit sea in a round badge, with 16 colours.
-bool MakeIcon(const std::string& folder) {
-  Image icon(32, 32);
-  std::vector<bool> opaque(32 * 32);
-  for (int y = 0; y < 32; ++y) {
-    for (int x = 0; x < 32; ++x) {
-      const float d = std::hypot(x + 0.5f - 16, y + 0.5f - 16);
-      opaque[y * 32 + x] = d <= 15.6f;
-      Color c = Mix(kNightTop, kNightLow, y / 32.0f);
-      if (y >= 20) c = Mix(Color{0.05f, 0.2f, 0.3f}, Color{0.02f, 0.1f, 0.18f}, (y - 20) / 12.0f);
-      // Moonlight on the water: short dashes under the moon, narrowing with distance.
-      if (y >= 21 && y % 2 == 1 && std::abs(x - 12 + (y % 4) - 1) < (y - 17) / 2) {
-        c = Color{0.8f, 0.82f, 0.75f};
-      }
-      const float moon = std::hypot(x + 0.5f - 12, y + 0.5f - 12);
-      const float bite = std::hypot(x + 0.5f - 15, y + 0.5f - 10);
-      if (moon < 6.5f && bite > 5.5f) c = kMoon;
-      if (d > 14.6f && d <= 15.6f) c = Color{0.55f, 0.62f, 0.75f};
-      icon.At(x, y) = c;
-    }
+// The badge's colour at (x, y) of a 32-unit square, and whether the point lies on it: a
+// moonlit sea in a round frame.
+bool BadgePoint(float x, float y, Color& c) {
+  const float d = std::hypot(x - 16, y - 16);
+  if (d > 15.6f) return false;
+  c = Mix(kNightTop, kNightLow, y / 32.0f);
+  if (y >= 20) c = Mix(Color{0.05f, 0.2f, 0.3f}, Color{0.02f, 0.1f, 0.18f}, (y - 20) / 12.0f);
+  // Moonlight on the water: short dashes under the moon, narrowing with distance.
+  const int row = static_cast<int>(y), column = static_cast<int>(x);
+  if (row >= 21 && row % 2 == 1 && std::abs(column - 12 + (row % 4) - 1) < (row - 17) / 2) {
+    c = Color{0.8f, 0.82f, 0.75f};
   }
-  const std::vector<Color> palette = {
-      {0, 0, 0},
-      {0.03f, 0.06f, 0.16f},
-      {0.05f, 0.1f, 0.22f},
-      {0.07f, 0.15f, 0.27f},
-      {0.09f, 0.2f, 0.32f},
-      {0.05f, 0.2f, 0.3f},
-      {0.03f, 0.14f, 0.23f},
-      {0.02f, 0.1f, 0.18f},
-      {0.8f, 0.82f, 0.75f},
-      {0.97f, 0.94f, 0.84f},
-      {0.55f, 0.62f, 0.75f},
-      {0.3f, 0.36f, 0.5f},
-      {0.95f, 0.74f, 0.42f},
-      {0.6f, 0.7f, 0.8f},
-      {0.2f, 0.3f, 0.45f},
-      {1, 1, 1},
-  };
-  return WriteIcon16Colors(icon, opaque, palette, folder + "/icon.ico");
+  const float moon = std::hypot(x - 12, y - 12);
+  const float bite = std::hypot(x - 15, y - 10);
+  if (moon < 6.5f && bite > 5.5f) c = kMoon;
+  if (d > 14.6f) c = Color{0.55f, 0.62f, 0.75f};
+  return true;
+}
+
+// The badge at the sizes Windows asks for, each drawn at its size with 4 x 4 samples a pixel.
+bool MakeIcon(const std::string& folder) {
+  std::vector<IconImage> images;
+  for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+    IconImage image;
+    image.size = size;
+    image.colour.resize(static_cast<size_t>(size) * size);
+    image.alpha.resize(image.colour.size());
+    const float unit = 32.0f / size;
+    for (int py = 0; py < size; ++py) {
+      for (int px = 0; px < size; ++px) {
+        Color sum;
+        int covered = 0;
+        for (int sy = 0; sy < 4; ++sy) {
+          for (int sx = 0; sx < 4; ++sx) {
+            Color c;
+            if (!BadgePoint((px + (sx + 0.5f) / 4) * unit, (py + (sy + 0.5f) / 4) * unit, c)) {
+              continue;
+            }
+            sum = Color{sum.r + c.r, sum.g + c.g, sum.b + c.b};
+            ++covered;
+          }
+        }
+        const size_t p = static_cast<size_t>(py) * size + px;
+        image.alpha[p] = covered / 16.0f;
+        if (covered > 0) image.colour[p] = Color{sum.r / covered, sum.g / covered, sum.b / covered};
+      }
+    }
+    images.push_back(std::move(image));
+  }
+  return WriteIcon(images, folder + "/icon.ico");
 }
 
 }  // namespace
