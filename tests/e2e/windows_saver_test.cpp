@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "common/normal_run_log.h"
+#include "host/linux/png_snapshot.h"
 #include "damaged_copy.h"
 #include "picture_checks.h"
 #include "process.h"
@@ -206,7 +207,13 @@ TEST_F(WindowsSaverTest, FramesShowTheSeascapeAndTheBannerOnScheduleAndAKeyEndsT
   std::this_thread::sleep_for(300ms);
   const e2e::SeascapeRegions early = e2e::MeasureSeascape(x_.CaptureScreen());
   std::this_thread::sleep_until(started + 11s);
-  const e2e::SeascapeRegions later = e2e::MeasureSeascape(x_.CaptureScreen());
+  const e2e::Picture frame = x_.CaptureScreen();
+  const e2e::SeascapeRegions later = e2e::MeasureSeascape(frame);
+  // tools/make-screenshots.sh keeps this frame for the README.
+  if (const char* folder = std::getenv("DRIFTGLASS_SCREENSHOT_DIR")) {
+    EXPECT_TRUE(driftglass::WritePng(std::string(folder) + "/windows.png", frame.width,
+                                     frame.height, frame.rgba));
+  }
   for (const auto& regions : {early, later}) {
     EXPECT_GT(regions.sky.b, regions.sky.r + 0.04);
     EXPECT_GT(regions.sea.b, regions.sea.r + 0.04);
