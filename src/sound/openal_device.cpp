@@ -5,12 +5,17 @@
 
 #include <AL/al.h>
 #include <AL/alc.h>
+#include <AL/efx.h>
 
 #include <cmath>
 #include <vector>
 
 namespace driftglass {
 namespace {
+
+// More than the scene ever plays at once (the ambient sound and the wings).
+constexpr ALCint kMonoSources = 16;
+constexpr ALCint kStereoSources = 4;
 
 class OpenAlBuffer : public SoundBuffer {
  public:
@@ -63,7 +68,11 @@ bool OpenAlDevice::Open() {
   ALCdevice* device = alcOpenDevice(nullptr);
   if (device == nullptr) return false;
   device_ = device;
-  ALCcontext* context = alcCreateContext(device, nullptr);
+  // A handful of sources is all the scene plays; OpenAL Soft's default of 256 voices, each
+  // with its mixing buffers and effect sends, costs megabytes of memory for nothing.
+  const ALCint attributes[] = {ALC_MONO_SOURCES, kMonoSources, ALC_STEREO_SOURCES, kStereoSources,
+                               ALC_MAX_AUXILIARY_SENDS, 0, 0};
+  ALCcontext* context = alcCreateContext(device, attributes);
   context_ = context;
   if (context == nullptr || alcMakeContextCurrent(context) != ALC_TRUE) {
     Close();
