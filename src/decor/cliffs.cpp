@@ -2,6 +2,8 @@
 #include "decor/cliffs.h"
 
 #include <algorithm>
+#include <cmath>
+#include <utility>
 
 #include "decor/backdrop_layer.h"
 #include "foundation/event_log.h"
@@ -18,37 +20,74 @@ constexpr int kPictureHeight = 512;
 // would blend the picture's top row into its bottom.
 constexpr QuadPlacement kFarQuad{-1.0, 1.0, -0.06, 0.75, 0.99};
 constexpr QuadPlacement kNearQuad{-1.0, 1.0, -0.75, 0.2, 0.99};
+// Cells of the near shore's mask: small enough to follow its ragged edge, few enough to draw
+// as a handful of quads.
+constexpr int kCellWidth = 32;
+constexpr int kCellHeight = 16;
 
 }  // namespace
 
-MaskBands FindMaskBands(const std::vector<uint32_t>& pixels, int width, int height,
-                        double bottomT) {
-  const auto rowAlphaIs = [&](int row, uint32_t alpha) {
-    for (int x = 0; x < width; ++x) {
-      if (pixels[static_cast<size_t>(row) * width + x] >> 24 != alpha) return false;
+MaskCells CutMaskIntoCells(const std::vector<uint32_t>& pixels, int width, int height,
+                           double bottomT, int cellWidth, int cellHeight) {
+  enum class Kind { Clear, Solid, Blended };
+  // A sample at c (in texels, s * width or t * height) reads floor(c - 0.5) and the one after;
+  // a cell from c0 to c1 thus reads from floor(c0 - 0.5) to floor(c1 - 0.5) + 1, wrapped.
+  const auto firstRead = [](double c) { return static_cast<int>(std::floor(c - 0.5)); };
+  const auto kindOf = [&](double s0, double t0, double s1, double t1) {
+    bool clear = true, solid = true;
+    for (int row = firstRead(t0 * height); row <= firstRead(t1 * height) + 1; ++row) {
+      const size_t y = static_cast<size_t>((row % height + height) % height);
+      for (int column = firstRead(s0 * width); column <= firstRead(s1 * width) + 1; ++column) {
+        const uint32_t alpha = pixels[y * width + (column % width + width) % width] >> 24;
+        clear = clear && alpha == 0;
+        solid = solid && alpha == 255;
+      }
+      if (!clear && !solid) return Kind::Blended;
     }
-    return true;
+    return clear ? Kind::Clear : solid ? Kind::Solid : Kind::Blended;
   };
-  int clearRows = 0;  // rows 0 .. clearRows-1 are all clear
-  while (clearRows < height && rowAlphaIs(clearRows, 0)) ++clearRows;
-  int solidFrom = height;  // rows solidFrom .. height-1 are all solid
-  while (solidFrom > 0 && rowAlphaIs(solidFrom - 1, 255)) --solidFrom;
 
-  // A sample at t reads rows floor(t * height - 0.5) and the one below (row 0 reads the last
-  // row too, by the wrap). Half a row of margin keeps both readings inside a run.
-  MaskBands bands;
-  bands.solidTop = bottomT;
-  const double row = 1.0 / height;
-  if (clearRows >= 3) {
-    bands.clearTop = 1 * row;
-    bands.clearBottom = (clearRows - 1) * row;
+  MaskCells cells;
+  cells.solidTop = bottomT;
+  bool solidSoFar = true;  // every row from the bottom up to this one is one solid piece
+  std::vector<std::pair<double, double>> rows;
+  for (int top = 0; top < height && top < bottomT * height;) {
+    const int bottom = top == 0 ? 1 : top + cellHeight;
+    rows.emplace_back(static_cast<double>(top) / height,
+                      std::min(static_cast<double>(bottom) / height, bottomT));
+    top = bottom;
   }
-  // The lowest sample must not wrap onto row 0 either.
-  if (solidFrom < height && bottomT * height - 0.5 < height - 1 &&
-      (solidFrom + 1) * row < bottomT) {
-    bands.solidTop = std::max((solidFrom + 1) * row, bands.clearBottom);
+  // Bottom up, so that the solid run at the foot of the picture is known as it grows.
+  for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+    const auto [t0, t1] = *row;
+    std::vector<std::pair<Kind, TexturePiece>> runs;
+    for (int left = 0; left < width; left += cellWidth) {
+      const double s0 = static_cast<double>(left) / width;
+      const double s1 = static_cast<double>(std::min(left + cellWidth, width)) / width;
+      const Kind kind = kindOf(s0, t0, s1, t1);
+      if (!runs.empty() && runs.back().first == kind) {
+        runs.back().second.s1 = s1;
+      } else {
+        runs.push_back({kind, TexturePiece{s0, t0, s1, t1}});
+      }
+    }
+    solidSoFar = solidSoFar && runs.size() == 1 && runs[0].first == Kind::Solid;
+    if (solidSoFar) cells.solidTop = t0;
+    for (const auto& [kind, piece] : runs) {
+      if (kind == Kind::Clear) continue;
+      std::vector<TexturePiece>& list = kind == Kind::Solid ? cells.solid : cells.blended;
+      // A piece right under this one with the same width grows upwards instead.
+      const auto below = std::find_if(list.begin(), list.end(), [&](const TexturePiece& p) {
+        return p.t0 == piece.t1 && p.s0 == piece.s0 && p.s1 == piece.s1;
+      });
+      if (below != list.end()) {
+        below->t0 = piece.t0;
+      } else {
+        list.push_back(piece);
+      }
+    }
   }
-  return bands;
+  return cells;
 }
 
 void MergeMaskIntoAlpha(std::vector<uint32_t>& colour, const std::vector<uint32_t>& mask) {
@@ -80,30 +119,24 @@ NearCliffDecorClass::NearCliffDecorClass() {
     return;
   }
   MergeMaskIntoAlpha(colour, mask);
-  bands_ = FindMaskBands(colour, width, height, kNearQuad.bottomT);
+  cells_ = CutMaskIntoCells(colour, width, height, kNearQuad.bottomT, kCellWidth, kCellHeight);
   texture_ = MakeTexture(colour, width, height, GL_RGBA16, GL_REPEAT, GL_LINEAR);
   TheEventLog().Write(kNotify, "Bitmap is loaded");
 }
 
 void NearCliffDecorClass::Draw() {
-  // The mask in the texture's alpha lets the sea show where the sky of the picture was. Where
-  // the mask is all clear nothing is drawn, and where it is all solid the shore is drawn
-  // without blending: the pixels are the same, and far fewer are read and blended.
+  // The mask in the texture's alpha lets the sea show where the sky of the picture was. Only
+  // the ragged edge is blended: clear cells are left out and solid ones drawn as they are.
   const BackdropLayer layer(texture_);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  if (bands_.clearTop > 0) DrawTexturedBand(kNearQuad, 0.0, bands_.clearTop);
-  if (bands_.solidTop > bands_.clearBottom) {
-    DrawTexturedBand(kNearQuad, bands_.clearBottom, bands_.solidTop);
-  }
+  DrawTexturedPieces(kNearQuad, cells_.blended);
   glDisable(GL_BLEND);
-  if (bands_.solidTop < kNearQuad.bottomT) {
-    DrawTexturedBand(kNearQuad, bands_.solidTop, kNearQuad.bottomT);
-  }
+  DrawTexturedPieces(kNearQuad, cells_.solid);
 }
 
 double NearCliffDecorClass::SolidBelow() const {
-  return QuadHeightAt(kNearQuad, bands_.solidTop);
+  return QuadHeightAt(kNearQuad, cells_.solidTop);
 }
 
 }  // namespace driftglass

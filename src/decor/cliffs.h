@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "foundation/gl.h"
+#include "foundation/textured_quad.h"
 
 namespace driftglass {
 
@@ -19,16 +20,19 @@ class FarCliffDecorClass {
   GLuint texture_ = 0;
 };
 
-// The parts of a masked picture along t, for a texture sampled with linear filtering and
-// repeat wrapping: rows where every sample reads only alpha 0 (nothing to draw), and rows
-// from which on to the lower edge every sample reads only alpha 255 (no need to blend). Any
-// t outside those two runs is drawn blended.
-struct MaskBands {
-  double clearTop = 0, clearBottom = 0;  // t of the clear run; equal when there is none
-  double solidTop = 0;                   // t where the solid run begins; bottomT if none
+// A masked picture cut into cells for drawing, for a texture sampled with linear filtering and
+// repeat wrapping. A cell whose every sample reads only alpha 0 is left out (blending it would
+// change nothing), one whose samples read only alpha 255 is drawn without blending (the
+// result is the same), and the rest are blended. Neighbouring cells of one kind are merged.
+struct MaskCells {
+  std::vector<TexturePiece> blended;
+  std::vector<TexturePiece> solid;
+  double solidTop = 0;  // t from which on every piece down to the lower edge is solid
 };
-MaskBands FindMaskBands(const std::vector<uint32_t>& pixels, int width, int height,
-                        double bottomT);
+// Cells are cellWidth x cellHeight texels, but for a first row one texel high: the top row's
+// samples also read the bottom row, by the wrap. The picture is drawn down to t = bottomT.
+MaskCells CutMaskIntoCells(const std::vector<uint32_t>& pixels, int width, int height,
+                           double bottomT, int cellWidth, int cellHeight);
 
 class NearCliffDecorClass {
  public:
@@ -40,7 +44,7 @@ class NearCliffDecorClass {
 
  private:
   GLuint texture_ = 0;
-  MaskBands bands_;
+  MaskCells cells_;
 };
 
 // Puts the mask's first byte (grey, so any channel would do) into the fourth byte of every

@@ -10,7 +10,8 @@ void EmitVertex(const Vector3& v) {
 }
 
 void DrawTexturedQuad(const QuadPlacement& quad) {
-  DrawTexturedBand(quad, 0.0, quad.bottomT);
+  const TexturePiece whole{0.0, 0.0, 1.0, quad.bottomT};
+  DrawTexturedPieces(quad, {&whole, 1});
 }
 
 double QuadHeightAt(const QuadPlacement& quad, double t) {
@@ -18,18 +19,31 @@ double QuadHeightAt(const QuadPlacement& quad, double t) {
   return quad.top + (quad.bottom - quad.top) * (t / quad.bottomT);
 }
 
-void DrawTexturedBand(const QuadPlacement& quad, double topT, double bottomT) {
-  const double top = QuadHeightAt(quad, topT);
-  const double bottom = QuadHeightAt(quad, bottomT);
+namespace {
+
+double QuadXAt(const QuadPlacement& quad, double s) {
+  if (s == 1.0) return quad.right;
+  return quad.left + (quad.right - quad.left) * s;
+}
+
+}  // namespace
+
+void DrawTexturedPieces(const QuadPlacement& quad, std::span<const TexturePiece> pieces) {
   glBegin(GL_QUADS);
-  glTexCoord2d(0.0, bottomT);
-  glVertex3d(quad.left, bottom, 0.0);
-  glTexCoord2d(1.0, bottomT);
-  glVertex3d(quad.right, bottom, 0.0);
-  glTexCoord2d(1.0, topT);
-  glVertex3d(quad.right, top, 0.0);
-  glTexCoord2d(0.0, topT);
-  glVertex3d(quad.left, top, 0.0);
+  for (const TexturePiece& piece : pieces) {
+    const double left = QuadXAt(quad, piece.s0);
+    const double right = QuadXAt(quad, piece.s1);
+    const double top = QuadHeightAt(quad, piece.t0);
+    const double bottom = QuadHeightAt(quad, piece.t1);
+    glTexCoord2d(piece.s0, piece.t1);
+    glVertex3d(left, bottom, 0.0);
+    glTexCoord2d(piece.s1, piece.t1);
+    glVertex3d(right, bottom, 0.0);
+    glTexCoord2d(piece.s1, piece.t0);
+    glVertex3d(right, top, 0.0);
+    glTexCoord2d(piece.s0, piece.t0);
+    glVertex3d(left, top, 0.0);
+  }
   glEnd();
 }
 

@@ -2,6 +2,8 @@
 // z = 0 with t = 0 at its upper edge, so that pictures stand upright. Render thread only.
 #pragma once
 
+#include <span>
+
 #include "foundation/vector_math.h"
 
 namespace driftglass {
@@ -17,10 +19,15 @@ struct QuadPlacement {
 // Corners counter-clockwise as the camera sees them: front-facing under back-face culling.
 void DrawTexturedQuad(const QuadPlacement& quad);
 
-// The horizontal strip of the quad between t = topT and t = bottomT, placed and textured
-// exactly as that part of the whole quad: strips that share a t share their edge, so a quad
-// drawn strip by strip covers each pixel once, as the whole quad does.
-void DrawTexturedBand(const QuadPlacement& quad, double topT, double bottomT);
+// A rectangle of a quad's picture, in texture coordinates from its upper left corner.
+struct TexturePiece {
+  double s0, t0, s1, t1;
+};
+
+// Pieces of the quad, each placed and textured exactly as that part of the whole quad: pieces
+// that share an edge share its vertices, so a quad drawn piece by piece covers each pixel
+// once, as the whole quad does.
+void DrawTexturedPieces(const QuadPlacement& quad, std::span<const TexturePiece> pieces);
 
 // The height in the plane z = 0 at which the quad samples t.
 double QuadHeightAt(const QuadPlacement& quad, double t);
