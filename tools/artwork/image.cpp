@@ -123,7 +123,7 @@ bool WriteBmp16(const Image& image, const std::string& path) {
   return Save(out, path);
 }
 
-bool WriteProgressiveJpeg(const Image& image, int quality, const std::string& path) {
+bool WriteJpeg(const Image& image, int quality, const std::string& path) {
   std::vector<uint8_t> rgb;
   rgb.reserve(image.Width() * image.Height() * 3);
   for (int y = 0; y < image.Height(); ++y) {
@@ -139,7 +139,7 @@ bool WriteProgressiveJpeg(const Image& image, int quality, const std::string& pa
   unsigned long size = 0;
   const int result =
       tjCompress2(handle, rgb.data(), image.Width(), 0, image.Height(), TJPF_RGB, &jpeg, &size,
-                  TJSAMP_444, quality, TJFLAG_PROGRESSIVE | TJFLAG_ACCURATEDCT);
+                  TJSAMP_444, quality, TJFLAG_ACCURATEDCT);
   bool saved = false;
   if (result == 0) saved = Save(std::vector<uint8_t>(jpeg, jpeg + size), path);
   tjFree(jpeg);

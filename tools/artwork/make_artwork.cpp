@@ -158,9 +158,9 @@ int main(int argc, char** argv) {
   Image cliff(1024, 512), mask(1024, 512);
   PaintNearCliff(cliff, mask);
   const bool seascape = WriteBmp24(backdrop, folder + "/backdrop.bmp") &&
-                        WriteProgressiveJpeg(PaintSea(backdrop), 92, folder + "/sea.jpg") &&
-                        WriteProgressiveJpeg(cliff, 92, folder + "/near_cliff.jpg") &&
-                        WriteProgressiveJpeg(mask, 95, folder + "/near_cliff_mask.jpg");
+                        WriteJpeg(PaintSea(backdrop), 92, folder + "/sea.jpg") &&
+                        WriteJpeg(cliff, 92, folder + "/near_cliff.jpg") &&
+                        WriteJpeg(mask, 95, folder + "/near_cliff_mask.jpg");
   if (!seascape || !MakeBanner(folder) || !MakeIcon(folder)) {
     std::fprintf(stderr, "make_artwork: cannot write into %s\n", folder.c_str());
     return 1;
