@@ -24,9 +24,10 @@ struct TexturePiece {
   double s0, t0, s1, t1;
 };
 
-// Pieces of the quad, each placed and textured exactly as that part of the whole quad: pieces
-// that share an edge share its vertices, so a quad drawn piece by piece covers each pixel
-// once, as the whole quad does.
+// Pieces of the quad, each placed and textured exactly as that part of the whole quad. An edge
+// at a given s or t lands on the same line for every piece, and the upright quad's edges run
+// straight along the window's rows and columns, so pieces that tile the picture cover each
+// pixel once, as the whole quad does.
 void DrawTexturedPieces(const QuadPlacement& quad, std::span<const TexturePiece> pieces);
 
 // The height in the plane z = 0 at which the quad samples t.
