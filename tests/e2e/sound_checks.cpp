@@ -61,6 +61,13 @@ double Recording::FirstSound() const {
   return -1;
 }
 
+double Recording::LastSound() const {
+  for (size_t i = samples.size(); i > 0; --i) {
+    if (std::abs(samples[i - 1]) > 1e-5f) return static_cast<double>((i - 1) / channels + 1) / rate;
+  }
+  return -1;
+}
+
 double Recording::RmsDb(double from, double to, int channel) const {
   const size_t first = static_cast<size_t>(from * rate), last = static_cast<size_t>(to * rate);
   double sum = 0;

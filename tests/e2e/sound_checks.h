@@ -13,6 +13,8 @@ struct Recording {
   std::vector<float> samples;  // interleaved, -1 ... 1
   // The time of the first sample that is not silence, in seconds; -1 when all is silent.
   double FirstSound() const;
+  // The time just after the last sample that is not silence; -1 when all is silent.
+  double LastSound() const;
   // The loudness from `from` to `to` seconds, in dB of full scale: of every channel, or of
   // one channel.
   double RmsDb(double from, double to, int channel = -1) const;
