@@ -105,8 +105,12 @@ FarCliffDecorClass::FarCliffDecorClass() {
 }
 
 void FarCliffDecorClass::Draw() {
-  const BackdropLayer layer(texture_);
-  DrawTexturedQuad(kFarQuad);
+  // The backdrop never moves: it is painted once for the window's size, then copied.
+  copy_.Draw([] { return QuadWindowRect(kFarQuad); },
+             [this] {
+               const BackdropLayer layer(texture_);
+               DrawTexturedQuad(kFarQuad);
+             });
 }
 
 NearCliffDecorClass::NearCliffDecorClass() {

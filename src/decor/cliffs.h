@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "foundation/gl.h"
+#include "foundation/layer_copy.h"
 #include "foundation/textured_quad.h"
 
 namespace driftglass {
@@ -14,10 +15,13 @@ class FarCliffDecorClass {
  public:
   FarCliffDecorClass();
   bool IsValid() const { return texture_ != 0; }
+  // The first layer over the cleared frame.
   void Draw();
+  void Release() { copy_.Release(); }
 
  private:
   GLuint texture_ = 0;
+  LayerCopy copy_;
 };
 
 // A masked picture cut into cells for drawing, for a texture sampled with linear filtering and

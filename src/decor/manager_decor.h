@@ -19,7 +19,10 @@ class ManagerDecor {
     sea_.Draw(nearCliff_.SolidBelow());
     nearCliff_.Draw();
   }
-  void Release() { sea_.Release(); }
+  void Release() {
+    farCliff_.Release();
+    sea_.Release();
+  }
 
  private:
   FarCliffDecorClass farCliff_;

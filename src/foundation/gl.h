@@ -1,5 +1,6 @@
-// The OpenGL API as the portable code sees it: GL 1.1 with the 2.0 entry points, and GLU.
-// Linux loads the entry points with GLEW; the Windows build has a small loader of its own.
+// The OpenGL API as the portable code sees it: GL 1.1 with the 2.0 entry points, framebuffer
+// objects where the context has them, and GLU. Linux loads the entry points with GLEW; the
+// Windows build has a small loader of its own.
 #pragma once
 
 #if defined(_WIN32)
@@ -8,3 +9,15 @@
 #include <GL/glew.h>
 #endif
 #include <GL/glu.h>
+
+namespace driftglass {
+
+#if !defined(_WIN32)
+// Framebuffer objects and glBlitFramebuffer, from OpenGL 3.0 or ARB_framebuffer_object (the
+// same entry points), once GLEW knows the current context.
+inline bool FramebufferObjectsAvailable() {
+  return GLEW_VERSION_3_0 || GLEW_ARB_framebuffer_object;
+}
+#endif
+
+}  // namespace driftglass

@@ -7,12 +7,14 @@
 
 #define DRIFTGLASS_DEFINE_ENTRY_POINT(type, name) type name = nullptr;
 DRIFTGLASS_GL_ENTRY_POINTS(DRIFTGLASS_DEFINE_ENTRY_POINT)
+DRIFTGLASS_GL_FRAMEBUFFER_ENTRY_POINTS(DRIFTGLASS_DEFINE_ENTRY_POINT)
 #undef DRIFTGLASS_DEFINE_ENTRY_POINT
 
 namespace driftglass {
 namespace {
 
 bool allEntryPointsFound = false;
+bool framebufferEntryPointsFound = false;
 
 // wglGetProcAddress answers some drivers' misses with small integers instead of null.
 PROC Lookup(const char* name) {
@@ -30,8 +32,11 @@ bool LoadGlEntryPoints() {
   name = reinterpret_cast<type>(reinterpret_cast<void (*)()>(Lookup(#name))); \
   found = found && name != nullptr;
   DRIFTGLASS_GL_ENTRY_POINTS(DRIFTGLASS_LOAD_ENTRY_POINT)
-#undef DRIFTGLASS_LOAD_ENTRY_POINT
   allEntryPointsFound = found;
+  found = true;
+  DRIFTGLASS_GL_FRAMEBUFFER_ENTRY_POINTS(DRIFTGLASS_LOAD_ENTRY_POINT)
+  framebufferEntryPointsFound = found;
+#undef DRIFTGLASS_LOAD_ENTRY_POINT
   // A context without the 2.0 functions is still a working context: the version check
   // reports it, so only a context that answers nothing at all fails here.
   return glGetString(GL_VERSION) != nullptr;
@@ -43,6 +48,10 @@ bool GlVersion20Available() {
   int minor = 0;
   if (version == nullptr || std::sscanf(version, "%d.%d", &major, &minor) != 2) return false;
   return major >= 2 && allEntryPointsFound;
+}
+
+bool FramebufferObjectsAvailable() {
+  return framebufferEntryPointsFound;
 }
 
 }  // namespace driftglass

@@ -46,8 +46,19 @@
   X(PFNGLUSEPROGRAMPROC, glUseProgram)                             \
   X(PFNGLVERTEXATTRIBPOINTERPROC, glVertexAttribPointer)
 
+// Entry points the program does without when the context lacks them: framebuffer objects
+// (OpenGL 3.0 or ARB_framebuffer_object).
+#define DRIFTGLASS_GL_FRAMEBUFFER_ENTRY_POINTS(X)              \
+  X(PFNGLBINDFRAMEBUFFERPROC, glBindFramebuffer)               \
+  X(PFNGLBLITFRAMEBUFFERPROC, glBlitFramebuffer)               \
+  X(PFNGLCHECKFRAMEBUFFERSTATUSPROC, glCheckFramebufferStatus) \
+  X(PFNGLDELETEFRAMEBUFFERSPROC, glDeleteFramebuffers)         \
+  X(PFNGLFRAMEBUFFERTEXTURE2DPROC, glFramebufferTexture2D)     \
+  X(PFNGLGENFRAMEBUFFERSPROC, glGenFramebuffers)
+
 #define DRIFTGLASS_DECLARE_ENTRY_POINT(type, name) extern type name;
 DRIFTGLASS_GL_ENTRY_POINTS(DRIFTGLASS_DECLARE_ENTRY_POINT)
+DRIFTGLASS_GL_FRAMEBUFFER_ENTRY_POINTS(DRIFTGLASS_DECLARE_ENTRY_POINT)
 #undef DRIFTGLASS_DECLARE_ENTRY_POINT
 
 namespace driftglass {
@@ -56,5 +67,7 @@ namespace driftglass {
 bool LoadGlEntryPoints();
 // The context reports version 2.0 or later and every entry point was found.
 bool GlVersion20Available();
+// Every framebuffer-object entry point was found.
+bool FramebufferObjectsAvailable();
 
 }  // namespace driftglass

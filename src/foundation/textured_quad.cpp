@@ -1,6 +1,9 @@
 // Immediate-mode vertices and textured quads.
 #include "foundation/textured_quad.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "foundation/gl.h"
 
 namespace driftglass {
@@ -12,6 +15,31 @@ void EmitVertex(const Vector3& v) {
 void DrawTexturedQuad(const QuadPlacement& quad) {
   const TexturePiece whole{0.0, 0.0, 1.0, quad.bottomT};
   DrawTexturedPieces(quad, {&whole, 1});
+}
+
+PixelRect QuadWindowRect(const QuadPlacement& quad) {
+  GLdouble modelview[16], projection[16];
+  GLint viewport[4];
+  glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+  glGetDoublev(GL_PROJECTION_MATRIX, projection);
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  double x0 = 1e9, y0 = 1e9, x1 = -1e9, y1 = -1e9;
+  for (const double x : {quad.left, quad.right}) {
+    for (const double y : {quad.bottom, quad.top}) {
+      double wx = 0, wy = 0, wz = 0;
+      if (gluProject(x, y, 0.0, modelview, projection, viewport, &wx, &wy, &wz) != GL_TRUE) {
+        return PixelRect{};
+      }
+      x0 = std::min(x0, wx), y0 = std::min(y0, wy);
+      x1 = std::max(x1, wx), y1 = std::max(y1, wy);
+    }
+  }
+  // Far outside the window it is clipped anyway; clamp before turning to int.
+  const auto clamp = [](double v) { return std::clamp(v, -1e6, 1e6); };
+  const int left = static_cast<int>(std::floor(clamp(x0)));
+  const int bottom = static_cast<int>(std::floor(clamp(y0)));
+  return PixelRect{left, bottom, static_cast<int>(std::ceil(clamp(x1))) - left,
+                   static_cast<int>(std::ceil(clamp(y1))) - bottom};
 }
 
 double QuadHeightAt(const QuadPlacement& quad, double t) {

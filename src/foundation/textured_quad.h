@@ -4,6 +4,7 @@
 
 #include <span>
 
+#include "foundation/layer_copy.h"
 #include "foundation/vector_math.h"
 
 namespace driftglass {
@@ -29,6 +30,10 @@ struct TexturePiece {
 // straight along the window's rows and columns, so pieces that tile the picture cover each
 // pixel once, as the whole quad does.
 void DrawTexturedPieces(const QuadPlacement& quad, std::span<const TexturePiece> pieces);
+
+// The window pixels the quad covers under the current viewport and matrices: the rectangle
+// around its corners, rounded outwards.
+PixelRect QuadWindowRect(const QuadPlacement& quad);
 
 // The height in the plane z = 0 at which the quad samples t.
 double QuadHeightAt(const QuadPlacement& quad, double t);

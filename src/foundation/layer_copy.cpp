@@ -1,0 +1,78 @@
+// Painting a layer once and copying it onto every frame.
+#include "foundation/layer_copy.h"
+
+#include <algorithm>
+
+namespace driftglass {
+
+bool LayerCopy::ViewportChanged() {
+  GLint viewport[4];
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  if (viewport[2] == viewport_[2] && viewport[3] == viewport_[3] && viewport[0] == viewport_[0] &&
+      viewport[1] == viewport_[1]) {
+    return false;
+  }
+  std::copy(viewport, viewport + 4, viewport_);
+  painted_ = false;
+  return true;
+}
+
+bool LayerCopy::BeginPainting(const PixelRect& area) {
+  // Only the part inside the viewport can show.
+  const int x0 = std::max(area.x, viewport_[0]), y0 = std::max(area.y, viewport_[1]);
+  const int x1 = std::min(area.x + area.width, viewport_[0] + viewport_[2]);
+  const int y1 = std::min(area.y + area.height, viewport_[1] + viewport_[3]);
+  if (x1 <= x0 || y1 <= y0 || !FramebufferObjectsAvailable()) return false;
+  const bool resized = area_.width != x1 - x0 || area_.height != y1 - y0;
+  area_ = PixelRect{x0, y0, x1 - x0, y1 - y0};
+
+  if (texture_ == 0) glGenTextures(1, &texture_);
+  if (framebuffer_ == 0) glGenFramebuffers(1, &framebuffer_);
+  if (texture_ == 0 || framebuffer_ == 0) return false;
+  GLint boundTexture = 0;
+  glGetIntegerv(GL_TEXTURE_BINDING_2D, &boundTexture);
+  glBindTexture(GL_TEXTURE_2D, texture_);
+  if (resized) {
+    // 16 bits a channel: llvmpipe copies these faster than 8-bit ones.
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA16, area_.width, area_.height, 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  }
+  glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(boundTexture));
+  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture_, 0);
+  if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    return false;
+  }
+  glViewport(viewport_[0] - area_.x, viewport_[1] - area_.y, viewport_[2], viewport_[3]);
+  glClear(GL_COLOR_BUFFER_BIT);
+  return true;
+}
+
+void LayerCopy::EndPainting() {
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  glViewport(viewport_[0], viewport_[1], viewport_[2], viewport_[3]);
+  painted_ = true;
+}
+
+bool LayerCopy::CopyOntoFrame() {
+  if (!painted_) return false;
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
+  glBlitFramebuffer(0, 0, area_.width, area_.height, area_.x, area_.y, area_.x + area_.width,
+                    area_.y + area_.height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+  return true;
+}
+
+void LayerCopy::Release() {
+  if (framebuffer_ != 0) glDeleteFramebuffers(1, &framebuffer_);
+  if (texture_ != 0) glDeleteTextures(1, &texture_);
+  framebuffer_ = texture_ = 0;
+  painted_ = false;
+  viewport_[2] = viewport_[3] = 0;
+  area_ = PixelRect{};
+}
+
+}  // namespace driftglass
