@@ -5,16 +5,18 @@
 
 namespace driftglass {
 
-bool LayerCopy::ViewportChanged() {
+bool LayerCopy::CopyDue() {
   GLint viewport[4];
   glGetIntegerv(GL_VIEWPORT, viewport);
-  if (viewport[2] == viewport_[2] && viewport[3] == viewport_[3] && viewport[0] == viewport_[0] &&
-      viewport[1] == viewport_[1]) {
+  if (!std::equal(viewport, viewport + 4, viewport_)) {
+    std::copy(viewport, viewport + 4, viewport_);
+    painted_ = false;
+    due_ = true;
     return false;
   }
-  std::copy(viewport, viewport + 4, viewport_);
-  painted_ = false;
-  return true;
+  const bool due = due_;
+  due_ = false;
+  return due;
 }
 
 bool LayerCopy::BeginPainting(const PixelRect& area) {
@@ -70,8 +72,8 @@ void LayerCopy::Release() {
   if (framebuffer_ != 0) glDeleteFramebuffers(1, &framebuffer_);
   if (texture_ != 0) glDeleteTextures(1, &texture_);
   framebuffer_ = texture_ = 0;
-  painted_ = false;
-  viewport_[2] = viewport_[3] = 0;
+  painted_ = due_ = false;
+  std::fill(viewport_, viewport_ + 4, 0);
   area_ = PixelRect{};
 }
 

@@ -19,14 +19,15 @@ class LayerCopy {
   LayerCopy& operator=(const LayerCopy&) = delete;
 
   // Puts the layer on the frame: `area()` is the rectangle the layer covers under the current
-  // viewport and matrices, and `paint()` draws it. The copy is painted when the viewport has
-  // changed size since the last time; without framebuffer objects the layer is painted
-  // straight onto every frame instead. The copy replaces every pixel of the rectangle, so the
-  // layer must be the first drawn over a cleared frame: whatever it leaves uncovered then
-  // shows the clear colour, in the copy as on the frame.
+  // viewport and matrices, and `paint()` draws it. The copy is made on the second frame at a
+  // viewport size, so that the first frame is not held up by it and a window being resized
+  // does not make one copy a frame; until then, and wherever no copy can be made (no
+  // framebuffer objects), the layer is painted straight onto the frame. The copy replaces
+  // every pixel of the rectangle, so the layer must be the first drawn over a cleared frame:
+  // whatever it leaves uncovered then shows the clear colour, in the copy as on the frame.
   template <typename Area, typename Paint>
   void Draw(const Area& area, const Paint& paint) {
-    if (ViewportChanged() && BeginPainting(area())) {
+    if (CopyDue() && BeginPainting(area())) {
       paint();
       EndPainting();
     }
@@ -37,7 +38,8 @@ class LayerCopy {
   void Release();
 
  private:
-  bool ViewportChanged();
+  // True on the second frame drawn at the current viewport, and then no more.
+  bool CopyDue();
   // Binds the copy as the target of drawing, with the viewport moved so that the layer lands
   // on the same pixels as on the frame; false when no copy can be made.
   bool BeginPainting(const PixelRect& area);
@@ -46,6 +48,7 @@ class LayerCopy {
 
   GLint viewport_[4] = {0, 0, 0, 0};
   PixelRect area_;
+  bool due_ = false;      // the viewport has been seen once and no copy tried for it yet
   bool painted_ = false;  // the copy holds the layer for the current viewport
   GLuint framebuffer_ = 0;
   GLuint texture_ = 0;
