@@ -25,6 +25,11 @@ bool LayerCopy::BeginPainting(const PixelRect& area) {
   const int x1 = std::min(area.x + area.width, viewport_[0] + viewport_[2]);
   const int y1 = std::min(area.y + area.height, viewport_[1] + viewport_[3]);
   if (x1 <= x0 || y1 <= y0 || !FramebufferObjectsAvailable()) return false;
+  // A blit onto a multisampled frame (a driver's settings may force one) is an error: such
+  // a frame has the layer painted as it is.
+  GLint sampleBuffers = 0;
+  glGetIntegerv(GL_SAMPLE_BUFFERS, &sampleBuffers);
+  if (sampleBuffers != 0) return false;
   const bool resized = area_.width != x1 - x0 || area_.height != y1 - y0;
   area_ = PixelRect{x0, y0, x1 - x0, y1 - y0};
 
