@@ -6,10 +6,12 @@
 # It passes when the program ends cleanly on SIGTERM, no sanitizer reports anything (leaks
 # included, at exit), and memory is flat after the first minute: the least-squares slope of
 # resident memory over the rest of the run stays under a limit in kilobytes per minute.
-# Resident memory wanders by about a megabyte either way within a minute (the allocator's and
+# Resident memory wanders by a megabyte or more either way within a minute (the allocator's and
 # the GL driver's pools), so a run of M minutes can only tell apart growth of some 2 MB over
 # its last M-1 minutes: the limit is the larger of 64 KB/min and 2048/(M-1) KB/min, or
-# DRIFTGLASS_SOAK_SLOPE_KB when set. An hour's run thus fails on a leak of one 16-byte block
+# DRIFTGLASS_SOAK_SLOPE_KB when set. A run is at least 3 minutes: the 50 s that a 2-minute
+# run measures are too short, as the wander alone has sloped by 2.9 MB a minute over 50 s,
+# but never by more than 0.8 MB a minute over 2 minutes. An hour's run thus fails on a leak of one 16-byte block
 # per frame at 60 frames/s (56 KB/min of data, more with the sanitizer's own bookkeeping);
 # LeakSanitizer finds such a leak in any run, however short.
 #
@@ -20,8 +22,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 minutes=${1:-}
-if [[ ! "$minutes" =~ ^[1-9][0-9]*$ || "$minutes" -lt 2 ]]; then
-  echo "usage: tools/soak.sh MINUTES   (a whole number of minutes, at least 2)" >&2
+if [[ ! "$minutes" =~ ^[1-9][0-9]*$ || "$minutes" -lt 3 ]]; then
+  echo "usage: tools/soak.sh MINUTES   (a whole number of minutes, at least 3)" >&2
   exit 2
 fi
 
@@ -41,7 +43,7 @@ printf '[Software\\Tolvanet\\Driftglass #1 screensaver]\nEnableFPS=1\nEnableVSyn
   >"$work/config/driftglass/driftglass.conf"
 
 interval=5
-slope_limit=${DRIFTGLASS_SOAK_SLOPE_KB:-$(( minutes > 33 ? 64 : 2048 / (minutes > 1 ? minutes - 1 : 1) ))}
+slope_limit=${DRIFTGLASS_SOAK_SLOPE_KB:-$(( minutes > 33 ? 64 : 2048 / (minutes - 1) ))}
 # A small quarantine, so that freed blocks held back for use-after-free checks stop adding to
 # resident memory within the first minute. The Mesa driver is preloaded so that it stays mapped
 # to the end: unloaded at exit, what it keeps would be reported as leaks of an unknown module.
