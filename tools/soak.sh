@@ -7,13 +7,13 @@
 # included, at exit), and memory is flat after the first minute: the least-squares slope of
 # resident memory over the rest of the run stays under a limit in kilobytes per minute.
 # Resident memory wanders by a megabyte or more either way within a minute (the allocator's and
-# the GL driver's pools), so a run of M minutes can only tell apart growth of some 2 MB over
-# its last M-1 minutes: the limit is the larger of 64 KB/min and 2048/(M-1) KB/min, or
-# DRIFTGLASS_SOAK_SLOPE_KB when set. A run is at least 3 minutes: the 50 s that a 2-minute
-# run measures are too short, as the wander alone has sloped by 2.9 MB a minute over 50 s,
-# but never by more than 0.8 MB a minute over 2 minutes. An hour's run thus fails on a leak of one 16-byte block
-# per frame at 60 frames/s (56 KB/min of data, more with the sanitizer's own bookkeeping);
-# LeakSanitizer finds such a leak in any run, however short.
+# the GL driver's pools): over 2 minutes the wander alone has looked like up to 1.6 MB of
+# growth. So a run of M minutes judges growth of 3 MB over its last M-1 minutes: the limit is
+# 3072/(M-1) KB/min, and 64 KB/min for runs of 34 minutes or more, or DRIFTGLASS_SOAK_SLOPE_KB
+# when set. A run is at least 3 minutes: over the 50 s that a 2-minute run measures, the
+# wander alone has sloped by 2.9 MB a minute. An hour's run thus fails on a leak of one
+# 16-byte block per frame at 60 frames/s (56 KB/min of data, more with the sanitizer's own
+# bookkeeping); LeakSanitizer finds such a leak in any run, however short.
 #
 # Writes out/soak/memory.csv (seconds, resident KB) and, where gnuplot is
 # installed, out/soak/memory.png.
@@ -43,7 +43,7 @@ printf '[Software\\Tolvanet\\Driftglass #1 screensaver]\nEnableFPS=1\nEnableVSyn
   >"$work/config/driftglass/driftglass.conf"
 
 interval=5
-slope_limit=${DRIFTGLASS_SOAK_SLOPE_KB:-$(( minutes > 33 ? 64 : 2048 / (minutes - 1) ))}
+slope_limit=${DRIFTGLASS_SOAK_SLOPE_KB:-$(( minutes > 33 ? 64 : 3072 / (minutes - 1) ))}
 # A small quarantine, so that freed blocks held back for use-after-free checks stop adding to
 # resident memory within the first minute. The Mesa driver is preloaded so that it stays mapped
 # to the end: unloaded at exit, what it keeps would be reported as leaks of an unknown module.
