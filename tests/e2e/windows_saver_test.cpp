@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <thread>
 
@@ -92,10 +93,19 @@ class WindowsSaverTest : public ::testing::Test {
     text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
     return text;
   }
+  // The value as `reg query` prints it, or nothing when the key does not hold it. Wine now and
+  // then fails to start a process at all: a query that fails for another reason than a missing
+  // value is asked once more, and what it printed goes to the test's output.
   std::optional<std::string> RegistryValue(const char* name) {
-    auto query = Wine({"reg", "query", kKey, "/v", name});
-    if (query->WaitForExit(60s) != 0) return std::nullopt;
-    return query->Stdout();
+    for (int attempt = 1;; ++attempt) {
+      auto query = Wine({"reg", "query", kKey, "/v", name});
+      const std::optional<int> status = query->WaitForExit(60s);
+      if (status == 0) return query->Stdout();
+      const std::string said = query->Stdout() + query->Stderr();
+      if (said.find("Unable to find") != std::string::npos || attempt == 2) return std::nullopt;
+      std::cerr << "reg query " << name << " failed (exit " << status.value_or(-1)
+                << "), asking again: " << said << "\n";
+    }
   }
   void Registry(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), "reg");
