@@ -64,9 +64,13 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
                    reinterpret_cast<LPARAM>(LoadIconW(instance, MAKEINTRESOURCEW(kIconId))));
       HWND banner = GetDlgItem(dialog, kBannerControlId);
       if (HBITMAP scaled = ScaledBanner(banner)) {
-        // The control keeps the bitmap it was made with; ours is freed with the dialog.
+        // Ours is freed with the dialog. The control hands back the bitmap it loaded from the
+        // template, which it no longer frees once it has been replaced.
         SetPropW(dialog, L"DriftglassBanner", scaled);
-        SendMessageW(banner, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(scaled));
+        const LRESULT loaded =
+            SendMessageW(banner, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(scaled));
+        if (loaded != 0 && reinterpret_cast<HBITMAP>(loaded) != scaled)
+          DeleteObject(reinterpret_cast<HGDIOBJ>(loaded));
       }
       return 0;
     }
