@@ -5,19 +5,18 @@
 
 #if defined(_WIN32)
 #include "foundation/gl_loader_win32.h"
+#include <GL/glu.h>
 #else
 #include <GL/glew.h>
-#endif
 #include <GL/glu.h>
 
 namespace driftglass {
 
-#if !defined(_WIN32)
 // Framebuffer objects and glBlitFramebuffer, from OpenGL 3.0 or ARB_framebuffer_object (the
 // same entry points), once GLEW knows the current context.
 inline bool FramebufferObjectsAvailable() {
   return GLEW_VERSION_3_0 || GLEW_ARB_framebuffer_object;
 }
-#endif
 
 }  // namespace driftglass
+#endif

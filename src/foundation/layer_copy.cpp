@@ -30,12 +30,12 @@ bool LayerCopy::BeginPainting(const PixelRect& area) {
   GLint sampleBuffers = 0;
   glGetIntegerv(GL_SAMPLE_BUFFERS, &sampleBuffers);
   if (sampleBuffers != 0) return false;
-  const bool resized = area_.width != x1 - x0 || area_.height != y1 - y0;
-  area_ = PixelRect{x0, y0, x1 - x0, y1 - y0};
-
   if (texture_ == 0) glGenTextures(1, &texture_);
   if (framebuffer_ == 0) glGenFramebuffers(1, &framebuffer_);
   if (texture_ == 0 || framebuffer_ == 0) return false;
+  // The rectangle is kept only once the texture has its size.
+  const bool resized = area_.width != x1 - x0 || area_.height != y1 - y0;
+  area_ = PixelRect{x0, y0, x1 - x0, y1 - y0};
   GLint boundTexture = 0;
   glGetIntegerv(GL_TEXTURE_BINDING_2D, &boundTexture);
   glBindTexture(GL_TEXTURE_2D, texture_);
