@@ -23,8 +23,9 @@ class LayerCopy {
   // viewport size, so that the first frame is not held up by it and a window being resized
   // does not make one copy a frame; until then, and wherever no copy can be made (no
   // framebuffer objects), the layer is painted straight onto the frame. The copy replaces
-  // every pixel of the rectangle, so the layer must be the first drawn over a cleared frame:
-  // whatever it leaves uncovered then shows the clear colour, in the copy as on the frame.
+  // every pixel of the rectangle, so the layer must be the first drawn, and what it leaves
+  // uncovered in the rectangle must be painted by later layers: there the copy holds the
+  // clear colour, and a painted frame whatever the frame held before.
   template <typename Area, typename Paint>
   void Draw(const Area& area, const Paint& paint) {
     if (CopyDue() && BeginPainting(area())) {

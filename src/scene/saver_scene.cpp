@@ -55,9 +55,11 @@ void SaverScene::SceneFrame(const FrameTime& time) {
   // Every object takes the step in milliseconds as a double.
   const double stepMs = static_cast<double>(time.stepMs);
   sceneSound_->Update(stepMs);
-  // The stencil is unused, but the depth buffer shares its words: clearing both lets the
-  // driver fill whole words instead of masking every one.
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+  // The decor paints every pixel of the view, opaque, whatever the window's shape (the
+  // projection's aspect is fixed), so the colour buffer is not cleared: only depth is. The
+  // stencil is unused, but the depth buffer shares its words: clearing both lets the driver
+  // fill whole words instead of masking every one.
+  glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
   decor_->Update(stepMs);
   decor_->Draw();
   creature_->Update(stepMs);

@@ -1,6 +1,9 @@
 // Shader programs, pictures, the decor and the banner on a real OpenGL context (Mesa on Xvfb).
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <vector>
+
 #include "decor/manager_decor.h"
 #include "foundation/gl.h"
 #include "foundation/shader_program.h"
@@ -99,6 +102,48 @@ TEST_F(GlDecorTest, TheDecorAndTheBannerBuildLogAndLeaveTheStateTheyFound) {
   banner.Draw();
   ExpectTheSceneState("the banner");
   EXPECT_GT(CornerBrightness(), sky + 30);
+  decor.Release();
+}
+
+TEST_F(GlDecorTest, TheDecorPaintsEveryPixelWhateverTheFrameHeld) {
+  // The frame's colour is not cleared before the decor: what a frame held before must never
+  // show through, at any window shape, painted or copied.
+  ManagerDecor decor;
+  ASSERT_TRUE(decor.IsValid());
+  const int sizes[][2] = {{1024, 512}, {400, 300}, {300, 500}, {97, 61}};
+  for (const auto& [width, height] : sizes) {
+    glViewport(0, 0, width, height);
+    // The first frame at a size is painted, the second makes the copy, the third copies.
+    for (int frame = 0; frame < 3; ++frame) {
+      std::vector<uint8_t> frames[2];
+      const float before[2][3] = {{1, 0, 1}, {0, 1, 0}};
+      for (int i = 0; i < 2; ++i) {
+        glClearColor(before[i][0], before[i][1], before[i][2], 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        decor.Draw();
+        frames[i] = context_.ReadPixels();
+      }
+      // A painted frame and a copied one may differ by a level here and there; what shows
+      // through differs by far more (magenta against green).
+      int showing = 0;
+      for (int y = 0; y < height; ++y) {
+        const size_t row = static_cast<size_t>(context_.Height() - 1 - y) * context_.Width();
+        for (int x = 0; x < width; ++x) {
+          const size_t at = (row + x) * 4;
+          for (size_t c = at; c < at + 3; ++c) {
+            if (std::abs(frames[0][c] - frames[1][c]) > 8) {
+              ++showing;
+              break;
+            }
+          }
+        }
+      }
+      EXPECT_EQ(showing, 0) << width << "x" << height << ", frame " << frame;
+    }
+  }
+  glViewport(0, 0, context_.Width(), context_.Height());
+  glClearColor(0, 0, 0, 1);
+  ExpectTheSceneState("the decor");
   decor.Release();
 }
 
