@@ -124,6 +124,9 @@ NearCliffDecorClass::NearCliffDecorClass() {
   }
   MergeMaskIntoAlpha(colour, mask);
   cells_ = CutMaskIntoCells(colour, width, height, kNearQuad.bottomT, kCellWidth, kCellHeight);
+  // Every solid piece under the solid top is part of the foot, which is drawn on its own.
+  foot_ = TexturePiece{0.0, cells_.solidTop, 1.0, kNearQuad.bottomT};
+  std::erase_if(cells_.solid, [&](const TexturePiece& p) { return p.t0 >= cells_.solidTop; });
   texture_ = MakeTexture(colour, width, height, GL_RGBA16, GL_REPEAT, GL_LINEAR);
   TheEventLog().Write(kNotify, "Bitmap is loaded");
 }
@@ -137,6 +140,30 @@ void NearCliffDecorClass::Draw() {
   DrawTexturedPieces(kNearQuad, cells_.blended);
   glDisable(GL_BLEND);
   DrawTexturedPieces(kNearQuad, cells_.solid);
+  DrawFoot();
+}
+
+void NearCliffDecorClass::DrawFoot() {
+  if (foot_.t0 >= foot_.t1) return;
+  // The foot never changes, so like the backdrop it is painted once for the window's size and
+  // then copied, but for its top rows: the pieces above share those, so they are painted
+  // every frame. The copy is taken only where the foot spans the view's width.
+  GLint viewport[4];
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  const auto area = [&] {
+    PixelRect rect = QuadWindowRect(
+        {kNearQuad.left, kNearQuad.right, kNearQuad.bottom, SolidBelow(), kNearQuad.bottomT});
+    if (rect.x > viewport[0] || rect.x + rect.width < viewport[0] + viewport[2]) return PixelRect{};
+    rect.height = std::max(0, rect.height - 2);
+    return rect;
+  };
+  const auto paint = [this] { DrawTexturedPieces(kNearQuad, {&foot_, 1}); };
+  if (!footCopy_.Draw(area, paint)) return;
+  const int above = footCopy_.Copied().y + footCopy_.Copied().height;
+  glEnable(GL_SCISSOR_TEST);
+  glScissor(viewport[0], above, viewport[2], std::max(0, viewport[1] + viewport[3] - above));
+  paint();
+  glDisable(GL_SCISSOR_TEST);
 }
 
 double NearCliffDecorClass::SolidBelow() const {

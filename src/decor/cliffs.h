@@ -45,10 +45,15 @@ class NearCliffDecorClass {
   void Draw();
   // The height (in the plane z = 0) below which the shore hides whatever lies behind it.
   double SolidBelow() const;
+  void Release() { footCopy_.Release(); }
 
  private:
+  void DrawFoot();
+
   GLuint texture_ = 0;
-  MaskCells cells_;
+  MaskCells cells_;        // all but the foot
+  TexturePiece foot_{};    // the solid foot, the width of the picture, under cells_.solidTop
+  LayerCopy footCopy_;
 };
 
 // Puts the mask's first byte (grey, so any channel would do) into the fourth byte of every

@@ -22,6 +22,7 @@ class ManagerDecor {
   void Release() {
     farCliff_.Release();
     sea_.Release();
+    nearCliff_.Release();
   }
 
  private:

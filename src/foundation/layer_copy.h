@@ -26,14 +26,19 @@ class LayerCopy {
   // every pixel of the rectangle, so the layer must be the first drawn, and what it leaves
   // uncovered in the rectangle must be painted by later layers: there the copy holds the
   // clear colour, and a painted frame whatever the frame held before.
+  // True when the layer was copied, onto `Copied()`; false when it was painted.
   template <typename Area, typename Paint>
-  void Draw(const Area& area, const Paint& paint) {
+  bool Draw(const Area& area, const Paint& paint) {
     if (CopyDue() && BeginPainting(area())) {
       paint();
       EndPainting();
     }
-    if (!CopyOntoFrame()) paint();
+    if (CopyOntoFrame()) return true;
+    paint();
+    return false;
   }
+  // The window pixels the copy covers: the layer's rectangle clipped to the viewport.
+  const PixelRect& Copied() const { return area_; }
 
   // Deletes the copy; the context that made it must be current.
   void Release();
