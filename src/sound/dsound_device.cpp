@@ -6,6 +6,8 @@
 // after windows.h
 #include <dsound.h>
 
+#include <cstdio>
+
 namespace driftglass {
 namespace {
 
@@ -53,7 +55,11 @@ IDirectSound8* Device(void* device) {
 bool DirectSoundDevice::Open() {
   if (device_ != nullptr) return true;
   IDirectSound8* device = nullptr;
-  if (FAILED(DirectSoundCreate8(nullptr, &device, nullptr))) return false;
+  const HRESULT created = DirectSoundCreate8(nullptr, &device, nullptr);
+  if (FAILED(created)) {
+    openResult_ = created;
+    return false;
+  }
   device->SetCooperativeLevel(static_cast<HWND>(window_), DSSCL_NORMAL);
   device_ = device;
   return true;
@@ -89,6 +95,16 @@ std::unique_ptr<SoundBuffer> DirectSoundDevice::CreateBuffer(uint32_t bytes) {
   if (buffer8 != nullptr) buffer8->Release();
   if (buffer != nullptr) buffer->Release();
   return nullptr;
+}
+
+std::string DirectSoundDevice::OpenFailure() const {
+  char code[16];
+  std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(openResult_));
+  std::string why = openResult_ == DSERR_NODRIVER ? "there is no audio output device"
+                                                  : "it failed with " + std::string(code);
+  return "DirectSound could not open the default audio output (" + why +
+         "); sound comes back at the next start once Windows has a working audio output, "
+         "and the \"Play sound\" box of the settings switches it off";
 }
 
 void DirectSoundDevice::Close() {

@@ -17,12 +17,11 @@ class DirectSoundDevice : public SoundDevice {
   bool Open() override;
   std::unique_ptr<SoundBuffer> CreateBuffer(uint32_t bytes) override;
   void Close() override;
-  const char* MissingDeviceMessage() const override {
-    return "Sorry, this application requires DirectX 8.0 or later";
-  }
+  std::string OpenFailure() const override;
 
  private:
   void* window_;
+  long openResult_ = 0;     // the HRESULT of the last failed DirectSoundCreate8
   void* device_ = nullptr;  // IDirectSound8
 };
 

@@ -8,6 +8,8 @@
 #include <AL/efx.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace driftglass {
@@ -61,20 +63,50 @@ class OpenAlBuffer : public SoundBuffer {
   std::vector<unsigned char> staging_;
 };
 
+// How sound comes back, said after every reason.
+std::string Remedy() {
+  return "; sound comes back at the next start once an output can be opened (a sound card, "
+         "PipeWire or PulseAudio); --no-sound or EnableSound=0 switches it off";
+}
+
+// Which output OpenAL Soft tried: the drivers the user chose, or its own list.
+std::string NoDeviceReason() {
+  if (const char* drivers = std::getenv("ALSOFT_DRIVERS")) {
+    return std::string("OpenAL Soft found no output through ALSOFT_DRIVERS=") + drivers + Remedy();
+  }
+  const char* fallback = alcGetString(nullptr, ALC_DEFAULT_DEVICE_SPECIFIER);
+  if (fallback != nullptr && *fallback != '\0') {
+    return std::string("OpenAL Soft could not open its default output '") + fallback + "'" +
+           Remedy();
+  }
+  return "OpenAL Soft found no output through any of its drivers (PipeWire, PulseAudio, ALSA, "
+         "OSS)" +
+         Remedy();
+}
+
 }  // namespace
 
 bool OpenAlDevice::Open() {
   if (device_ != nullptr) return true;
   ALCdevice* device = alcOpenDevice(nullptr);
-  if (device == nullptr) return false;
+  if (device == nullptr) {
+    failure_ = NoDeviceReason();
+    return false;
+  }
   device_ = device;
   // A handful of sources is all the scene plays; OpenAL Soft's default of 256 voices, each
   // with its mixing buffers and effect sends, costs megabytes of memory for nothing.
-  const ALCint attributes[] = {ALC_MONO_SOURCES, kMonoSources, ALC_STEREO_SOURCES, kStereoSources,
-                               ALC_MAX_AUXILIARY_SENDS, 0, 0};
+  const ALCint attributes[] = {ALC_MONO_SOURCES,
+                               kMonoSources,
+                               ALC_STEREO_SOURCES,
+                               kStereoSources,
+                               ALC_MAX_AUXILIARY_SENDS,
+                               0,
+                               0};
   ALCcontext* context = alcCreateContext(device, attributes);
   context_ = context;
   if (context == nullptr || alcMakeContextCurrent(context) != ALC_TRUE) {
+    failure_ = "OpenAL Soft opened its output but could not mix on it" + Remedy();
     Close();
     return false;
   }

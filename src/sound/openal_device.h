@@ -15,11 +15,10 @@ class OpenAlDevice : public SoundDevice {
   bool Open() override;
   std::unique_ptr<SoundBuffer> CreateBuffer(uint32_t bytes) override;
   void Close() override;
-  const char* MissingDeviceMessage() const override {
-    return "Sorry, this application requires a working sound device (OpenAL)";
-  }
+  std::string OpenFailure() const override { return failure_; }
 
  private:
+  std::string failure_;
   void* device_ = nullptr;   // ALCdevice
   void* context_ = nullptr;  // ALCcontext
 };

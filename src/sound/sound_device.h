@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace driftglass {
 
@@ -34,8 +35,8 @@ class SoundDevice {
   virtual std::unique_ptr<SoundBuffer> CreateBuffer(uint32_t bytes) = 0;
   // Closes the output, once every buffer is gone.
   virtual void Close() = 0;
-  // What the user is told when there is no device ("requires DirectX 8.0 or later").
-  virtual const char* MissingDeviceMessage() const = 0;
+  // Why the last Open failed and how sound comes back, in one sentence for the log.
+  virtual std::string OpenFailure() const = 0;
 };
 
 }  // namespace driftglass

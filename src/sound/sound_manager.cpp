@@ -36,7 +36,7 @@ void SoundObject::SetPosition(const Vector3& position) {
                        static_cast<float>(position.z));
 }
 
-SoundManager::SoundManager(SoundDevice& device) : device_(device.Open() ? &device : nullptr) {}
+SoundManager::SoundManager(SoundDevice& device) : device_(device.Open() ? &device : &silent_) {}
 
 SoundObject* SoundManager::CreateSound(uint32_t bytes) {
   if (device_ == nullptr || bytes == 0 || bytes % 2 != 0) return nullptr;

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "foundation/vector_math.h"
+#include "sound/silent_sound_device.h"
 #include "sound/sound_device.h"
 
 namespace driftglass {
@@ -34,15 +35,18 @@ class SoundObject {
 
 class SoundManager {
  public:
-  // Opens `device`; IsValid tells whether it could.
+  // Plays nothing: every sound is made as usual and stays silent (sound switched off).
+  SoundManager() : device_(&silent_) {}
+  // Opens `device`; where it cannot be opened the manager plays nothing, as above, and
+  // Audible tells which it is.
   explicit SoundManager(SoundDevice& device);
   ~SoundManager() { Release(); }
   SoundManager(const SoundManager&) = delete;
   SoundManager& operator=(const SoundManager&) = delete;
 
-  bool IsValid() const { return device_ != nullptr; }
-  // A sound with an empty buffer of `bytes` bytes; null without a device, for a size that
-  // is no whole number of samples (0 or odd), or when the platform makes no buffer.
+  bool Audible() const { return device_ != nullptr && device_ != &silent_; }
+  // A sound with an empty buffer of `bytes` bytes; null once released, for a size that is no
+  // whole number of samples (0 or odd), or when the platform makes no buffer.
   SoundObject* CreateSound(uint32_t bytes);
   // A sound holding the samples of resource `id`; null when the resource is missing or
   // cannot be put into a buffer, and then nothing of it is kept and the log says why.
@@ -52,6 +56,7 @@ class SoundManager {
   size_t SoundCount() const { return sounds_.size(); }
 
  private:
+  SilentSoundDevice silent_;  // outlives the sounds, which may hold its buffers
   SoundDevice* device_;
   std::list<std::unique_ptr<SoundObject>> sounds_;
 };

@@ -30,7 +30,7 @@ struct FakeSoundDevice : driftglass::SoundDevice {
     return opens;
   }
   void Close() override { ++closed; }
-  const char* MissingDeviceMessage() const override { return "No sound here"; }
+  std::string OpenFailure() const override { return "no sound here"; }
   std::unique_ptr<driftglass::SoundBuffer> CreateBuffer(uint32_t bytes) override {
     if (failCreate) return nullptr;
     buffers.push_back(std::make_shared<Record>());

@@ -19,7 +19,7 @@ class SilentDevice : public SoundDevice {
  public:
   bool Open() override { return true; }
   void Close() override {}
-  const char* MissingDeviceMessage() const override { return ""; }
+  std::string OpenFailure() const override { return {}; }
   std::unique_ptr<SoundBuffer> CreateBuffer(uint32_t bytes) override {
     return std::make_unique<Buffer>(bytes);
   }
@@ -46,7 +46,7 @@ TEST_F(GlFrameAllocationTest, TheWholeSceneDrawsFrameAfterFrameWithoutAllocating
   SeedRandom(7);
   SilentDevice device;
   SoundManager sounds(device);
-  ASSERT_TRUE(sounds.IsValid());
+  ASSERT_TRUE(sounds.Audible());
   SaverScene scene;
   ASSERT_EQ(scene.SceneInitialization(sounds), 0) << Log();
   FrameTime time;

@@ -27,7 +27,7 @@ TEST(OpenAlDevice, VolumesBecomeGainsAndPositionsPanTheSound) {
   {
     OpenAlDevice device;
     SoundManager sounds(device);
-    ASSERT_TRUE(sounds.IsValid());
+    ASSERT_TRUE(sounds.Audible());
     SoundObject* loop = sounds.CreateSoundFromResource(116);
     ASSERT_NE(loop, nullptr);
     loop->SetVolume(-4000);

@@ -18,7 +18,7 @@ TEST(SoundManager, FillsASoundFromItsSamplesAndFreesEverythingOnce) {
   FakeSoundDevice device;
   {
     SoundManager sounds(device);
-    ASSERT_TRUE(sounds.IsValid());
+    ASSERT_TRUE(sounds.Audible());
     SoundObject* ambient = sounds.CreateSoundFromResource(116);
     ASSERT_NE(ambient, nullptr);
     ASSERT_EQ(device.buffers.size(), 1u);
@@ -56,13 +56,27 @@ TEST(SoundManager, ASoundThatCannotBeFilledIsNotKept) {
     EXPECT_EQ(sounds.SoundCount(), 0u) << fault;
     EXPECT_EQ(device.LiveBuffers(), 0) << fault;  // its buffer went with it
   }
+}
+
+TEST(SoundManager, WithoutADeviceEverySoundIsMadeAndStaysSilent) {
   FakeSoundDevice none;
   none.opens = false;
-  SoundManager sounds(none);
-  EXPECT_FALSE(sounds.IsValid());
-  EXPECT_EQ(sounds.CreateSoundFromResource(116), nullptr);
-  sounds.Release();
-  EXPECT_EQ(none.closed, 0);  // nothing was open
+  SoundManager unopened(none);
+  SoundManager switchedOff;
+  for (SoundManager* sounds : {&unopened, &switchedOff}) {
+    EXPECT_FALSE(sounds->Audible());
+    SoundObject* sound = sounds->CreateSoundFromResource(116);
+    ASSERT_NE(sound, nullptr);
+    sound->SetVolume(-4000);
+    sound->SetPosition(Vector3(1, 2, 3));
+    sound->PlayLooping();
+    EXPECT_EQ(sounds->SoundCount(), 1u);
+    // A missing resource is still missing, so a damaged program fails the same way.
+    EXPECT_EQ(sounds->CreateSoundFromResource(999), nullptr);
+    sounds->Release();
+  }
+  EXPECT_TRUE(none.buffers.empty());  // nothing reached the device
+  EXPECT_EQ(none.closed, 0);          // nothing was open
 }
 
 class SceneSoundTest : public ::testing::Test {
