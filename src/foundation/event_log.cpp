@@ -2,6 +2,7 @@
 #include "foundation/event_log.h"
 
 #include <cstdio>
+#include <string>
 
 #include "foundation/log_file.h"
 
@@ -25,10 +26,24 @@ EventLog::~EventLog() {
   Close();
 }
 
+std::filesystem::path NumberedLogPath(const std::filesystem::path& path, int n) {
+  if (n <= 1) return path;
+  std::filesystem::path numbered = path;
+  numbered.replace_filename(path.stem().string() + "-" + std::to_string(n) +
+                            path.extension().string());
+  return numbered;
+}
+
 void EventLog::Open(const std::filesystem::path& path) {
   Close();
   errorMessage_ = nullptr;
-  file_ = OpenFreshLogFile(path);
+  // The usual name, or the first numbered one that no running instance holds.
+  for (int n = 1; n <= kMostInstances && file_ == nullptr; ++n) {
+    bool busy = false;
+    file_ = ClaimLogFile(NumberedLogPath(path, n), busy);
+    if (file_ != nullptr) path_ = NumberedLogPath(path, n);
+    if (!busy) break;
+  }
   Write(kNotify, "Application has run");
 }
 
@@ -54,6 +69,7 @@ void EventLog::WriteError(int level, const char* text, const char* userMessage) 
 void EventLog::Close() {
   if (file_ != nullptr) std::fclose(file_);
   file_ = nullptr;
+  path_.clear();
 }
 
 EventLog& TheEventLog() {

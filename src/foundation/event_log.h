@@ -18,11 +18,14 @@ class EventLog {
   EventLog(const EventLog&) = delete;
   EventLog& operator=(const EventLog&) = delete;
 
-  // Starts a fresh log: a new file at `path` (never the one another instance still writes),
-  // the first line, and no stored user message. A file that cannot be opened leaves the log
-  // silent; the user message still works.
+  // Starts a fresh log, the first line and no stored user message. The file is `path`, or
+  // where a running instance writes that, the first of "name-2.ext", "name-3.ext", ... that
+  // none does; the previous run's text of the file taken is kept beside it as ".old". A file
+  // that cannot be opened leaves the log silent; the user message still works.
   void Open(const std::filesystem::path& path);
   bool IsOpen() const { return file_ != nullptr; }
+  // The file written, empty when none.
+  const std::filesystem::path& Path() const { return path_; }
 
   // One line: the level's prefix, the text exactly as given, a newline; flushed at once.
   void Write(int level, const char* text);
@@ -34,9 +37,15 @@ class EventLog {
   void Close();
 
  private:
+  static constexpr int kMostInstances = 16;
+
   std::FILE* file_ = nullptr;
+  std::filesystem::path path_;
   const char* errorMessage_ = nullptr;
 };
+
+// The name of the n-th instance's log beside `path`: "driftglass.log", "driftglass-2.log", ...
+std::filesystem::path NumberedLogPath(const std::filesystem::path& path, int n);
 
 // The process-wide log.
 EventLog& TheEventLog();

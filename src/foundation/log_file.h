@@ -1,6 +1,6 @@
-// Opening the log file for a new run. Another instance may still be writing the same name
-// (xscreensaver starts the next hack before the last one has gone, and the settings dialog
-// can start while a saver runs): the new run must never truncate that file under it.
+// Opening the log file for a new run. Several instances may run at once (one per X screen
+// under xscreensaver, the next hack started before the last has gone, the settings dialog
+// beside a saver): each writes a file of its own, and none ever empties another's.
 #pragma once
 
 #include <cstdio>
@@ -8,10 +8,11 @@
 
 namespace driftglass {
 
-// A fresh, empty file at `path` opened for writing text, or null when none can be had.
-// Linux: the old name is removed and a new file created, so a running instance keeps
-// writing its own whole file. Windows: the file is shared for reading only, so a second
-// instance cannot open it while the first writes and stays without a log.
-std::FILE* OpenFreshLogFile(const std::filesystem::path& path);
+// `path` for this run, opened for writing text, unless a running instance holds it. The text
+// of the run that wrote it last is kept as `path` + ".old" and the file starts empty; it is
+// held until the process ends or the file is closed. Null when it cannot be had, with `busy`
+// set when the reason is that a running instance writes it. Linux holds an advisory lock on
+// the open file; Windows shares it for reading only.
+std::FILE* ClaimLogFile(const std::filesystem::path& path, bool& busy);
 
 }  // namespace driftglass

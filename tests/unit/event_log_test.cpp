@@ -42,27 +42,38 @@ TEST(EventLog, WritesPrefixedLinesAndKeepsTheFirstUserMessage) {
   EXPECT_STREQ(log.ErrorMessage(), "Error of initialization");
 }
 
-TEST(EventLog, ASecondInstanceNeverCorruptsTheFileTheFirstWrites) {
-  EventLog first;
-  first.Open(kPath);
-  for (int i = 0; i < 50; ++i) first.Write(kNotify, "first, early");
-  EventLog second;
-  second.Open(kPath);
-  second.Write(kNotify, "second");
-  for (int i = 0; i < 5; ++i) first.Write(kNotify, "first, late");
-  first.Close();
-  second.Close();
-  // The name holds one instance's whole log, never a mix or the zeros of a truncated file:
-  // the second's where a new file can take the name (Linux), or the first's where the file
-  // cannot be opened twice for writing (Windows).
-  const std::string text = ReadFile(kPath);
-  EXPECT_EQ(text.find('\0'), std::string::npos);
-  if (text.find("second") == std::string::npos) {
-    EXPECT_EQ(text.rfind("   Notify : Application has run\n   Notify : first, early\n", 0), 0u);
-    EXPECT_EQ(text.size() - text.rfind("first, late\n"), std::string("first, late\n").size());
-  } else {
-    EXPECT_EQ(text, "   Notify : Application has run\n   Notify : second\n");
+TEST(EventLog, EachRunningInstanceWritesItsOwnWholeLogAndTheLastRunIsKeptAsOld) {
+  const auto folder = std::filesystem::path(::testing::TempDir()) / "event-log-instances";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  const auto path = folder / "driftglass.log";
+  {
+    EventLog previous;
+    previous.Open(path);
+    previous.Write(kNotify, "the run before");
   }
+  // Three instances at once, as on three X screens: the first takes the usual name and keeps
+  // the run before as .old; the others take numbered names. None empties another's file.
+  EventLog logs[3];
+  for (EventLog& log : logs) log.Open(path);
+  EXPECT_EQ(logs[0].Path(), path);
+  EXPECT_EQ(logs[1].Path(), folder / "driftglass-2.log");
+  EXPECT_EQ(logs[2].Path(), folder / "driftglass-3.log");
+  for (int i = 0; i < 3; ++i) logs[i].Write(kNotify, std::to_string(i).c_str());
+  for (EventLog& log : logs) log.Close();
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(ReadFile(NumberedLogPath(path, i + 1)),
+              "   Notify : Application has run\n   Notify : " + std::to_string(i) + "\n");
+  }
+  EXPECT_EQ(ReadFile(folder / "driftglass.log.old"),
+            "   Notify : Application has run\n   Notify : the run before\n");
+  // Once they have ended, the next run takes the usual name again.
+  EventLog next;
+  next.Open(path);
+  EXPECT_EQ(next.Path(), path);
+  next.Close();
+  EXPECT_EQ(ReadFile(folder / "driftglass.log.old"),
+            "   Notify : Application has run\n   Notify : 0\n");
 }
 
 }  // namespace
