@@ -62,10 +62,15 @@ int main(int argc, char** argv) {
     TheEventLog().Write(kError, line.c_str());
   }
 
+  int result = 0;
   if (commandLine.mode == RunMode::Settings) {
-    const int result = RunSettingsDialog(settings, store, commandLine.window);
-    if (result == 0) std::fprintf(stderr, "driftglass: cannot open the settings dialog\n");
-    return result;
+    result = RunSettingsDialog(settings, store, commandLine.window);
+    if (result == 0 && !TerminationRequested())
+      std::fprintf(stderr, "driftglass: cannot open the settings dialog\n");
+  } else {
+    result = RunX11Saver(commandLine, settings);
   }
-  return RunX11Saver(commandLine, settings);
+  TheEventLog().Close();
+  EndByTerminationSignal();
+  return result;
 }

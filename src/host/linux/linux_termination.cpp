@@ -7,18 +7,20 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 
 namespace driftglass {
 namespace {
 
 int terminationPipe[2] = {-1, -1};
-std::atomic<bool> terminationRequested{false};
-static_assert(std::atomic<bool>::is_always_lock_free, "the flag is set in a signal handler");
+std::atomic<int> terminationSignal{0};
+static_assert(std::atomic<int>::is_always_lock_free, "the signal is kept in a signal handler");
 
-void OnTerminationSignal(int) {
+void OnTerminationSignal(int signal) {
   const int savedErrno = errno;
-  terminationRequested.store(true);
+  int none = 0;
+  terminationSignal.compare_exchange_strong(none, signal);
   // The byte is never read: the pipe stays readable for every loop that watches it.
   const char byte = 'T';
   const ssize_t ignored = write(terminationPipe[1], &byte, 1);
@@ -49,7 +51,23 @@ int TerminationFd() {
 }
 
 bool TerminationRequested() {
-  return terminationRequested.load();
+  return terminationSignal.load() != 0;
+}
+
+void EndByTerminationSignal() {
+  const int signal = terminationSignal.load();
+  if (signal == 0) return;
+  std::fflush(nullptr);
+  struct sigaction action {};
+  action.sa_handler = SIG_DFL;
+  sigemptyset(&action.sa_mask);
+  sigaction(signal, &action, nullptr);
+  sigset_t only;
+  sigemptyset(&only);
+  sigaddset(&only, signal);
+  pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
+  raise(signal);
+  _exit(128 + signal);  // not reached: the default action of both signals ends the process
 }
 
 }  // namespace driftglass

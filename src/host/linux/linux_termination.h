@@ -15,5 +15,9 @@ bool InstallTerminationSignals(std::string& error);
 int TerminationFd();
 // A signal has arrived.
 bool TerminationRequested();
+// Once the orderly shutdown is over: when a signal asked for it, ends the process by that
+// signal (its default action), so that a parent such as xscreensaver sees a normal end by
+// SIGTERM rather than an exit; otherwise returns.
+void EndByTerminationSignal();
 
 }  // namespace driftglass
