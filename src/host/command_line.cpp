@@ -86,6 +86,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       windowIdGiven = true;
     } else if (name == "fps") {
       result.showFrameRate = true;
+    } else if (name == "sound" || name == "no-sound") {
+      result.playSound = name == "sound";
+    } else if (name == "delay") {
+      const auto delay = number(kLongestFrameDelayUs);
+      if (!delay) return Invalid("--delay needs microseconds from 0 to 10000000");
+      result.frameDelayUs = static_cast<uint32_t>(*delay);
     } else if (name == "settings") {
       if (!saverText.empty()) return Invalid("more than one mode given");
       saverText = "/c";
@@ -163,6 +169,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   return result;
 }
 
+uint32_t FrameDelayUs(const CommandLine& commandLine) {
+  if (commandLine.frameDelayUs) return *commandLine.frameDelayUs;
+  return commandLine.fixedStepMs ? 0 : kDefaultFrameDelayUs;
+}
+
 const char* UsageText() {
   return "Usage: driftglass [MODE] [OPTIONS]\n"
          "Driftglass #1: a painted seascape with flowers and a winged creature.\n"
@@ -176,6 +187,10 @@ const char* UsageText() {
          "\n"
          "Options:\n"
          "  -fps                show the frame rate in the top-left corner\n"
+         "  -delay MICROSECONDS pause after each frame (default 25000; 0 runs as fast as\n"
+         "                      the display allows)\n"
+         "  -sound, -no-sound   play the sea and the wings, or run silently (default: the\n"
+         "                      stored option EnableSound, 1)\n"
          "  --seed N            seed the random source with N instead of the time\n"
          "  --fixed-step MS     advance every frame by MS milliseconds\n"
          "  --frames N          stop after N frames\n"
@@ -187,7 +202,8 @@ const char* UsageText() {
          "\n"
          "Exit status: 0 when the saver ran and was ended (or another full-screen saver\n"
          "already runs), 1 when it could not start (no display, no window, no OpenGL 2.0,\n"
-         "a damaged resource) or lost its display, 255 for a bad command line.\n"
+         "a damaged resource) or lost its display, 255 for a bad command line. Ended by\n"
+         "SIGTERM or SIGINT, it shuts down in order and then ends by that signal.\n"
          "The log is written to $XDG_STATE_HOME/driftglass/driftglass.log and the settings\n"
          "to $XDG_CONFIG_HOME/driftglass/driftglass.conf.\n";
 }

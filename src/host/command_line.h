@@ -22,10 +22,17 @@ enum class RunMode {
   Invalid,
 };
 
+// The pause after each frame when none is given, in microseconds: what the "Frame rate"
+// slider of xscreensaver's settings shows until it is moved (about 30 frames a second).
+inline constexpr uint32_t kDefaultFrameDelayUs = 25000;
+inline constexpr uint32_t kLongestFrameDelayUs = 10000000;
+
 struct CommandLine {
   RunMode mode = RunMode::OwnWindow;
   uint32_t window = 0;  // preview parent, or the settings owner
   bool showFrameRate = false;
+  std::optional<bool> playSound;         // --sound / --no-sound; else the stored option
+  std::optional<uint32_t> frameDelayUs;  // --delay; else the default (none in fixed steps)
   std::optional<uint32_t> seed;
   std::optional<uint32_t> fixedStepMs;
   uint64_t frames = 0;
@@ -36,6 +43,10 @@ struct CommandLine {
 };
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+// The pause after each frame that `commandLine` asks for: the one given, none for a run in
+// fixed steps (drawn as fast as it goes), else the default.
+uint32_t FrameDelayUs(const CommandLine& commandLine);
 
 // A window id as xscreensaver writes it: decimal, or hexadecimal after "0x". 0 when the text
 // is not a number or does not fit in 32 bits.

@@ -19,13 +19,12 @@ std::optional<std::string> MemoryOptionStore::ReadValue(const std::string& name)
   if (open_ == nullptr) return std::nullopt;
   auto found = open_->find(name);
   if (found == open_->end()) return std::nullopt;
-  return found->second.bytes;
+  return found->second;
 }
 
-bool MemoryOptionStore::WriteValue(const std::string& name, uint32_t type,
-                                   const std::string& bytes) {
+bool MemoryOptionStore::WriteValue(const std::string& name, const std::string& bytes) {
   if (open_ == nullptr) return false;
-  (*open_)[name] = StoredValue{type, bytes};
+  (*open_)[name] = bytes;
   return true;
 }
 

@@ -10,6 +10,7 @@ namespace driftglass {
 RenderSettings MakeRenderSettings(const SaverSettings& stored, RenderSettings diagnostics) {
   RenderSettings settings = std::move(diagnostics);
   settings.showFrameRate = settings.showFrameRate || stored.enableFps.Get() != 0;
+  settings.playSound = stored.enableSound.Get() != 0;
   const int32_t interval = stored.enableVSync.Get();
   if (interval >= 0 && interval <= kLargestSwapInterval) {
     settings.swapInterval = interval;

@@ -12,8 +12,9 @@ namespace driftglass {
 inline constexpr int kLargestSwapInterval = 4;
 
 // `diagnostics` with the stored options applied: the frame-rate overlay when EnableFPS is set
-// (or the flag asked for it), and EnableVSync as the swap interval. A swap interval outside
-// 0 ... 4 is logged and replaced by the option's default.
+// (or the flag asked for it), EnableVSync as the swap interval, and sound as EnableSound says
+// (any value but 0 plays it). A swap interval outside 0 ... 4 is logged and replaced by the
+// option's default.
 RenderSettings MakeRenderSettings(const SaverSettings& stored, RenderSettings diagnostics);
 
 }  // namespace driftglass

@@ -15,7 +15,8 @@ class RenderSurface {
   // Loads the OpenGL entry points; false when the loader failed.
   virtual bool LoadEntryPoints() = 0;
   virtual bool HasOpenGl20() = 0;
-  virtual bool HasSwapControl() = 0;
+  // The swap-control extension found, as the log names it; null when there is none.
+  virtual const char* SwapControlExtension() = 0;
   // The fixed projection, camera and states every frame is drawn with.
   virtual void SetupView() = 0;
   virtual void SetSwapInterval(int interval) = 0;

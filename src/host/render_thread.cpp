@@ -2,6 +2,7 @@
 #include "host/render_thread.h"
 
 #include <chrono>
+#include <string>
 
 #include "foundation/event_log.h"
 #include "foundation/random_source.h"
@@ -84,6 +85,9 @@ int RenderThread::LoopingThreadProc() {
       }
       surface_.SwapBuffers();
       if (lastFrame) break;
+      if (settings_.frameDelayUs > 0) {
+        std::this_thread::sleep_for(std::chrono::microseconds(settings_.frameDelayUs));
+      }
       const double waitMs = pacer.WaitAfterSwap(SteadyMs());
       if (waitMs > 0) {
         std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(waitMs));
@@ -102,13 +106,20 @@ int RenderThread::LoopingThreadProc() {
 int RenderThread::CommonInitialization() {
   SeedRandom(settings_.seed ? *settings_.seed : CalendarSeconds());
 
-  sounds_ = std::make_unique<SoundManager>(soundDevice_);
-  if (!sounds_->IsValid()) {
-    TheEventLog().WriteError(kError, "SoundManager initialization is failed",
-                             soundDevice_.MissingDeviceMessage());
-    return 1;
+  // Without sound the scene runs all the same, silently: a screen saver must never show a
+  // black screen for want of a sound card.
+  if (!settings_.playSound) {
+    sounds_ = std::make_unique<SoundManager>();
+    TheEventLog().Write(kNotify, "Sound is switched off: the scene runs silently");
+  } else {
+    sounds_ = std::make_unique<SoundManager>(soundDevice_);
+    if (sounds_->Audible()) {
+      TheEventLog().Write(kNotify, "SoundManager has been created");
+    } else {
+      const std::string line = "No sound, the scene runs silently: " + soundDevice_.OpenFailure();
+      TheEventLog().Write(kError, line.c_str());
+    }
   }
-  TheEventLog().Write(kNotify, "SoundManager has been created");
 
   if (!surface_.CreateContext()) {
     TheEventLog().Write(kError, "Can not create an OpenGL context and make it current");
@@ -126,11 +137,13 @@ int RenderThread::CommonInitialization() {
     return 1;
   }
   TheEventLog().Write(kNotify, "OpenGL 2.0 is found");
-  if (!surface_.HasSwapControl()) {
+  const char* swapControl = surface_.SwapControlExtension();
+  if (swapControl == nullptr) {
     TheEventLog().Write(kError, "The driver has no swap-control extension");
     return 1;
   }
-  TheEventLog().Write(kNotify, "WGLEW_EXT_swap_control extension is found");
+  const std::string found = std::string(swapControl) + " extension is found";
+  TheEventLog().Write(kNotify, found.c_str());
 
   surface_.SetupView();
   surface_.SetSwapInterval(settings_.swapInterval);

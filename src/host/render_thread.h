@@ -30,6 +30,10 @@ class WindowThreadLink {
 struct RenderSettings {
   bool showFrameRate = false;
   int swapInterval = 1;
+  // Off: the sound device is never opened and the scene runs silently, otherwise the same.
+  bool playSound = true;
+  // A pause after each frame, in microseconds (xscreensaver's "Frame rate" slider).
+  uint32_t frameDelayUs = 0;
   // Diagnostics: a fixed seed, a fixed step for every frame, a frame budget (0: none) after
   // which the thread ends by itself, and a picture of that last frame.
   std::optional<uint32_t> seed;

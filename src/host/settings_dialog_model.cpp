@@ -24,6 +24,9 @@ SettingsDialogModel::Outcome SettingsDialogModel::OnCommand(int controlId, int n
     case kVSyncControlId:
       settings_.enableVSync.Set(checked ? 1 : 0);
       return Outcome::Handled;
+    case kPlaySoundId:
+      settings_.enableSound.Set(checked ? 1 : 0);
+      return Outcome::Handled;
     default:
       return Outcome::Ignored;
   }

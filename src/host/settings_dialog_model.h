@@ -1,4 +1,4 @@
-// What the settings dialog does with each click, apart from any window system: both check
+// What the settings dialog does with each click, apart from any window system: the check
 // boxes change the options in memory at once, "Reset to default" restores the defaults in
 // memory, and only "Confirm settings" writes them. Used by the dialog's thread.
 #pragma once
@@ -14,14 +14,18 @@ inline constexpr int kConfirmSettingsId = 1;
 inline constexpr int kResetToDefaultId = 2;
 inline constexpr int kShowFpsId = 103;
 inline constexpr int kVSyncControlId = 104;
+inline constexpr int kPlaySoundId = 106;
 
 inline constexpr const char* kSettingsTitle = "Driftglass screensaver - Settings";
 inline constexpr const char* kShowFpsText = "Show FPS";
 inline constexpr const char* kVSyncText = "VSync control";
+inline constexpr const char* kPlaySoundText = "Play sound";
 inline constexpr const char* kShowFpsHelp =
     "This option allows you to clarify the productivity of your video card and CPU";
 inline constexpr const char* kVSyncHelp =
     "This option makes an image smoother and avoids unnecessary calculations";
+inline constexpr const char* kPlaySoundHelp =
+    "The sea and the wind, and the creature's wings; untick it for a silent saver";
 inline constexpr const char* kConfirmText = "Confirm settings";
 inline constexpr const char* kResetText = "Reset to default";
 
@@ -37,9 +41,10 @@ class SettingsDialogModel {
   SettingsDialogModel(SaverSettings& settings, OptionStore& store)
       : settings_(settings), store_(store) {}
 
-  // The two check boxes as the options stand.
+  // The check boxes as the options stand.
   bool ShowFpsChecked() const { return settings_.enableFps.Get() != 0; }
   bool VSyncChecked() const { return settings_.enableVSync.Get() != 0; }
+  bool PlaySoundChecked() const { return settings_.enableSound.Get() != 0; }
 
   // A command from control `controlId` with its notification code; `checked` is the state of
   // the clicked check box after the click.

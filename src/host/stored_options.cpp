@@ -9,9 +9,7 @@
 namespace driftglass {
 
 StoredOptionsParameter_long::StoredOptionsParameter_long(std::string name_, int32_t defaultValue_)
-    : StoredOptionsParameter(std::move(name_), kStringValueType),
-      value(defaultValue_),
-      defaultValue(defaultValue_) {}
+    : StoredOptionsParameter(std::move(name_)), value(defaultValue_), defaultValue(defaultValue_) {}
 
 int StoredOptionsParameter_long::FromString(const std::string& text) {
   size_t i = 0;
@@ -34,7 +32,7 @@ int StoredOptionsParameter_long::ToString(std::string& out) const {
 }
 
 StoredOptionsParameter_paths::StoredOptionsParameter_paths(std::string name_)
-    : StoredOptionsParameter(std::move(name_), kStringValueType) {}
+    : StoredOptionsParameter(std::move(name_)) {}
 
 int StoredOptionsParameter_paths::FromString(const std::string& text) {
   entries.clear();
@@ -98,7 +96,7 @@ int StoredOptions::Save() {
     }
     std::string bytes = text;
     bytes.push_back('\0');
-    written = store_.WriteValue(name, option->type, bytes) && written;
+    written = store_.WriteValue(name, bytes) && written;
   }
   const bool committed = store_.Close();
   return written && committed ? 0 : -1;
@@ -109,6 +107,6 @@ void StoredOptions::ResetToDefault() {
 }
 
 SaverSettings::SaverSettings(OptionStore& store)
-    : options(kProductName, {&enableFps, &enableVSync, &slideshowPictures}, store) {}
+    : options(kProductName, {&enableFps, &enableSound, &enableVSync, &slideshowPictures}, store) {}
 
 }  // namespace driftglass

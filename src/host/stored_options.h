@@ -11,8 +11,9 @@
 
 namespace driftglass {
 
+// One option, stored as text under its name.
 struct StoredOptionsParameter {
-  StoredOptionsParameter(std::string name_, uint32_t type_) : name(std::move(name_)), type(type_) {}
+  explicit StoredOptionsParameter(std::string name_) : name(std::move(name_)) {}
   virtual ~StoredOptionsParameter() = default;
   // Sets the value from stored text; 0 on success, 1 (value unchanged) when it is unreadable.
   virtual int FromString(const std::string& text) = 0;
@@ -21,7 +22,6 @@ struct StoredOptionsParameter {
   virtual void SetDefault() = 0;
 
   std::string name;
-  uint32_t type;
 };
 
 // A signed 32-bit number stored as decimal text.
@@ -71,10 +71,11 @@ class StoredOptions {
   OptionStore& store_;
 };
 
-// The saver's three options and their container, created once per process.
+// The saver's options and their container, created once per process.
 struct SaverSettings {
   explicit SaverSettings(OptionStore& store);
   StoredOptionsParameter_long enableFps{"EnableFPS", 0};
+  StoredOptionsParameter_long enableSound{"EnableSound", 1};
   StoredOptionsParameter_long enableVSync{"EnableVSync", 1};
   StoredOptionsParameter_paths slideshowPictures{"SlideshowPictures"};
   StoredOptions options;

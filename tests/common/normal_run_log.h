@@ -21,18 +21,22 @@ inline std::vector<std::string> SaverSceneLog() {
   };
 }
 
-inline std::vector<std::string> NormalRunLog(const std::vector<std::string>& sceneLines) {
+// `swapControl` is the extension the platform names: GLX_EXT_swap_control on Linux with Mesa,
+// WGLEW_EXT_swap_control on Windows. `soundLine` is the sound device's line.
+inline std::vector<std::string> NormalRunLog(
+    const std::vector<std::string>& sceneLines, const std::string& swapControl,
+    const std::string& soundLine = "   Notify : SoundManager has been created") {
   std::vector<std::string> lines = {
       "   Notify : Application has run",
       "   Notify : Run looping thread",
       "   Notify : Driftglass #1 screensaver",
       "   Notify : Version: 1.0",
       "   Notify : Start common initialization",
-      "   Notify : SoundManager has been created",
+      soundLine,
       "   Notify : Context for OpenGL has been created",
       "   Notify : GLEW initialized",
       "   Notify : OpenGL 2.0 is found",
-      "   Notify : WGLEW_EXT_swap_control extension is found",
+      "   Notify : " + swapControl + " extension is found",
       "   Notify : VSYNC has been setted properly",
       "   Notify : Video initialization has finished successfully",
       "   Notify : Start scene initialization",

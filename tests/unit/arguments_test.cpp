@@ -59,6 +59,28 @@ TEST(CommandLine, XscreensaverOptionsScreenSaverFormsAndDiagnostics) {
   EXPECT_EQ(c.width, 640);
 }
 
+TEST(CommandLine, SoundAndTheFrameDelayAsTheDaemonPassesThem) {
+  const struct {
+    std::vector<std::string> arguments;
+    std::optional<bool> sound;
+    uint32_t delayUs;
+  } cases[] = {
+      {{"-root"}, std::nullopt, 25000},  // the slider's default: none passed
+      {{"-root", "-delay", "0"}, std::nullopt, 0},
+      {{"--root", "--delay", "100000"}, std::nullopt, 100000},
+      {{"-no-sound", "-delay", "20000"}, false, 20000},
+      {{"--no-sound", "--sound"}, true, 25000},   // the last word counts
+      {{"--fixed-step", "16"}, std::nullopt, 0},  // a diagnostic run goes as fast as it can
+      {{"--fixed-step", "16", "-delay", "5"}, std::nullopt, 5},
+  };
+  for (const auto& c : cases) {
+    const CommandLine line = ParseCommandLine(c.arguments);
+    ASSERT_NE(line.mode, RunMode::Invalid) << line.error;
+    EXPECT_EQ(line.playSound, c.sound) << c.arguments.back();
+    EXPECT_EQ(FrameDelayUs(line), c.delayUs) << c.arguments.back();
+  }
+}
+
 TEST(CommandLine, BadInputGetsAOneLineReason) {
   const std::vector<std::vector<std::string>> bad = {
       {"/x"},
@@ -72,7 +94,10 @@ TEST(CommandLine, BadInputGetsAOneLineReason) {
       {"--snapshot", "x.png"},
       {"-root", "/s"},
       // Words that merely start like a screen-saver letter are not one.
-      {"-sound"},
+      {"-sounds"},
+      {"-delay"},
+      {"-delay", "-5"},
+      {"--delay", "10000001"},
       {"-seeds", "5"},
       {"-colors"},
       {"/sx"},

@@ -47,9 +47,9 @@ TEST(OptionText, AHandWrittenTextKeepsItsCommentsGroupsAndBlanks) {
   }
   ASSERT_FALSE(ReadOptionText(noise, kGroup, error));
   EXPECT_TRUE(g_utf8_validate(error.data(), static_cast<gssize>(error.size()), nullptr)) << error;
-  EXPECT_TRUE(std::none_of(error.begin(), error.end(),
-                           [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }))
-      << error;
+  EXPECT_TRUE(std::none_of(error.begin(), error.end(), [](char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
+  })) << error;
   EXPECT_LT(g_utf8_strlen(error.c_str(), -1), 210);
 }
 
@@ -72,12 +72,30 @@ TEST_F(KeyFileStoreTest, SavesIntoAFreshFolderAndLoadsBack) {
   settings.enableVSync.Set(0);
   settings.slideshowPictures.FromString("2 lead;1back\\slash");
   ASSERT_EQ(settings.options.Save(), 0);
-  EXPECT_EQ(ReadRaw(), "[" + kGroup + "]\nEnableFPS=0\nEnableVSync=0\n" +
-                           "SlideshowPictures=2 lead;1back\\\\slash\n");
+  EXPECT_EQ(ReadRaw(),
+            "[Driftglass]\nEnableFPS=0\nEnableSound=1\nEnableVSync=0\n"
+            "SlideshowPictures=2 lead;1back\\\\slash\n");
   KeyFileOptionStore again(path_.string());
   SaverSettings loaded(again);
   EXPECT_EQ(loaded.enableVSync.Get(), 0);
   EXPECT_EQ(loaded.slideshowPictures.entries[1].path, "back\\slash");
+}
+
+TEST_F(KeyFileStoreTest, AFileOfAnOlderVersionIsReadAndItsGroupMovesAtTheNextSave) {
+  // Options under the registry-like group of older versions; the plain group wins where both
+  // hold a value.
+  std::filesystem::create_directories(path_.parent_path());
+  std::ofstream(path_, std::ios::binary)
+      << "# mine\n[" + kGroup + "]\nEnableFPS=1\nEnableVSync=0\n[Driftglass]\nEnableVSync=2\n"
+      << "[Other]\nkept=yes\n";
+  KeyFileOptionStore store(path_.string());
+  SaverSettings settings(store);
+  EXPECT_EQ(settings.enableFps.Get(), 1);
+  EXPECT_EQ(settings.enableVSync.Get(), 2);
+  ASSERT_EQ(settings.options.Save(), 0);
+  EXPECT_EQ(ReadRaw(),
+            "# mine\n\n[Driftglass]\nEnableVSync=2\nEnableFPS=1\nEnableSound=1\n"
+            "SlideshowPictures=\n\n[Other]\nkept=yes\n");
 }
 
 TEST_F(KeyFileStoreTest, AFileThatCannotBeReadIsReportedAndNeverOverwritten) {

@@ -36,6 +36,12 @@ TEST(RenderSettings, SwapIntervalsOutsideZeroToFourAreLoggedAndFallBackToTheDefa
   EXPECT_EQ(MakeRenderSettings(stored, flags).maxFrames, 7u);
   stored.enableFps.Set(1);
   EXPECT_TRUE(MakeRenderSettings(stored, flags).showFrameRate);
+
+  // Sound plays unless EnableSound is 0.
+  for (const auto& [value, plays] : {std::pair{1, true}, {0, false}, {2, true}, {-1, true}}) {
+    stored.enableSound.Set(value);
+    EXPECT_EQ(MakeRenderSettings(stored, flags).playSound, plays) << value;
+  }
 }
 
 }  // namespace

@@ -59,7 +59,10 @@ struct FakePlatform : RenderSurface, SoundDevice, TickClock, Scene, WindowThread
   }
   bool LoadEntryPoints() override { return Call("LoadEntryPoints", fault != Fault::NoLoader); }
   bool HasOpenGl20() override { return Call("HasOpenGl20", fault != Fault::OldGl); }
-  bool HasSwapControl() override { return Call("HasSwapControl", fault != Fault::NoSwapControl); }
+  const char* SwapControlExtension() override {
+    return Call("SwapControlExtension", fault != Fault::NoSwapControl) ? "TEST_swap_control"
+                                                                       : nullptr;
+  }
   void SetupView() override { Call("SetupView"); }
   void SetSwapInterval(int interval) override { swapInterval = interval; }
   void BeginFrame() override {}
@@ -76,7 +79,7 @@ struct FakePlatform : RenderSurface, SoundDevice, TickClock, Scene, WindowThread
   bool Open() override { return Call("OpenSound", fault != Fault::NoSound); }
   std::unique_ptr<SoundBuffer> CreateBuffer(uint32_t) override { return nullptr; }
   void Close() override { Call("CloseSound"); }
-  const char* MissingDeviceMessage() const override { return "No sound here"; }
+  std::string OpenFailure() const override { return "no sound card here"; }
 
   uint32_t Now() override {
     if (ticks.empty()) return lastTick += 16;
@@ -149,12 +152,40 @@ TEST_F(RenderThreadTest, ANormalRunLogsInOrderAndShutsDownCleanly) {
   EXPECT_TRUE(platform.overlay.empty());
   EXPECT_EQ(platform.calls,
             (std::vector<std::string>{"OpenSound", "CreateContext", "LoadEntryPoints",
-                                      "HasOpenGl20", "HasSwapControl", "SetupView",
+                                      "HasOpenGl20", "SwapControlExtension", "SetupView",
                                       "SceneInitialization", "SceneUninstall", "DeleteContext",
                                       "ReleaseSurface", "CloseSound"}));
-  std::vector<std::string> lines = NormalRunLog({});
+  std::vector<std::string> lines = NormalRunLog({}, "TEST_swap_control");
   lines.push_back("   Notify : FPS = -1");
   EXPECT_EQ(LogLines(), lines);
+}
+
+TEST_F(RenderThreadTest, WithoutSoundTheSceneRunsAllTheSameAndTheLogSaysWhy) {
+  // No device to be had, or sound switched off (then the device is never opened).
+  const struct {
+    bool deviceOpens, playSound;
+    const char* line;
+  } cases[] = {
+      {false, true, "(!)Error : No sound, the scene runs silently: no sound card here"},
+      {true, false, "   Notify : Sound is switched off: the scene runs silently"},
+  };
+  for (const auto& c : cases) {
+    TheEventLog().Open(logPath_);
+    FakePlatform platform;
+    if (!c.deviceOpens) platform.fault = FakePlatform::Fault::NoSound;
+    RenderSettings settings;
+    settings.playSound = c.playSound;
+    settings.maxFrames = 3;
+    RunToItsEnd(platform, settings);
+    EXPECT_EQ(platform.messageSeen, nullptr) << c.line;
+    EXPECT_EQ(platform.steps.size(), 3u) << c.line;
+    EXPECT_EQ(std::count(platform.calls.begin(), platform.calls.end(), "OpenSound"),
+              c.playSound ? 1 : 0);
+    EXPECT_EQ(std::count(platform.calls.begin(), platform.calls.end(), "CloseSound"), 0);
+    std::vector<std::string> lines = NormalRunLog({}, "TEST_swap_control", c.line);
+    lines.push_back("   Notify : FPS = -1");
+    EXPECT_EQ(LogLines(), lines);
+  }
 }
 
 TEST_F(RenderThreadTest, AStopDuringStartUpSkipsTheLoopAndShowsNoMessage) {
@@ -182,13 +213,13 @@ TEST_F(RenderThreadTest, EachFailedStartOffersItsMessageAndUninstallsInOrder) {
     const char* message;
     const char* lineBefore;  // the line right before "Error of common initialization"
   } cases[] = {
-      {Fault::NoSound, "No sound here", "(!)Error : SoundManager initialization is failed"},
       {Fault::NoContext, "Error of initialization",
        "(!)Error : Can not create an OpenGL context and make it current"},
       // A context that exists but cannot be made current is still deleted, once.
       {Fault::NotCurrent, "Error of initialization",
        "(!)Error : Can not create an OpenGL context and make it current"},
-      {Fault::NoLoader, "Error of initialization", "(!)Error : Can not load the OpenGL entry points"},
+      {Fault::NoLoader, "Error of initialization",
+       "(!)Error : Can not load the OpenGL entry points"},
       {Fault::OldGl, "Sorry, this application requires OpenGL 2.0",
        "(!)Error : Can not initialize OpenGL 2.0"},
       {Fault::NoSwapControl, "Error of initialization",
@@ -203,10 +234,9 @@ TEST_F(RenderThreadTest, EachFailedStartOffersItsMessageAndUninstallsInOrder) {
     EXPECT_STREQ(platform.messageSeen, c.message) << c.lineBefore;
     EXPECT_TRUE(platform.steps.empty());
     const auto deletes = std::count(platform.calls.begin(), platform.calls.end(), "DeleteContext");
-    EXPECT_EQ(deletes, c.fault == Fault::NoContext || c.fault == Fault::NoSound ? 0 : 1)
-        << c.lineBefore;
+    EXPECT_EQ(deletes, c.fault == Fault::NoContext ? 0 : 1) << c.lineBefore;
     // The sound device, once open, closes last.
-    EXPECT_EQ(platform.calls.back(), c.fault == Fault::NoSound ? "ReleaseSurface" : "CloseSound");
+    EXPECT_EQ(platform.calls.back(), "CloseSound");
     const auto lines = LogLines();
     ASSERT_GE(lines.size(), 5u);
     const std::vector<std::string> tail(lines.end() - 5, lines.end());

@@ -14,21 +14,40 @@ class SettingsDialogTest : public ::testing::Test {
   MemoryOptionStore store_;
   SaverSettings settings_{store_};
   SettingsDialogModel model_{settings_, store_};
-  std::string Stored(const std::string& name) { return store_.keys.at(key_).at(name).bytes; }
+  std::string Stored(const std::string& name) { return store_.keys.at(key_).at(name); }
 };
 
-TEST_F(SettingsDialogTest, ClicksChangeMemoryAndOnlyConfirmSaves) {
+TEST_F(SettingsDialogTest, EachBoxChangesItsOwnOptionInMemoryAndOnlyConfirmSaves) {
   EXPECT_FALSE(model_.ShowFpsChecked());
   EXPECT_TRUE(model_.VSyncChecked());
-  EXPECT_EQ(model_.OnCommand(kVSyncControlId, 0, false), Outcome::Handled);
-  EXPECT_EQ(model_.OnCommand(kShowFpsId, 0, true), Outcome::Handled);
-  EXPECT_EQ(settings_.enableVSync.Get(), 0);
-  EXPECT_EQ(settings_.enableFps.Get(), 1);
+  EXPECT_TRUE(model_.PlaySoundChecked());
+  const struct {
+    int control;
+    bool checked;
+    const StoredOptionsParameter_long& option;
+    bool (SettingsDialogModel::*shown)() const;
+  } boxes[] = {
+      {kShowFpsId, true, settings_.enableFps, &SettingsDialogModel::ShowFpsChecked},
+      {kVSyncControlId, false, settings_.enableVSync, &SettingsDialogModel::VSyncChecked},
+      {kPlaySoundId, false, settings_.enableSound, &SettingsDialogModel::PlaySoundChecked}};
+  for (const auto& box : boxes) {
+    const int32_t before[] = {settings_.enableFps.Get(), settings_.enableVSync.Get(),
+                              settings_.enableSound.Get()};
+    EXPECT_EQ(model_.OnCommand(box.control, 0, box.checked), Outcome::Handled) << box.control;
+    EXPECT_EQ(box.option.Get(), box.checked ? 1 : 0) << box.control;
+    EXPECT_EQ((model_.*box.shown)(), box.checked) << box.control;
+    const int32_t after[] = {settings_.enableFps.Get(), settings_.enableVSync.Get(),
+                             settings_.enableSound.Get()};
+    int changed = 0;
+    for (int i = 0; i < 3; ++i) changed += before[i] != after[i] ? 1 : 0;
+    EXPECT_EQ(changed, 1) << box.control;
+  }
   EXPECT_TRUE(store_.keys.empty());
 
   EXPECT_EQ(model_.OnCommand(kConfirmSettingsId, 0, false), Outcome::Close);
   EXPECT_EQ(Stored("EnableVSync"), std::string("0\0", 2));
   EXPECT_EQ(Stored("EnableFPS"), std::string("1\0", 2));
+  EXPECT_EQ(Stored("EnableSound"), std::string("0\0", 2));
   EXPECT_EQ(Stored("SlideshowPictures"), std::string("\0", 1));
 }
 
@@ -36,9 +55,11 @@ TEST_F(SettingsDialogTest, ResetRestoresDefaultsWithoutSavingAndOtherCommandsAre
   settings_.slideshowPictures.FromString("2a;1b");
   model_.OnCommand(kShowFpsId, 0, true);
   model_.OnCommand(kVSyncControlId, 0, false);
+  model_.OnCommand(kPlaySoundId, 0, false);
   EXPECT_EQ(model_.OnCommand(kResetToDefaultId, 0, false), Outcome::Handled);
   EXPECT_FALSE(model_.ShowFpsChecked());
   EXPECT_TRUE(model_.VSyncChecked());
+  EXPECT_TRUE(model_.PlaySoundChecked());
   EXPECT_TRUE(settings_.slideshowPictures.entries.empty());
   EXPECT_TRUE(store_.keys.empty());
   EXPECT_EQ(model_.OnCommand(kShowFpsId, 5, true), Outcome::Ignored);  // a notification

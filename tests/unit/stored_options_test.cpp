@@ -9,7 +9,7 @@ namespace {
 const std::string kKey = "Software\\Tolvanet\\Driftglass #1 screensaver";
 
 std::string Text(const MemoryOptionStore& store, const std::string& name) {
-  return store.keys.at(kKey).at(name).bytes;
+  return store.keys.at(kKey).at(name);
 }
 
 TEST(StoredOptions, AFreshMachineHasTheDefaultsAndSavesThemAsText) {
@@ -17,12 +17,13 @@ TEST(StoredOptions, AFreshMachineHasTheDefaultsAndSavesThemAsText) {
   SaverSettings settings(store);
   EXPECT_EQ(settings.enableFps.Get(), 0);
   EXPECT_EQ(settings.enableVSync.Get(), 1);
+  EXPECT_EQ(settings.enableSound.Get(), 1);
   EXPECT_EQ(settings.options.Load(), -1);
   ASSERT_EQ(settings.options.Save(), 0);
   EXPECT_EQ(Text(store, "EnableFPS"), std::string("0\0", 2));
   EXPECT_EQ(Text(store, "EnableVSync"), std::string("1\0", 2));
+  EXPECT_EQ(Text(store, "EnableSound"), std::string("1\0", 2));
   EXPECT_EQ(Text(store, "SlideshowPictures"), std::string("\0", 1));
-  EXPECT_EQ(store.keys.at(kKey).at("EnableFPS").type, kStringValueType);
   // A reset changes memory only; a refused save is reported and writes nothing.
   settings.enableFps.Set(1);
   settings.options.ResetToDefault();
@@ -37,14 +38,14 @@ TEST(StoredOptions, EveryPresentValueLoadsAndAMissingOrUnreadableOneKeepsItsDefa
   // A hand-written key with EnableVSync alone: it is read, though EnableFPS (first by name)
   // is missing, and the load reports the gap.
   MemoryOptionStore store;
-  store.keys[kKey]["EnableVSync"] = {1, std::string("0\0", 2)};
+  store.keys[kKey]["EnableVSync"] = std::string("0\0", 2);
   SaverSettings settings(store);
   EXPECT_EQ(settings.options.Load(), 1);
   EXPECT_EQ(settings.enableVSync.Get(), 0);
   // Text that is no number keeps the default; the values after it still load, their text
   // ending at the zero byte.
-  store.keys[kKey]["EnableFPS"] = {1, std::string("yes\0", 4)};
-  store.keys[kKey]["SlideshowPictures"] = {1, std::string("2a\0garbage", 11)};
+  store.keys[kKey]["EnableFPS"] = std::string("yes\0", 4);
+  store.keys[kKey]["SlideshowPictures"] = std::string("2a\0garbage", 11);
   settings.options.ResetToDefault();
   EXPECT_EQ(settings.options.Load(), 1);
   EXPECT_EQ(settings.enableFps.Get(), 0);

@@ -85,8 +85,10 @@ TEST(NearCliff, CellsLeaveOutOnlyClearSamplesAndBlendWhereverASampleIsNotSolid) 
   for (double t = 1.0 / 512; t < kBottomT; t += 1.0 / 256) {
     for (double s = 1.0 / 512; s < 1.0; s += 1.0 / 256) {
       const auto alphas = AlphasReadAt(pixels, kWidth, kHeight, s, t);
-      const bool allClear = std::all_of(alphas.begin(), alphas.end(), [](uint32_t a) { return a == 0; });
-      const bool allSolid = std::all_of(alphas.begin(), alphas.end(), [](uint32_t a) { return a == 255; });
+      const bool allClear =
+          std::all_of(alphas.begin(), alphas.end(), [](uint32_t a) { return a == 0; });
+      const bool allSolid =
+          std::all_of(alphas.begin(), alphas.end(), [](uint32_t a) { return a == 255; });
       const auto count = [&](const std::vector<TexturePiece>& list) {
         return std::count_if(list.begin(), list.end(),
                              [&](const TexturePiece& piece) { return Contains(piece, s, t); });

@@ -54,8 +54,10 @@ bool GlxSurface::HasOpenGl20() {
   return GLEW_VERSION_2_0;
 }
 
-bool GlxSurface::HasSwapControl() {
-  return GLXEW_EXT_swap_control || GLXEW_MESA_swap_control;
+const char* GlxSurface::SwapControlExtension() {
+  if (GLXEW_EXT_swap_control) return "GLX_EXT_swap_control";
+  if (GLXEW_MESA_swap_control) return "GLX_MESA_swap_control";
+  return nullptr;
 }
 
 void GlxSurface::SetSwapInterval(int interval) {

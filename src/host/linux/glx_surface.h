@@ -17,7 +17,7 @@ class GlxSurface : public GlSurface {
   bool CreateContext() override;
   bool LoadEntryPoints() override;
   bool HasOpenGl20() override;
-  bool HasSwapControl() override;
+  const char* SwapControlExtension() override;
   void SetSwapInterval(int interval) override;
   double RefreshRate() override;
   void SwapBuffers() override;

@@ -1,4 +1,4 @@
-// The settings dialog with GTK 3: the banner, the two check boxes with their explanations,
+// The settings dialog with GTK 3: the banner, the three check boxes with their explanations,
 // "Confirm settings" and "Reset to default". Window (main) thread only.
 #include <gtk/gtk.h>
 
@@ -21,6 +21,7 @@ struct Dialog {
   GtkWidget* window = nullptr;
   GtkWidget* showFps = nullptr;
   GtkWidget* vsync = nullptr;
+  GtkWidget* playSound = nullptr;
   bool refreshing = false;
 };
 
@@ -28,6 +29,8 @@ void RefreshSettingsChecks(Dialog& dialog) {
   dialog.refreshing = true;  // setting a box is not a click
   gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(dialog.showFps), dialog.model->ShowFpsChecked());
   gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(dialog.vsync), dialog.model->VSyncChecked());
+  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(dialog.playSound),
+                               dialog.model->PlaySoundChecked());
   dialog.refreshing = false;
 }
 
@@ -56,7 +59,10 @@ void Command(Dialog& dialog, int control, bool checked) {
 void OnToggled(GtkToggleButton* button, gpointer data) {
   Dialog& dialog = *static_cast<Dialog*>(data);
   if (dialog.refreshing) return;
-  const int control = GTK_WIDGET(button) == dialog.showFps ? kShowFpsId : kVSyncControlId;
+  const GtkWidget* widget = GTK_WIDGET(button);
+  const int control = widget == dialog.showFps ? kShowFpsId
+                      : widget == dialog.vsync ? kVSyncControlId
+                                               : kPlaySoundId;
   Command(dialog, control, gtk_toggle_button_get_active(button));
 }
 
@@ -142,22 +148,26 @@ int RunSettingsDialog(SaverSettings& settings, OptionStore& store, uintptr_t) {
 
   dialog.showFps = gtk_check_button_new_with_label(kShowFpsText);
   dialog.vsync = gtk_check_button_new_with_label(kVSyncText);
+  dialog.playSound = gtk_check_button_new_with_label(kPlaySoundText);
   GtkWidget* confirm = gtk_button_new_with_label(kConfirmText);
   GtkWidget* reset = gtk_button_new_with_label(kResetText);
-  for (GtkWidget* widget : {dialog.showFps, dialog.vsync}) gtk_widget_set_margin_start(widget, 10);
+  for (GtkWidget* widget : {dialog.showFps, dialog.vsync, dialog.playSound})
+    gtk_widget_set_margin_start(widget, 10);
   for (GtkWidget* widget : {confirm, reset}) gtk_widget_set_margin_end(widget, 10);
-  gtk_widget_set_margin_bottom(dialog.vsync, 12);
-  gtk_widget_set_margin_bottom(reset, 12);
+  gtk_widget_set_margin_bottom(dialog.playSound, 12);
   gtk_grid_attach(GTK_GRID(grid), dialog.showFps, 0, 1, 1, 1);
   gtk_grid_attach(GTK_GRID(grid), Explanation(kShowFpsHelp), 1, 1, 1, 1);
   gtk_grid_attach(GTK_GRID(grid), confirm, 2, 1, 1, 1);
   gtk_grid_attach(GTK_GRID(grid), dialog.vsync, 0, 2, 1, 1);
   gtk_grid_attach(GTK_GRID(grid), Explanation(kVSyncHelp), 1, 2, 1, 1);
   gtk_grid_attach(GTK_GRID(grid), reset, 2, 2, 1, 1);
+  gtk_grid_attach(GTK_GRID(grid), dialog.playSound, 0, 3, 1, 1);
+  gtk_grid_attach(GTK_GRID(grid), Explanation(kPlaySoundHelp), 1, 3, 1, 1);
 
   RefreshSettingsChecks(dialog);
   g_signal_connect(dialog.showFps, "toggled", G_CALLBACK(OnToggled), &dialog);
   g_signal_connect(dialog.vsync, "toggled", G_CALLBACK(OnToggled), &dialog);
+  g_signal_connect(dialog.playSound, "toggled", G_CALLBACK(OnToggled), &dialog);
   g_signal_connect(confirm, "clicked", G_CALLBACK(OnConfirm), &dialog);
   g_signal_connect(reset, "clicked", G_CALLBACK(OnReset), &dialog);
 

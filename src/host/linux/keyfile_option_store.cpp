@@ -82,9 +82,12 @@ std::optional<OptionValues> ReadOptionText(std::string_view text, const std::str
 }
 
 bool WriteOptionText(std::string_view text, const std::string& group, const OptionValues& values,
-                     std::string& out, std::string& error) {
+                     std::string& out, std::string& error, const std::string& retiredGroup) {
   const KeyFile file = Parse(text, error);
   if (!file) return false;
+  if (!retiredGroup.empty() && retiredGroup != group) {
+    g_key_file_remove_group(file.get(), retiredGroup.c_str(), nullptr);
+  }
   for (const auto& [name, value] : values) SetValue(file.get(), group, name, value);
   gsize length = 0;
   gchar* data = g_key_file_to_data(file.get(), &length, nullptr);
@@ -93,8 +96,8 @@ bool WriteOptionText(std::string_view text, const std::string& group, const Opti
   return true;
 }
 
-bool KeyFileOptionStore::Load(const std::string& keyPath) {
-  group_ = keyPath;
+bool KeyFileOptionStore::Load(const std::string& legacyGroup) {
+  legacyGroup_ = legacyGroup;
   text_.clear();
   values_.clear();
   unreadable_ = false;
@@ -112,13 +115,15 @@ bool KeyFileOptionStore::Load(const std::string& keyPath) {
     return !unreadable_;
   }
   std::string error;
-  std::optional<OptionValues> values = ReadOptionText(text_, group_, error);
-  if (!values) {
+  std::optional<OptionValues> legacy = ReadOptionText(text_, legacyGroup_, error);
+  std::optional<OptionValues> values = ReadOptionText(text_, kOptionGroup, error);
+  if (!legacy || !values) {
     lastError_ = "cannot read " + path_ + ": " + error;
     unreadable_ = true;
     return false;
   }
-  values_ = std::move(*values);
+  values_ = std::move(*legacy);
+  for (auto& [name, value] : *values) values_[name] = std::move(value);
   return true;
 }
 
@@ -148,7 +153,7 @@ std::optional<std::string> KeyFileOptionStore::ReadValue(const std::string& name
   return found->second;
 }
 
-bool KeyFileOptionStore::WriteValue(const std::string& name, uint32_t, const std::string& bytes) {
+bool KeyFileOptionStore::WriteValue(const std::string& name, const std::string& bytes) {
   if (!writing_) return false;
   values_[name] = bytes.substr(0, bytes.find('\0'));
   return true;
@@ -158,7 +163,7 @@ bool KeyFileOptionStore::Close() {
   if (!writing_) return true;
   writing_ = false;
   std::string text, error;
-  if (!WriteOptionText(text_, group_, values_, text, error)) {
+  if (!WriteOptionText(text_, kOptionGroup, values_, text, error, legacyGroup_)) {
     lastError_ = error;
     return false;
   }

@@ -386,8 +386,11 @@ int X11Saver::Run() {
   diagnostics.fixedStepMs = commandLine_.fixedStepMs;
   diagnostics.maxFrames = commandLine_.frames;
   diagnostics.snapshotPath = commandLine_.snapshotPath;
-  RenderThread renderThread(surface, sound, scene, clock, link_,
-                            MakeRenderSettings(settings_, diagnostics), TheFrameRateCounter());
+  diagnostics.frameDelayUs = FrameDelayUs(commandLine_);
+  RenderSettings render = MakeRenderSettings(settings_, diagnostics);
+  if (commandLine_.playSound) render.playSound = *commandLine_.playSound;
+  RenderThread renderThread(surface, sound, scene, clock, link_, std::move(render),
+                            TheFrameRateCounter());
   renderThread_ = &renderThread;
 
   XSync(display_, False);

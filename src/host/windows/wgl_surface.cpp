@@ -65,7 +65,7 @@ bool WglSurface::HasOpenGl20() {
   return GlVersion20Available();
 }
 
-bool WglSurface::HasSwapControl() {
+const char* WglSurface::SwapControlExtension() {
   const char* extensions = nullptr;
   if (auto arb = GetWglProc<ExtensionsStringProc>("wglGetExtensionsStringARB")) {
     extensions = arb(native_->dc);
@@ -74,8 +74,11 @@ bool WglSurface::HasSwapControl() {
     using ExtProc = const char*(WINAPI*)();
     if (auto ext = GetWglProc<ExtProc>("wglGetExtensionsStringEXT")) extensions = ext();
   }
-  return extensions != nullptr && std::strstr(extensions, "WGL_EXT_swap_control") != nullptr &&
-         GetWglProc<SwapIntervalProc>("wglSwapIntervalEXT") != nullptr;
+  const bool found = extensions != nullptr &&
+                     std::strstr(extensions, "WGL_EXT_swap_control") != nullptr &&
+                     GetWglProc<SwapIntervalProc>("wglSwapIntervalEXT") != nullptr;
+  // Named in the log as GLEW names it, as the Windows saver always has.
+  return found ? "WGLEW_EXT_swap_control" : nullptr;
 }
 
 double WglSurface::RefreshRate() {

@@ -65,10 +65,9 @@ std::optional<std::string> RegistryOptionStore::ReadValue(const std::string& nam
   return bytes;
 }
 
-bool RegistryOptionStore::WriteValue(const std::string& name, uint32_t type,
-                                     const std::string& bytes) {
+bool RegistryOptionStore::WriteValue(const std::string& name, const std::string& bytes) {
   const LONG result =
-      RegSetValueExA(static_cast<HKEY>(key_), name.c_str(), 0, type,
+      RegSetValueExA(static_cast<HKEY>(key_), name.c_str(), 0, REG_SZ,
                      reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
   if (result != ERROR_SUCCESS) lastError_ = Describe(result);
   return result == ERROR_SUCCESS;

@@ -11,7 +11,7 @@ class RegistryOptionStore : public OptionStore {
   bool OpenForReading(const std::string& keyPath) override;
   bool OpenForWriting(const std::string& keyPath) override;
   std::optional<std::string> ReadValue(const std::string& name) override;
-  bool WriteValue(const std::string& name, uint32_t type, const std::string& bytes) override;
+  bool WriteValue(const std::string& name, const std::string& bytes) override;
   bool Close() override;
   std::string LastError() const override { return lastError_; }
 

@@ -18,9 +18,9 @@ constexpr int kBannerPictureId = 125;
 HBITMAP ScaledBanner(HWND control) {
   RECT area{};
   GetClientRect(control, &area);
-  HBITMAP picture = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
-                                                     MAKEINTRESOURCEW(kBannerPictureId),
-                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  HBITMAP picture =
+      static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kBannerPictureId),
+                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
   if (picture == nullptr || area.right <= 0 || area.bottom <= 0) return picture;
   BITMAP size{};
   GetObjectW(picture, sizeof size, &size);
@@ -33,8 +33,7 @@ HBITMAP ScaledBanner(HWND control) {
     HGDIOBJ oldTo = SelectObject(to, scaled);
     SetStretchBltMode(to, HALFTONE);
     SetBrushOrgEx(to, 0, 0, nullptr);
-    StretchBlt(to, 0, 0, area.right, area.bottom, from, 0, 0, size.bmWidth, size.bmHeight,
-               SRCCOPY);
+    StretchBlt(to, 0, 0, area.right, area.bottom, from, 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
     SelectObject(from, oldFrom);
     SelectObject(to, oldTo);
   }
@@ -49,6 +48,7 @@ HBITMAP ScaledBanner(HWND control) {
 void RefreshSettingsChecks(HWND dialog, const SettingsDialogModel& model) {
   CheckDlgButton(dialog, kShowFpsId, model.ShowFpsChecked() ? BST_CHECKED : BST_UNCHECKED);
   CheckDlgButton(dialog, kVSyncControlId, model.VSyncChecked() ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(dialog, kPlaySoundId, model.PlaySoundChecked() ? BST_CHECKED : BST_UNCHECKED);
 }
 
 INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
