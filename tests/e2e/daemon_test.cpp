@@ -1,14 +1,18 @@
 // The installed hack under the real xscreensaver daemon, run as an ordinary user (the daemon
-// refuses to run hacks as root): blanking shows the scene in the daemon's window, unblanking
-// ends the hack in order, cycling leaves one instance, and the settings-style preview draws
-// inside the window it is given. Needs root (to make the user), the xscreensaver package and
-// the driftglass package installed; tools/test.sh installs both.
+// refuses to run hacks as root) who adds it as a new user would, with the packaged
+// driftglass-xscreensaver, on a machine without a sound device: blanking shows the scene in
+// the daemon's window, unblanking ends the hack in order and the daemon sees a normal end,
+// cycling leaves one instance, and the settings-style preview draws inside the window it is
+// given. Needs root (to make the user), the xscreensaver package and the driftglass package
+// installed; tools/test.sh installs both.
 #include <gtest/gtest.h>
 // clang-format off
 #include "x11_session.h"
 // clang-format on
 #include <unistd.h>
 
+#include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -33,12 +37,13 @@ const std::string kLog = kHomeFolder + "/.local/state/driftglass/driftglass.log"
 const char* const kReady = "   Notify : Scene has been initialized successfully";
 const char* const kUninstalled = "   Notify : Common uninstall has finished properly";
 
-// The daemon's own settings: one hack (named as the README tells users to add it), no
-// fading, no splash, no locking.
+const char* const kNoSound = "(!)Error : No sound, the scene runs silently: OpenAL Soft ";
+
+// The daemon's own settings, added to what driftglass-xscreensaver made: the first hack of
+// the list (ours), no fading, no splash, no locking.
 const char* const kDaemonSettings =
     "timeout:\t0:30:00\nlock:\t\tFalse\nfade:\t\tFalse\nunfade:\t\tFalse\nsplash:\t\tFalse\n"
-    "dpmsEnabled:\tFalse\nmode:\t\tone\nselected:\t0\n"
-    "programs:\tGL: \"Driftglass #1\" driftglass --root \\n\\\n\n";
+    "dpmsEnabled:\tFalse\nmode:\t\tone\nselected:\t0\n";
 
 int Shell(const std::string& command) {
   return std::system(command.c_str());
@@ -54,7 +59,6 @@ class XscreensaverDaemonTest : public ::testing::Test {
     ASSERT_TRUE(x_.Valid());
     Shell(std::string("userdel -r ") + kUser + " >/dev/null 2>&1");
     ASSERT_EQ(Shell(std::string("useradd -m -s /bin/sh ") + kUser), 0);
-    WriteUsersFile(".xscreensaver", kDaemonSettings);
     // The user may use the display through a copy of our X authority.
     if (const char* authority = std::getenv("XAUTHORITY")) {
       std::ifstream in(authority, std::ios::binary);
@@ -69,23 +73,23 @@ class XscreensaverDaemonTest : public ::testing::Test {
     Shell(std::string("userdel -r ") + kUser + " >/dev/null 2>&1");
   }
 
-  void WriteUsersFile(const std::string& name, const std::string& text) {
+  void WriteUsersFile(const std::string& name, const std::string& text,
+                      std::ios::openmode mode = std::ios::trunc) {
     const std::string path = std::string(kHome) + "/" + name;
-    std::ofstream(path, std::ios::binary) << text;
+    std::ofstream(path, std::ios::binary | std::ios::out | mode) << text;
     Shell("chown " + std::string(kUser) + ": " + path);
   }
-  // Starts a program as the test user, on our display, with sound playing nowhere.
+  // Starts a program as the test user, on our display. There is no sound card here and
+  // OpenAL is not told to play nowhere: the hack must run all the same.
   std::unique_ptr<Process> RunAsUser(std::vector<std::string> command) {
     const char* display = std::getenv("DISPLAY");
-    std::vector<std::string> arguments = {
-        "-u",
-        kUser,
-        "--",
-        "env",
-        std::string("DISPLAY=") + (display ? display : ":0"),
-        std::string("XAUTHORITY=") + kHome + "/.Xauthority",
-        std::string("HOME=") + kHome,
-        "ALSOFT_DRIVERS=null"};
+    std::vector<std::string> arguments = {"-u",
+                                          kUser,
+                                          "--",
+                                          "env",
+                                          std::string("DISPLAY=") + (display ? display : ":0"),
+                                          std::string("XAUTHORITY=") + kHome + "/.Xauthority",
+                                          std::string("HOME=") + kHome};
     arguments.insert(arguments.end(), command.begin(), command.end());
     return std::make_unique<Process>("/usr/sbin/runuser", arguments);
   }
@@ -143,12 +147,17 @@ void ExpectSeascapeSoon(Capture capture, const std::string& where) {
   }
   const e2e::SeascapeRegions regions = e2e::MeasureSeascape(capture());
   ADD_FAILURE() << where << " shows no seascape: sky " << regions.sky.r << " " << regions.sky.g
-                << " " << regions.sky.b << ", sea " << regions.sea.r << " " << regions.sea.g
-                << " " << regions.sea.b << ", shore luminance " << regions.shore.Luminance();
+                << " " << regions.sky.b << ", sea " << regions.sea.r << " " << regions.sea.g << " "
+                << regions.sea.b << ", shore luminance " << regions.shore.Luminance();
 }
 
 TEST_F(XscreensaverDaemonTest, BlanksUnblanksCyclesAndPreviewsWithTheInstalledHack) {
-  auto daemon = RunAsUser({"xscreensaver", "--no-splash"});
+  // A new user has no ~/.xscreensaver: the packaged command makes it with ours in the list.
+  auto add = RunAsUser({"driftglass-xscreensaver", "add"});
+  ASSERT_EQ(add->WaitForExit(10s), 0) << add->Stderr();
+  EXPECT_NE(add->Stdout().find("Added Driftglass #1"), std::string::npos) << add->Stdout();
+  WriteUsersFile(".xscreensaver", kDaemonSettings, std::ios::app);
+  auto daemon = RunAsUser({"xscreensaver", "--no-splash", "--verbose"});
   bool up = false;
   for (int i = 0; i < 50 && !up; ++i) {
     up = Command("-time");
@@ -167,6 +176,9 @@ TEST_F(XscreensaverDaemonTest, BlanksUnblanksCyclesAndPreviewsWithTheInstalledHa
   std::vector<std::string> lines = Log();
   ASSERT_GE(lines.size(), 2u);
   EXPECT_EQ(lines[lines.size() - 2], kUninstalled);
+  EXPECT_NE(std::find_if(lines.begin(), lines.end(),
+                         [](const std::string& line) { return line.rfind(kNoSound, 0) == 0; }),
+            lines.end());
 
   // Cycling starts the next hack (here the same one) before the last has ended: one stays,
   // and its log is whole and without errors.
@@ -174,6 +186,8 @@ TEST_F(XscreensaverDaemonTest, BlanksUnblanksCyclesAndPreviewsWithTheInstalledHa
   ASSERT_TRUE(e2e::WaitForLine(kLog, kReady, 30s));
   ASSERT_TRUE(WaitForHacks(1, 10s));
   const std::string first = HackPids().front();
+  // The running hack keeps writing its file without the name; the next takes the name.
+  std::filesystem::remove(kLog);
   ASSERT_TRUE(Command("-cycle"));
   bool replaced = false;
   for (int i = 0; i < 150 && !replaced; ++i) {
@@ -182,12 +196,24 @@ TEST_F(XscreensaverDaemonTest, BlanksUnblanksCyclesAndPreviewsWithTheInstalledHa
     if (!replaced) std::this_thread::sleep_for(100ms);
   }
   ASSERT_TRUE(replaced) << "the cycled hack did not take the first one's place";
+  // The daemon (which stays up while cycling) sees the first end by the SIGTERM it sent.
+  bool told = false;
+  for (int i = 0; i < 50 && !told; ++i) {
+    told = daemon->Stderr().find("(driftglass) exited normally with SIGTERM") != std::string::npos;
+    if (!told) std::this_thread::sleep_for(100ms);
+  }
+  EXPECT_TRUE(told) << daemon->Stderr();
+  EXPECT_EQ(daemon->Stderr().find("(driftglass) exited abnormally"), std::string::npos);
   ASSERT_TRUE(e2e::WaitForLine(kLog, kReady, 30s));
   std::this_thread::sleep_for(2s);
   EXPECT_EQ(HackPids().size(), 1u);
   lines = Log();
   EXPECT_EQ(lines.front(), "   Notify : Application has run");
-  for (const std::string& line : lines) EXPECT_EQ(line.rfind("(!)", 0), std::string::npos) << line;
+  for (const std::string& line : lines) {
+    if (line.rfind(kNoSound, 0) != 0) {
+      EXPECT_EQ(line.rfind("(!)", 0), std::string::npos) << line;
+    }
+  }
 
   ASSERT_TRUE(Command("-deactivate"));
   EXPECT_TRUE(WaitForHacks(0, 10s));
@@ -202,10 +228,10 @@ TEST_F(XscreensaverDaemonTest, BlanksUnblanksCyclesAndPreviewsWithTheInstalledHa
   auto preview = RunAsUser({kHack, "--root", "--window-id", id});
   ASSERT_TRUE(e2e::WaitForLine(kLog, kReady, 30s)) << preview->Stderr();
   ExpectSeascapeSoon([&] { return Crop(x_.CaptureScreen(), 10, 10, 320, 240); },
-                    "the preview pane");
+                     "the preview pane");
   Shell(std::string("pkill -TERM -u ") + kUser + " -x driftglass");
   EXPECT_TRUE(WaitForHacks(0, 5s));
-  EXPECT_EQ(preview->WaitForExit(5s), 0);
+  EXPECT_EQ(preview->WaitForExit(5s), 128 + SIGTERM);
   x_.Destroy(pane);
 }
 

@@ -38,39 +38,101 @@ void SendStrangersMessage(Display* display, Window window) {
   XFlush(display);
 }
 
-// The log file an instance has open, opened again through /proc: it stays readable after the
-// instance has ended, wherever its name points by then.
-std::ifstream OpenLogOf(pid_t pid) {
-  for (const auto& entry :
-       std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/fd")) {
-    std::error_code error;
-    if (std::filesystem::read_symlink(entry.path(), error).string().find("driftglass.log") !=
-        std::string::npos) {
-      return std::ifstream(entry.path(), std::ios::binary);
-    }
-  }
-  return {};
-}
-
-TEST_F(LinuxSaverTest, ARunLogsItsLinesInOrderAndANewInstanceLeavesThemWhole) {
-  auto first = StartReady({"-window", "--size", "320x240"});
-  std::ifstream firstLog = OpenLogOf(first->Pid());
-  // xscreensaver's -cycle starts the next hack before the last one has gone; this one fails
-  // at once, leaving a short log where the running one's was.
+TEST_F(LinuxSaverTest, EachInstanceKeepsAWholeLogOfItsOwnAndTheRunBeforeIsKeptAsOld) {
+  std::filesystem::create_directories(home_ + "/state/driftglass");
+  std::ofstream(logPath_) << "   Notify : the run before\n";
+  auto first = Start({"-window", "--size", "320x240"});
+  ASSERT_TRUE(e2e::WaitForLine(logPath_, kReady, 20s)) << first->Stderr();
+  // xscreensaver's -cycle starts the next hack before the last one has gone, and runs one on
+  // each X screen: this one fails at once, in a file of its own.
   auto second = Start({"-root"}, {{"XSCREENSAVER_WINDOW", "0x3fffffff"}});
   EXPECT_EQ(second->WaitForExit(20s), 1);
+  const std::string secondPath = home_ + "/state/driftglass/driftglass-2.log";
   const std::vector<std::string> secondLog = {
       "   Notify : Application has run", "(!)Error : there is no window 1073741823 to draw in"};
-  EXPECT_EQ(Log(), secondLog);
+  EXPECT_EQ(e2e::ReadLines(secondPath), secondLog);
 
   first->Signal(SIGTERM);
-  EXPECT_EQ(first->WaitForExit(10s), 0);
-  std::vector<std::string> expected = NormalRunLog(SaverSceneLog());
+  EXPECT_EQ(first->WaitForExit(10s), 128 + SIGTERM);
+  std::vector<std::string> expected = NormalRunLog(SaverSceneLog(), "GLX_EXT_swap_control");
   expected.push_back("   Notify : FPS = -1");  // no overlay, nothing measured
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(firstLog, line);) lines.push_back(line);
-  EXPECT_EQ(lines, expected);
-  EXPECT_EQ(Log(), secondLog);  // none of the first's last lines landed there
+  EXPECT_EQ(Log(), expected);
+  EXPECT_EQ(e2e::ReadLines(logPath_ + ".old"),
+            std::vector<std::string>{"   Notify : the run before"});
+  EXPECT_EQ(e2e::ReadLines(secondPath), secondLog);  // none of the first's lines landed there
+}
+
+TEST_F(LinuxSaverTest, WithoutSoundTheFramesAreTheSameAndTheLogSaysWhy) {
+  // OpenAL's wave output records what a sound card would have played.
+  const std::string conf = home_ + "/alsoft.conf";
+  const e2e::Environment recorded = {{"ALSOFT_DRIVERS", "wave"}, {"ALSOFT_CONF", conf}};
+  const struct {
+    const char* name;
+    std::vector<std::string> arguments;
+    e2e::Environment environment;
+    std::string options, line;
+    bool heard;
+  } cases[] = {
+      {"with sound", {}, recorded, "", "   Notify : SoundManager has been created", true},
+      {"no device",
+       {},
+       {{"ALSOFT_DRIVERS", "nosuch"}},
+       "",
+       "(!)Error : No sound, the scene runs silently: OpenAL Soft found no output through "
+       "ALSOFT_DRIVERS=nosuch; sound comes back",
+       false},
+      {"--no-sound", {"--no-sound"}, recorded, "", "   Notify : Sound is switched off", false},
+      {"EnableSound=0",
+       {},
+       recorded,
+       "[Driftglass]\nEnableSound=0\n",
+       "   Notify : Sound is switched off",
+       false},
+      {"--sound over EnableSound=0",
+       {"--sound"},
+       recorded,
+       "[Driftglass]\nEnableSound=0\n",
+       "   Notify : SoundManager has been created",
+       true},
+  };
+  e2e::Picture first;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string heardPath = home_ + "/heard.wav", png = home_ + "/frame.png";
+    std::filesystem::remove(heardPath);
+    std::ofstream(conf) << "[general]\nhrtf = false\n[wave]\nfile = " << heardPath << "\n";
+    std::filesystem::remove(configPath_);
+    if (!c.options.empty()) WriteConfig(c.options);
+    std::vector<std::string> arguments = {"-window", "--size",       "320x240", "--seed",
+                                          "3",       "--fixed-step", "20",      "--frames",
+                                          "60",      "--snapshot",   png};
+    arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+    auto saver = Start(arguments, c.environment);
+    ASSERT_EQ(saver->WaitForExit(60s), 0) << saver->Stderr();
+    const auto lines = Log();
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
+                            [&](const std::string& l) { return l.rfind(c.line, 0) == 0; }));
+    e2e::Picture frame;
+    ASSERT_TRUE(e2e::ReadPng(png, frame));
+    if (first.rgba.empty()) {
+      first = frame;
+    } else {
+      EXPECT_TRUE(frame.rgba == first.rgba) << "the picture changed";
+    }
+    e2e::Recording heard;
+    const bool recording = e2e::ReadWav(heardPath, heard);
+    EXPECT_EQ(recording && heard.FirstSound() >= 0.0, c.heard);
+  }
+}
+
+TEST_F(LinuxSaverTest, TheDelayPausesAfterEveryFrame) {
+  // From the ready line on, 21 small frames with 100 ms after each but the last cannot take
+  // less than two seconds; without the pause they take a fraction of one.
+  auto saver = StartReady({"-window", "--size", "160x120", "--fixed-step", "20", "--frames", "21",
+                           "--delay", "100000"});
+  const auto ready = std::chrono::steady_clock::now();
+  ASSERT_EQ(saver->WaitForExit(60s), 0) << saver->Stderr();
+  EXPECT_GE(std::chrono::steady_clock::now() - ready, 1900ms);
 }
 
 TEST_F(LinuxSaverTest, FullScreenRunsOnceAndEndsOnAKeyOrFivePixelsOfPointer) {
@@ -136,7 +198,7 @@ TEST_F(LinuxSaverTest, UnderTheDaemonItDrawsIntoTheGivenWindowsAndEndsOnSigterm)
   std::this_thread::sleep_for(500ms);
   EXPECT_TRUE(hack->Running());
   hack->Signal(SIGTERM);
-  EXPECT_EQ(hack->WaitForExit(10s), 0);
+  EXPECT_EQ(hack->WaitForExit(10s), 128 + SIGTERM);
   ExpectUninstalled();
   // The settings' preview passes both --root and a hexadecimal --window-id; the window going
   // away ends it.
@@ -154,12 +216,16 @@ TEST_F(LinuxSaverTest, TheSettingsDialogSavesOnConfirmAndNothingOnClose) {
     x_.Focus(window);
     std::this_thread::sleep_for(500ms);
     // Focus starts on "Show FPS"; the tab order runs row by row: Show FPS, Confirm settings,
-    // VSync control, Reset to default.
+    // VSync control, Reset to default, Play sound.
     if (confirm) {
       x_.Key(XK_Tab);
       x_.Key(XK_Tab);
       x_.Key(XK_space);  // untick "VSync control"
-      for (int i = 0; i < 3; ++i) x_.Key(XK_Tab);
+      x_.Key(XK_Tab);
+      x_.Key(XK_Tab);
+      x_.Key(XK_space);  // untick "Play sound"
+      x_.Key(XK_Tab);
+      x_.Key(XK_Tab);
       x_.Key(XK_space);  // "Confirm settings"
     } else {
       x_.Key(XK_space);  // tick "Show FPS", then the title bar's close button
@@ -168,8 +234,7 @@ TEST_F(LinuxSaverTest, TheSettingsDialogSavesOnConfirmAndNothingOnClose) {
     }
     EXPECT_EQ(dialog->WaitForExit(20s), 1) << dialog->Stderr();
     EXPECT_EQ(Config(),
-              "[Software\\Tolvanet\\Driftglass #1 screensaver]\n"
-              "EnableFPS=0\nEnableVSync=0\nSlideshowPictures=\n");
+              "[Driftglass]\nEnableFPS=0\nEnableSound=0\nEnableVSync=0\nSlideshowPictures=\n");
   }
 }
 
