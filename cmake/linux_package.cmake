@@ -4,15 +4,20 @@ include(GNUInstallDirs)
 
 # The manual and the changelog go compressed, as Debian keeps them.
 set(DOC_DIR ${PROJECT_BINARY_DIR}/doc)
-set(COMPRESSED_DOCS ${DOC_DIR}/driftglass.6.gz ${DOC_DIR}/changelog.gz)
+set(COMPRESSED_DOCS ${DOC_DIR}/driftglass.6.gz ${DOC_DIR}/driftglass-xscreensaver.1.gz
+                    ${DOC_DIR}/changelog.gz)
 add_custom_command(
   OUTPUT ${COMPRESSED_DOCS}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${DOC_DIR}
   COMMAND sh -c "gzip -9n -c \"$1\" > \"$2\"" gzip
           ${PROJECT_SOURCE_DIR}/resources/linux/driftglass.6 ${DOC_DIR}/driftglass.6.gz
   COMMAND sh -c "gzip -9n -c \"$1\" > \"$2\"" gzip
+          ${PROJECT_SOURCE_DIR}/resources/linux/driftglass-xscreensaver.1
+          ${DOC_DIR}/driftglass-xscreensaver.1.gz
+  COMMAND sh -c "gzip -9n -c \"$1\" > \"$2\"" gzip
           ${PROJECT_SOURCE_DIR}/resources/linux/changelog ${DOC_DIR}/changelog.gz
-  DEPENDS resources/linux/driftglass.6 resources/linux/changelog
+  DEPENDS resources/linux/driftglass.6 resources/linux/driftglass-xscreensaver.1
+          resources/linux/changelog
   VERBATIM)
 add_custom_target(driftglass_docs ALL DEPENDS ${COMPRESSED_DOCS})
 
@@ -21,6 +26,9 @@ install(TARGETS driftglass RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/xscre
 install(FILES resources/linux/driftglass.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
 install(FILES ${DOC_DIR}/driftglass.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+# Adds the hack to (or removes it from) the daemon's list in the user's ~/.xscreensaver.
+install(PROGRAMS resources/linux/driftglass-xscreensaver DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${DOC_DIR}/driftglass-xscreensaver.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES resources/linux/copyright ${DOC_DIR}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/driftglass)
 

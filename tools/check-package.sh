@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the Debian package from the Linux build and checks it as a user gets it: every file
-# where Debian's xscreensaver looks, the libraries' packages as dependencies, a stripped
-# program that runs, a manual page that formats cleanly, and lintian without errors.
+# where Debian's xscreensaver looks, the command that adds the hack to a user's list, the
+# libraries' packages as dependencies, a stripped program that runs, manual pages that format
+# cleanly, and lintian without errors.
 # Usage: tools/check-package.sh [BUILD_FOLDER]   (default build/linux, already built)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,10 +18,12 @@ deb=${debs[0]}
 contents=$(dpkg-deb -c "$deb" | awk '{ print $6 }')
 for file in ./usr/libexec/xscreensaver/driftglass ./usr/share/xscreensaver/config/driftglass.xml \
             ./usr/share/man/man6/driftglass.6.gz ./usr/share/doc/driftglass/copyright \
-            ./usr/share/doc/driftglass/changelog.gz; do
+            ./usr/share/doc/driftglass/changelog.gz ./usr/bin/driftglass-xscreensaver \
+            ./usr/share/man/man1/driftglass-xscreensaver.1.gz; do
   grep -qxF "$file" <<<"$contents" || fail "$file is not in the package"
 done
-strays=$(grep -v -e '/$' -e '^./usr/libexec/xscreensaver/' -e '^./usr/share/' <<<"$contents" || true)
+strays=$(grep -v -e '/$' -e '^./usr/libexec/xscreensaver/' -e '^./usr/share/' \
+  -e '^./usr/bin/driftglass-xscreensaver$' <<<"$contents" || true)
 [[ -z "$strays" ]] || fail "files outside /usr/libexec/xscreensaver and /usr/share: $strays"
 
 depends=$(dpkg-deb -f "$deb" Depends)
@@ -36,11 +39,15 @@ file "$program" | grep -q ", stripped" || fail "the packaged program is not stri
 "$program" --version >/dev/null || fail "the packaged program does not run"
 grep -q '_label="Driftglass #1"' "$unpacked/usr/share/xscreensaver/config/driftglass.xml" ||
   fail "the hack's label is not \"Driftglass #1\""
-grep -q 'arg-set="--fps"' "$unpacked/usr/share/xscreensaver/config/driftglass.xml" ||
-  fail "the frame-rate control does not pass --fps"
-warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l \
-  "$unpacked/usr/share/man/man6/driftglass.6.gz" 2>&1 >/dev/null || true)
-[[ -z "$warnings" ]] || fail "the manual page formats with warnings: $warnings"
+xml=$unpacked/usr/share/xscreensaver/config/driftglass.xml
+for control in 'arg-set="--fps"' 'arg="--delay %"' 'arg-unset="--no-sound"'; do
+  grep -qF "$control" "$xml" || fail "the hack's settings have no control with $control"
+done
+for page in man6/driftglass.6.gz man1/driftglass-xscreensaver.1.gz; do
+  warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$unpacked/usr/share/man/$page" 2>&1 \
+    >/dev/null || true)
+  [[ -z "$warnings" ]] || fail "the manual page $page formats with warnings: $warnings"
+done
 
 # lintian refuses to run as root unless told it may.
 lintian --allow-root --fail-on error --tag-display-limit 0 "$deb" || fail "lintian reports errors"
