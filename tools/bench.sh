@@ -6,7 +6,7 @@
 # every program (tools/bench/swap_counter.c).
 #
 # Two settings are measured:
-#   free      vsync off for us, `-delay 0` for the hacks: frames/s, CPU ms per frame,
+#   free      vsync off and `-delay 0` for us, `-delay 0` for the hacks: frames/s, CPU ms per frame,
 #             start to first frame, resident memory; and our ratio to each anchor
 #   defaults  each program as installed: frames/s and CPU ms per second, what a user pays
 # Each figure is the median over the rounds, with the lowest and highest in brackets.
@@ -111,7 +111,7 @@ trap 'rm -rf "$work"' EXIT
 for setting in free defaults; do
   mkdir -p "$work/$setting/config/driftglass"
 done
-printf '[Software\\Tolvanet\\Driftglass #1 screensaver]\nEnableVSync=0\n' \
+printf '[Driftglass]\nEnableVSync=0\n' \
   >"$work/free/config/driftglass/driftglass.conf"
 ticks=$(getconf CLK_TCK)
 
@@ -147,7 +147,7 @@ for ((round = 1; round <= rounds; ++round)); do
     delay=()
     [[ $setting == free ]] && delay=(-delay 0)
     echo "$size driftglass $setting $(XDG_CONFIG_HOME="$work/$setting/config" \
-      XDG_STATE_HOME="$work/state" ALSOFT_DRIVERS=null measure "$program" -root)"
+      XDG_STATE_HOME="$work/state" ALSOFT_DRIVERS=null measure "$program" -root "${delay[@]}")"
     for hack in atlantis gears; do
       echo "$size $hack $setting $(measure "$hacks/$hack" -root "${delay[@]}")"
     done

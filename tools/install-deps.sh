@@ -1,24 +1,32 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building, testing and running Driftglass needs.
+# Installs the Debian packages Driftglass needs. `tools/install-deps.sh run` installs what
+# building, running and packaging the Linux program takes; with no argument (or `test`) it
+# also installs what the tests, the Windows build and the benchmarks take.
 # Does nothing when they are all present; uses sudo when not run as root.
 set -euo pipefail
 
 packages=(
-  # build
+  # build and run the Linux program
   cmake make g++ pkg-config
-  libgl-dev libglu1-mesa-dev libglew-dev libx11-dev libxrandr-dev libxtst-dev libgtk-3-dev libpng-dev
+  libgl-dev libglu1-mesa-dev libglew-dev libx11-dev libxrandr-dev libgtk-3-dev libpng-dev
   libturbojpeg0-dev libopenal-dev
-  libgtest-dev googletest
-  # fuzzing with libFuzzer
-  clang libclang-rt-14-dev
-  # the Windows build, and Wine to run it
-  g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 wine wine64
-  nsis
-  # run and test on a machine without a display
+  # run without a display: a virtual X server and Mesa's software OpenGL
   xvfb xauth libgl1-mesa-dri
-  # the Debian package, its checks, and the daemon to run it under
-  dpkg-dev file man-db lintian xscreensaver
+  # the Debian package
+  dpkg-dev file
 )
+if [[ "${1:-test}" != run ]]; then
+  packages+=(
+    # tests
+    libxtst-dev libgtest-dev googletest
+    # fuzzing with libFuzzer
+    clang libclang-rt-14-dev
+    # the Windows build and its installer, and Wine to run them
+    g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 wine wine64 nsis
+    # the package's checks, and the daemon to run it under
+    man-db lintian xscreensaver
+  )
+fi
 
 missing=()
 for package in "${packages[@]}"; do

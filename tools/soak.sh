@@ -39,7 +39,7 @@ rm -rf "$out" && mkdir -p "$out"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/config/driftglass"
-printf '[Software\\Tolvanet\\Driftglass #1 screensaver]\nEnableFPS=1\nEnableVSync=0\n' \
+printf '[Driftglass]\nEnableFPS=1\nEnableVSync=0\n' \
   >"$work/config/driftglass/driftglass.conf"
 
 interval=5
@@ -52,7 +52,7 @@ preload="$(g++ -print-file-name=libasan.so) /usr/lib/$(g++ -dumpmachine)/dri/swr
 export UBSAN_OPTIONS="print_stacktrace=1"
 
 LD_PRELOAD="$preload" XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state" ALSOFT_DRIVERS=null \
-  build/linux-asan/driftglass -window --size 1024x768 >"$work/stdout" 2>"$work/stderr" &
+  build/linux-asan/driftglass -window --size 1024x768 --delay 0 >"$work/stdout" 2>"$work/stderr" &
 pid=$!
 
 echo "seconds,rss_kb" >"$out/memory.csv"
