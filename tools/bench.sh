@@ -9,6 +9,7 @@
 #   free      vsync off and `-delay 0` for us, `-delay 0` for the hacks: frames/s, CPU ms per frame,
 #             start to first frame, resident memory; and our ratio to each anchor
 #   defaults  each program as installed: frames/s and CPU ms per second, what a user pays
+#   low/high  ours with its "Frame rate" slider at either end (-delay 100000 and -delay 0)
 # Each figure is the median over the rounds, with the lowest and highest in brackets.
 # Usage: tools/bench.sh [ROUNDS] [WxH ...]   (default: 3 rounds at 1024x768 and 1920x1080)
 # DRIFTGLASS_BENCH_PROGRAM=PATH measures another build of ours (an older one, to compare).
@@ -94,6 +95,15 @@ if [[ -z "${DRIFTGLASS_BENCH_SIZE:-}" ]]; then
           printf "  %-10s %s frames/s, %s CPU ms per second\n", programs[p],
                  figure(key, 4, "%.1f"), figure(key, 8, "%.0f")
         }
+        printf "%s, our frame-rate slider at its ends\n", size
+        split("low high", ends, " ")
+        split("-delay 100000|-delay 0", endArguments, "|")
+        for (e = 1; e <= 2; ++e) {
+          key = size SUBSEP "driftglass" SUBSEP ends[e]
+          if (!(key in count)) continue
+          printf "  %-15s %s frames/s, %s CPU ms per second\n", endArguments[e],
+                 figure(key, 4, "%.1f"), figure(key, 8, "%.0f")
+        }
       }
     }' "$results"
   exit 0
@@ -151,5 +161,12 @@ for ((round = 1; round <= rounds; ++round)); do
     for hack in atlantis gears; do
       echo "$size $hack $setting $(measure "$hacks/$hack" -root "${delay[@]}")"
     done
+  done
+  # Our "Frame rate" slider at its two ends, the other settings at their defaults.
+  for setting in low high; do
+    delay=(-delay 100000)
+    [[ $setting == high ]] && delay=(-delay 0)
+    echo "$size driftglass $setting $(XDG_CONFIG_HOME="$work/defaults/config" \
+      XDG_STATE_HOME="$work/state" ALSOFT_DRIVERS=null measure "$program" -root "${delay[@]}")"
   done
 done
