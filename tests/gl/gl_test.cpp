@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/temp_path.h"
 #include "foundation/event_log.h"
 #include "foundation/gl.h"
 
@@ -12,8 +13,7 @@ namespace gltest {
 void GlTest::SetUp() {
   ASSERT_TRUE(context_.Valid()) << "needs an X display with OpenGL 2.0";
   logPath_ =
-      std::filesystem::path(::testing::TempDir()) /
-      (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".log");
+      UniqueTempPath(::testing::UnitTest::GetInstance()->current_test_info()->name(), ".log");
   driftglass::TheEventLog().Open(logPath_);
 }
 

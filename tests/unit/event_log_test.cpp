@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/temp_path.h"
+
 namespace driftglass {
 namespace {
 
@@ -14,7 +16,7 @@ std::string ReadFile(const std::filesystem::path& path) {
   return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
-const std::filesystem::path kPath = std::filesystem::path(::testing::TempDir()) / "events.log";
+const std::filesystem::path kPath = UniqueTempPath("events", ".log");
 
 TEST(EventLog, WritesPrefixedLinesAndKeepsTheFirstUserMessage) {
   EventLog log;
@@ -43,7 +45,7 @@ TEST(EventLog, WritesPrefixedLinesAndKeepsTheFirstUserMessage) {
 }
 
 TEST(EventLog, EachRunningInstanceWritesItsOwnWholeLogAndTheLastRunIsKeptAsOld) {
-  const auto folder = std::filesystem::path(::testing::TempDir()) / "event-log-instances";
+  const auto folder = UniqueTempPath("event-log-instances", "");
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
   const auto path = folder / "driftglass.log";

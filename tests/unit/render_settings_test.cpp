@@ -6,13 +6,14 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/temp_path.h"
 #include "foundation/event_log.h"
 
 namespace driftglass {
 namespace {
 
 TEST(RenderSettings, SwapIntervalsOutsideZeroToFourAreLoggedAndFallBackToTheDefault) {
-  const auto path = std::filesystem::path(::testing::TempDir()) / "settings.log";
+  const auto path = UniqueTempPath("settings", ".log");
   TheEventLog().Open(path);
   MemoryOptionStore store;
   SaverSettings stored(store);

@@ -12,6 +12,7 @@
 #include <random>
 
 #include "common/normal_run_log.h"
+#include "common/temp_path.h"
 #include "foundation/event_log.h"
 #include "host/frame_rate_counter.h"
 
@@ -136,7 +137,7 @@ class RenderThreadTest : public ::testing::Test {
     platform.WaitUntil([&] { return platform.requests > 0; });
   }  // destroying the thread object stops and joins it
 
-  std::filesystem::path logPath_ = std::filesystem::path(::testing::TempDir()) / "render.log";
+  std::filesystem::path logPath_ = UniqueTempPath("render", ".log");
   FrameRateCounter counter_;
 };
 
