@@ -46,16 +46,21 @@ bool FlyingCreatureClass::BuildPrograms() {
   return true;
 }
 
+FlyingCreatureClass::WingPlace FlyingCreatureClass::PlaceWing(const Ribbon& ribbon, int side) {
+  // Wing 1 is wing 0 mirrored across the body.
+  const double sign = side == 0 ? 1.0 : -1.0;
+  const Vector3 attachment(kWingRoot.x, sign * kWingRoot.y, kWingRoot.z);
+  WingPlace place;
+  ribbon.TransformVertex(attachment, place.root, attachment.x);
+  ribbon.TransformVector(kBodyDirection, place.bodyAxis, attachment.x);
+  ribbon.TransformVector(Vector3(0, sign * kSpanDirection.y, 0), place.spanAxis, attachment.x);
+  return place;
+}
+
 void FlyingCreatureClass::PlaceWings() {
   for (int side = 0; side < 2; ++side) {
-    // Wing 1 is wing 0 mirrored across the body.
-    const double sign = side == 0 ? 1.0 : -1.0;
-    const Vector3 attachment(kWingRoot.x, sign * kWingRoot.y, kWingRoot.z);
-    Vector3 root, body, span;
-    ribbon_.TransformVertex(attachment, root, attachment.x);
-    ribbon_.TransformVector(kBodyDirection, body, attachment.x);
-    ribbon_.TransformVector(Vector3(0, sign * kSpanDirection.y, 0), span, attachment.x);
-    wings_[side].SetFrame(root, body, span);
+    const WingPlace place = PlaceWing(ribbon_, side);
+    wings_[side].SetFrame(place.root, place.bodyAxis, place.spanAxis);
   }
 }
 

@@ -30,6 +30,13 @@ class FlyingCreatureClass {
   const FlightController& Flight() const { return flight_; }
   const Wing& GetWing(int i) const { return wings_[i]; }
 
+  // Where wing `side` (0 on the body's +y side, 1 its mirror image) sits on the bent body:
+  // its root, the body's direction there and its span's rest direction.
+  struct WingPlace {
+    Vector3 root, bodyAxis, spanAxis;
+  };
+  static WingPlace PlaceWing(const Ribbon& ribbon, int side);
+
  private:
   // One surface's program and where its inputs are; an input the shader does not read is -1
   // (the linker drops it) and is simply left unbound.

@@ -16,6 +16,7 @@ struct FakeSoundDevice : driftglass::SoundDevice {
     std::vector<unsigned char> samples;  // as handed back by Unlock
     std::vector<int32_t> volumes;
     std::vector<std::string> plays;  // "loop" or "once", one per Play
+    std::vector<std::string> calls;  // "volume", "position", "loop", "once", in order
     float position[3] = {0, 0, 0};
     bool freed = false;
   };
@@ -59,9 +60,16 @@ struct FakeSoundDevice : driftglass::SoundDevice {
       record_->samples.assign(begin, begin + bytes);
       return !device_.failUnlock;
     }
-    void Play(bool looping) override { record_->plays.push_back(looping ? "loop" : "once"); }
-    void SetVolume(int32_t volume) override { record_->volumes.push_back(volume); }
+    void Play(bool looping) override {
+      record_->plays.push_back(looping ? "loop" : "once");
+      record_->calls.push_back(record_->plays.back());
+    }
+    void SetVolume(int32_t volume) override {
+      record_->volumes.push_back(volume);
+      record_->calls.push_back("volume");
+    }
     void SetPosition(float x, float y, float z) override {
+      record_->calls.push_back("position");
       const float position[3] = {x, y, z};
       std::memcpy(record_->position, position, sizeof position);
     }

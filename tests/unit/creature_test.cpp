@@ -1,8 +1,6 @@
 // The creature's meshes, its flight and its wings' sparks, apart from OpenGL.
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "common/quiet_seed.h"
 #include "creature/creature_tables.h"
 #include "creature/flight_controller.h"
@@ -85,19 +83,6 @@ TEST(CreatureTables, EveryRecordAndTriangleIsWellFormed) {
   EXPECT_NEAR(alongMax, 14.2714, 1e-4);
   EXPECT_EQ(aroundMin, -4.0);
   EXPECT_EQ(aroundMax, 8.0);
-}
-
-TEST(FlightController, EveryDrawPicksAReachableStateWithTheTablesChances) {
-  for (int state = 0; state < 5; ++state) {
-    std::map<int, int> picked;
-    for (int n = 0; n <= 32767; ++n) ++picked[FlightController::Successor(state, n / 32767.0)];
-    for (const auto& [next, count] : picked) {
-      ASSERT_GE(next, 0);
-      ASSERT_LT(next, 5);  // never the fallback 6, nor the idle 5
-      EXPECT_GT(FlightController::kTransitions[state][next], 0) << state << " -> " << next;
-      EXPECT_NEAR(count / 32768.0, FlightController::kTransitions[state][next], 0.0005);
-    }
-  }
 }
 
 TEST(FlightController, EachBehaviourEndsOnTime) {

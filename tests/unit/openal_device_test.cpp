@@ -2,6 +2,7 @@
 // they stand for, a playing loop carries on, and a sound on the right plays on the right.
 #include "sound/openal_device.h"
 
+#include <AL/al.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -28,6 +29,8 @@ TEST(OpenAlDevice, VolumesBecomeGainsAndPositionsPanTheSound) {
     OpenAlDevice device;
     SoundManager sounds(device);
     ASSERT_TRUE(sounds.Audible());
+    // Sound fades with distance as DirectSound's does: inverse distance, clamped.
+    EXPECT_EQ(alGetInteger(AL_DISTANCE_MODEL), AL_INVERSE_DISTANCE_CLAMPED);
     SoundObject* loop = sounds.CreateSoundFromResource(116);
     ASSERT_NE(loop, nullptr);
     loop->SetVolume(-4000);
