@@ -277,6 +277,32 @@ TEST_F(LinuxSaverTest, TheAmbientLoopPlaysFortyDecibelsDownAndSwells) {
   EXPECT_GT(*std::min_element(gain.begin(), gain.end()), quiet - 1.5);
 }
 
+TEST(SoundSamples, TheSeaKeepsOneDenseLevelRoundItsLoopAndTheBuzzFadesToSilence) {
+  // The sea's own level never surges: every 50 ms of the loop, the one across its seam too
+  // (its first and last 25 ms), lies within 3 dB, and it is dense (RMS near -6.6 dBFS), so
+  // that 40 dB down it rests above -52 dBFS a channel.
+  std::vector<double> levels;
+  for (int k = 0; k < 20; ++k)
+    levels.push_back(e2e::PcmRmsDb(kAmbientSamples, k * 0.05, (k + 1) * 0.05));
+  const std::string wrapped = ::testing::TempDir() + "/seam.pcm";
+  {
+    std::ifstream in(kAmbientSamples, std::ios::binary);
+    const std::string loop((std::istreambuf_iterator<char>(in)), {});
+    ASSERT_EQ(loop.size(), 88200u);
+    std::ofstream(wrapped, std::ios::binary)
+        << loop.substr(loop.size() - 2205) << loop.substr(0, 2205);
+  }
+  levels.push_back(e2e::PcmRmsDb(wrapped, 0, 0.05));
+  const auto [quietest, loudest] = std::minmax_element(levels.begin(), levels.end());
+  EXPECT_LT(*loudest - *quietest, 3.0);
+  EXPECT_NEAR(e2e::PcmRmsDb(kAmbientSamples, 0, 1), -6.6, 1.0);
+  // The buzz rises from silence and ends in silence: heard once, it is over.
+  const std::string wings = DRIFTGLASS_SOURCE_DIR "/resources/sounds/wings.pcm";
+  EXPECT_LT(e2e::PcmRmsDb(wings, 0, 0.005), -60);
+  EXPECT_LT(e2e::PcmRmsDb(wings, 1.19, 1.196), -60);
+  EXPECT_GT(e2e::PcmRmsDb(wings, 0.4, 0.6), -20);
+}
+
 // Where the camera (eye at z = 4, 21 degree field of view, 4:3) shows a scene point, in
 // pixels of a width x height frame.
 std::pair<int, int> OnScreen(const driftglass::Vector3& p, int width, int height) {

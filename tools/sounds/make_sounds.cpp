@@ -1,10 +1,12 @@
 // Makes the program's two sounds as headerless 16-bit mono PCM at 44100 Hz:
 //   ambient.pcm (resource 116): one second of calm sea and wind that loops without a seam,
-//       every partial a whole number of hertz, so the second is exactly one period;
+//       every partial a whole number of hertz, so the second is exactly one period; it keeps
+//       one level all through and is dense (about -6.6 dBFS RMS), so the program's swells alone
+//       make it rise and fall and it is heard 40 dB down;
 //   wings.pcm (resource 117): a soft wing buzz of about 140 Hz with a flutter, 52756 samples,
-//       fading in and out to silence.
-// Both peak at -1 dBFS; the program plays them 40 and 6 dB down. Deterministic: the same
-// output on every run. Usage: make_sounds OUTPUT_FOLDER
+//       fading in and out to silence, its level set against the sea's.
+// The sea peaks at -1 dBFS, the wings at -6; the program plays them 40 and 6 dB down.
+// Deterministic: the same output on every run. Usage: make_sounds OUTPUT_FOLDER
 #include <algorithm>
 #include <cmath>
 #include <complex>
@@ -67,9 +69,30 @@ bool WritePcm(const std::string& path, const std::vector<double>& samples) {
   return std::fclose(file) == 0;
 }
 
-// The sea: a pink hush, rounded off above a couple of kilohertz, breathing in a slow surge
-// and a smaller ripple (1 and 3 Hz, so the loop still closes); under it, the wind: a low,
-// narrow band that drifts.
+// The RMS of `samples` in a window of `width` samples centred on each sample, around the
+// loop (the sound repeats, so the window wraps).
+std::vector<double> LoopRms(const std::vector<double>& samples, int width) {
+  const int n = static_cast<int>(samples.size());
+  std::vector<double> rms(samples.size());
+  double sum = 0;
+  for (int k = -width / 2; k < width - width / 2; ++k) {
+    const double s = samples[(k + n) % n];
+    sum += s * s;
+  }
+  for (int i = 0; i < n; ++i) {
+    rms[i] = std::sqrt(sum / width);
+    const double leaving = samples[(i - width / 2 + n) % n];
+    const double entering = samples[(i + width - width / 2) % n];
+    sum += entering * entering - leaving * leaving;
+  }
+  return rms;
+}
+
+// The sea: a pink hush, rounded off above a couple of kilohertz, with under it the wind, a
+// low, narrow band. It keeps one level all through the loop (the program's swells are what
+// make it rise and fall), and it is dense, as a recording of surf is: a soft limiter folds
+// its peaks in, so that it is heard at -40 dB. Every partial is a whole number of hertz, and
+// the level and the limiter are the same at both ends, so the second loops without a seam.
 std::vector<double> Ambient() {
   Random random{20261206};
   auto surf = [](int hertz) {
@@ -80,14 +103,16 @@ std::vector<double> Ambient() {
     const double f = hertz, d = (f - 420) / 160;
     return 0.06 * std::exp(-d * d) / std::sqrt(f);
   };
-  std::vector<double> sea = ShapedNoise(30, 14000, surf, random);
+  std::vector<double> out = ShapedNoise(30, 14000, surf, random);
   const std::vector<double> air = ShapedNoise(150, 900, wind, random);
-  std::vector<double> out(kRate);
-  for (int i = 0; i < kRate; ++i) {
-    const double t = static_cast<double>(i) / kRate;
-    const double surge = 0.72 + 0.2 * std::sin(2 * kPi * t) + 0.08 * std::sin(6 * kPi * t + 1.3);
-    out[i] = sea[i] * surge + air[i] * (0.9 + 0.1 * std::cos(2 * kPi * t));
-  }
+  for (int i = 0; i < kRate; ++i) out[i] += air[i];
+  // One level: divide by the loudness over a fifth of a second, itself smoothed around the
+  // loop, so the hush neither surges nor pumps.
+  std::vector<double> level = LoopRms(out, kRate / 5);
+  level = LoopRms(level, kRate / 10);
+  for (int i = 0; i < kRate; ++i) out[i] /= level[i];
+  // Dense: a soft limiter over noise of unit loudness.
+  for (double& s : out) s = std::tanh(0.7 * s);
   Normalise(out, std::pow(10.0, -1.0 / 20));
   return out;
 }
@@ -115,7 +140,9 @@ std::vector<double> Wings() {
         std::pow(std::sin(0.5 * kPi * rise), 2) * std::pow(std::sin(0.5 * kPi * fall), 2);
     out[i] = (tone * flutter + 0.8 * (air - slowAir)) * envelope;
   }
-  Normalise(out, std::pow(10.0, -1.0 / 20));
+  // Set against the sea: 40 dB down it rests at about -51 dBFS a channel and swells to about
+  // -35; 6 dB down and from a few units away, the buzz comes in at most 10 dB above that.
+  Normalise(out, std::pow(10.0, -6.0 / 20));
   return out;
 }
 
