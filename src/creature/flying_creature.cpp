@@ -72,6 +72,11 @@ void FlyingCreatureClass::Update(double frameMs) {
 }
 
 void FlyingCreatureClass::Draw() {
+  DrawBody();
+  for (Wing& wing : wings_) wing.Draw();
+}
+
+void FlyingCreatureClass::DrawBody() {
   const float* matrixes = ribbon_.GetMatrixes();
   const float* vertexes = ribbon_.GetVertexes();
   const GLsizei nodes = ribbon_.GetNumberOfNodes();
@@ -109,7 +114,6 @@ void FlyingCreatureClass::Draw() {
   glBindBuffer(GL_ARRAY_BUFFER, 0);
   glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
   glUseProgram(0);
-  for (Wing& wing : wings_) wing.Draw();
 }
 
 }  // namespace driftglass

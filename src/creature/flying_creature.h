@@ -25,6 +25,8 @@ class FlyingCreatureClass {
   void Update(double frameMs);
   // The body through its four surfaces, then the wings with their sparks.
   void Draw();
+  // The body alone: its four meshes bent along the ribbon.
+  void DrawBody();
 
   Ribbon& GetRibbon() { return ribbon_; }
   const FlightController& Flight() const { return flight_; }

@@ -136,55 +136,127 @@ V3 Ring(double x, double angle, double w, double up, double down, double centreZ
   return {x, -w * std::sin(angle), centreZ + (c > 0 ? up : down) * c};
 }
 
-// The body: a tube from the tail (along = 0) to the snout (along = 1), flattened, widest
-// a little behind the middle, with a neck and a rounded head; 65 rings of 13 points, the
-// seam column doubled so that no band of scales is squeezed.
+V3 Mix(V3 a, V3 b, double t) {
+  return a * (1 - t) + b * t;
+}
+
+double SmoothStep(double from, double to, double x) {
+  const double t = std::clamp((x - from) / (to - from), 0.0, 1.0);
+  return t * t * (3 - 2 * t);
+}
+
+// The body's half-width along it (0 at the tail tip, 1 at the snout): flattened, widest a
+// little behind the middle, with a neck and a rounded head, closing to a point at both ends.
+double BodyHalfWidth(double along) {
+  along = std::clamp(along, 0.0, 1.0);  // the normals' differences reach just past the tips
+  const double trunk = std::pow(std::sin(kPi * std::pow(along, 0.75)), 0.8);
+  const double neck = 1 - 0.45 * std::exp(-std::pow((along - 0.83) / 0.045, 2));
+  const double head = 0.42 * std::exp(-std::pow((along - 0.91) / 0.04, 2));
+  const double snout = along > 0.93 ? std::sqrt(std::max(0.0, (1 - along) / 0.07)) : 1;
+  const double tail = std::sqrt(std::min(1.0, along / 0.03));
+  return (0.03 * tail + trunk * neck + head) * snout;
+}
+
+// Where the belly hangs under the body, in the body's own measure along it, and in model
+// units: the belly's first and last x.
+constexpr double kBodyFrom = -6.06873, kBodyTo = 5.77132;
+constexpr double kBellyFrom = -2.0119, kBellyTo = 2.7705, kBellyTop = -0.7524;
+constexpr double kBellyStart = (kBellyFrom - kBodyFrom) / (kBodyTo - kBodyFrom);
+constexpr double kBellyEnd = (kBellyTo - kBodyFrom) / (kBodyTo - kBodyFrom);
+// Over the belly the body's underside is a floor nearly as wide as the body.
+constexpr double kFloorShare = 0.9981;
+
+// The body: a tube from the tail (along = 0) to the snout (along = 1), closed to a point at
+// both ends. Over the belly's length its underside is a broad flat floor at the body's
+// lowest level, from which the belly hangs; fore and aft of it the floor rounds off into the
+// tube. 65 rings of 13 points, the seam column doubled so that no band of scales is squeezed.
 Mesh Body() {
-  auto half = [](double along) {
-    const double trunk = std::pow(std::sin(kPi * std::pow(along, 0.75)), 0.8);
-    const double neck = 1 - 0.45 * std::exp(-std::pow((along - 0.83) / 0.045, 2));
-    const double head = 0.42 * std::exp(-std::pow((along - 0.91) / 0.04, 2));
-    const double snout = along > 0.93 ? std::sqrt(std::max(0.0, (1 - along) / 0.07)) : 1;
-    return std::max(0.015, (0.03 + trunk * neck + head) * snout);
-  };
-  auto surface = [&](double around, double along) {
-    const double w = half(along);
-    return Ring(along * 12, 2 * kPi * around, w, 0.78 * w + 0.05, 0.62 * w, 0.1 * w);
+  // The lowest level of the natural tube, which becomes the floor.
+  double floor = 0;
+  for (int i = 0; i <= 1000; ++i) floor = std::min(floor, -0.52 * BodyHalfWidth(i / 1000.0));
+  auto surface = [floor](double around, double along) {
+    const double w = BodyHalfWidth(along), centre = 0.1 * w;
+    const double angle = 2 * kPi * around;
+    // The crown rises a little above the tube, except at the tips, which close to a point.
+    const double crown = 0.05 * std::min(1.0, w / 0.1);
+    const V3 tube = Ring(along * 12, angle, w, 0.78 * w + crown, 0.62 * w, centre);
+    // Flat from a ring before the belly's first row to a ring past its last (rings are 1/64
+    // apart), so that its ends lie on the floor, not on a slope into it.
+    const double onFloor = SmoothStep(kBellyStart - 0.07, kBellyStart - 0.02, along) *
+                           (1 - SmoothStep(kBellyEnd + 0.02, kBellyEnd + 0.07, along));
+    if (onFloor == 0) return tube;
+    // The floor's cross-section: flat from the middle out to a corner at 60 degrees, then
+    // straight up the side to the widest point at 90 degrees; the top half is the tube's.
+    const double side = std::sin(angle) >= 0 ? -1 : 1;  // -y for 0 ... 180 degrees
+    const double fromBottom = std::acos(std::clamp(std::cos(angle), -1.0, 1.0));
+    const double f = kFloorShare * w;
+    V3 flat;
+    if (fromBottom <= kPi / 3) {
+      flat = {along * 12, side * f * fromBottom / (kPi / 3), floor};
+    } else if (fromBottom <= kPi / 2) {
+      const double t = (fromBottom - kPi / 3) / (kPi / 6);
+      flat = {along * 12, side * (f + (w - f) * t), floor + (centre - floor) * t};
+    } else {
+      return tube;
+    }
+    return Mix(tube, flat, onFloor);
   };
   Mesh mesh;
   AddGrid(
       mesh, surface, 13, 65, 0, 1, 0, 1,
       [](V3 p) {
+        // Round the tube; at its two tips, straight out of them.
+        if (p.y * p.y + p.z * p.z < 1e-12) return V3{p.x < 6 ? -1.0 : 1.0, 0, 0};
         return V3{0, p.y, p.z};
       },
       [](Record& r, double around, double along) {
         r.gridU = 14.2714 * along;
         r.gridV = -4 + 12 * around;
       });
-  FitInto(mesh, {-6.06873, -1.2867, -0.7524}, {5.77132, 1.2867, 1.1027});
+  FitInto(mesh, {kBodyFrom, -1.2867, -0.7524}, {kBodyTo, 1.2867, 1.1027});
   return mesh;
 }
 
-// The belly: a soft keel under the front half of the body, its wrinkles running across it;
-// 19 rings of 7 points from one side over the bottom to the other.
-Mesh Belly() {
-  auto surface = [](double across, double along) {
-    const double length = std::sin(kPi * along);
+// The body's floor half-width at model x, from the fitted body itself: between two rings
+// the floor's edge runs straight from one ring's corner to the next.
+double FloorHalfWidth(const Mesh& body, double x) {
+  constexpr int kColumns = 13, kCorner = 2;  // the corner at 60 degrees, on the -y side
+  for (int ring = 0; ring + 1 < 65; ++ring) {
+    const Record& a = body.records[ring * kColumns + kCorner];
+    const Record& b = body.records[(ring + 1) * kColumns + kCorner];
+    if (x >= a.position.x && x <= b.position.x) {
+      const double t = (x - a.position.x) / (b.position.x - a.position.x);
+      return -(a.position.y * (1 - t) + b.position.y * t);
+    }
+  }
+  return 0;
+}
+
+// The belly: a soft keel hanging from the body's floor over the front half of the body,
+// across the floor's whole width, its wrinkles running across it. Its rims lie on the floor
+// and its two ends flatten onto it, so nothing shows between belly and body. 19 rows of 7
+// points from one side over the bottom to the other.
+Mesh Belly(const Mesh& body) {
+  auto surface = [&body](double across, double along) {
+    const double x = kBellyFrom + (kBellyTo - kBellyFrom) * along;
+    const double width = 0.997 * FloorHalfWidth(body, x);
+    const double sag = std::sin(kPi * std::clamp(along, 0.0, 1.0));
+    const double depth = (kBellyTop + 1.9813) * std::pow(sag, 0.6);
     const double angle = kPi * (across - 0.5);  // -90 .. 90 degrees around the bottom
-    return V3{along * 4.8, -std::sin(angle) * (0.3 + 0.7 * std::sqrt(length)),
-              -std::cos(angle) * (0.15 + 0.85 * length)};
+    return V3{x, -std::sin(angle) * width, kBellyTop - std::cos(angle) * depth};
   };
   Mesh mesh;
   AddGrid(
-      mesh, surface, 7, 19, 0, 1, 0.02, 0.98,
+      mesh, surface, 7, 19, 0, 1, 0, 1,
       [](V3 p) {
-        return V3{0, p.y, p.z + 0.2};
+        // Away from a point above the middle of the keel: down its sides, out at its ends.
+        return p - V3{(kBellyFrom + kBellyTo) / 2, 0, kBellyTop + 1.0};
       },
       [](Record& r, double across, double along) {
         r.gridU = 4.8 * along;
         r.gridV = 2.6 * across;
       });
-  FitInto(mesh, {-2.0119, -1.2804, -1.9813}, {2.7705, 1.2804, -0.7524});
+  FitInto(mesh, {kBellyFrom, -1.2804, -1.9813}, {kBellyTo, 1.2804, kBellyTop});
   return mesh;
 }
 
@@ -315,7 +387,8 @@ int main(int argc, char** argv) {
   std::fprintf(out,
                "// The creature's four meshes, made by tools/creature/make_creature.cpp: every\n"
                "// record is position, pattern coordinate, normal, gridX, gridY (14 doubles).\n\n");
-  Mesh meshes[4] = {Body(), Belly(), Eyes(), Horns()};
+  const Mesh body = Body();
+  Mesh meshes[4] = {body, Belly(body), Eyes(), Horns()};
   const char* names[4] = {"Body", "Belly", "Eyes", "Horns"};
   for (int i = 0; i < 4; ++i) {
     WindOutwards(meshes[i]);
