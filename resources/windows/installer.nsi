@@ -13,9 +13,14 @@ Target amd64-unicode
 !define PRODUCT "Driftglass #1"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Driftglass"
 !define DESKTOP_KEY "Control Panel\Desktop"
+; What the user had chosen before, given back by the uninstaller.
+!define PREVIOUS_KEY "Software\Tolvanet\Driftglass #1 setup"
+!define OURS "$WINDIR\System32\Driftglass.scr"
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
+Icon "${__FILEDIR__}\..\pictures\icon.ico"
+UninstallIcon "${__FILEDIR__}\..\pictures\icon.ico"
 InstallDir "$PROGRAMFILES64\${PRODUCT}"
 RequestExecutionLevel admin
 ShowInstDetails show
@@ -24,7 +29,7 @@ VIAddVersionKey "ProductName" "${PRODUCT}"
 VIAddVersionKey "CompanyName" "Tolvanet"
 VIAddVersionKey "FileDescription" "${PRODUCT} setup"
 VIAddVersionKey "FileVersion" "${VERSION}"
-VIAddVersionKey "LegalCopyright" "Copyright 2026 Tolvanet"
+VIAddVersionKey "LegalCopyright" "Copyright ${U+00A9} 2026 Tolvanet"
 
 Page directory
 Page instfiles
@@ -38,8 +43,16 @@ Section "Install"
   SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
+  ; The saver the user had, kept for the uninstaller (not when it is ours: installing again
+  ; keeps the first remembered choice).
+  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  ${If} $0 != "${OURS}"
+    ReadRegStr $1 HKCU "${DESKTOP_KEY}" "ScreenSaveActive"
+    WriteRegStr HKCU "${PREVIOUS_KEY}" "SCRNSAVE.EXE" "$0"
+    WriteRegStr HKCU "${PREVIOUS_KEY}" "ScreenSaveActive" "$1"
+  ${EndIf}
   ; The user's screen saver, as the Screen Saver Settings would set it.
-  WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$WINDIR\System32\Driftglass.scr"
+  WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "${OURS}"
   WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "1"
 
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
@@ -56,13 +69,35 @@ SectionEnd
 Section "Uninstall"
   Delete /REBOOTOK "$SYSDIR\Driftglass.scr"
 
-  ; The screen saver stays selected only if it is another one. The saver's settings
-  ; (Software\Tolvanet) are the user's and stay.
+  ; The logs an installed saver wrote: beside it where it could, else in the user's local
+  ; application data.
+  Delete "$SYSDIR\Driftglass.log"
+  Delete "$SYSDIR\Driftglass.log.old"
+  Delete "$SYSDIR\Driftglass-*.log"
+  Delete "$SYSDIR\Driftglass-*.log.old"
+  Delete "$LOCALAPPDATA\Driftglass\Driftglass*.log"
+  Delete "$LOCALAPPDATA\Driftglass\Driftglass*.log.old"
+  RMDir "$LOCALAPPDATA\Driftglass"
+
+  ; While ours is the selected saver, the one the user had before comes back (or none). A
+  ; saver chosen since is left as it is. The saver's settings (Software\Tolvanet\Driftglass
+  ; #1 screensaver) are the user's and stay.
   ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
-  ${If} $0 == "$WINDIR\System32\Driftglass.scr"
-    DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
-    WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "0"
+  ${If} $0 == "${OURS}"
+    ReadRegStr $1 HKCU "${PREVIOUS_KEY}" "SCRNSAVE.EXE"
+    ReadRegStr $2 HKCU "${PREVIOUS_KEY}" "ScreenSaveActive"
+    ${If} $1 != ""
+      WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$1"
+      ${If} $2 == ""
+        StrCpy $2 "1"
+      ${EndIf}
+      WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "$2"
+    ${Else}
+      DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+      WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "0"
+    ${EndIf}
   ${EndIf}
+  DeleteRegKey HKCU "${PREVIOUS_KEY}"
 
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
   Delete "$INSTDIR\Uninstall.exe"

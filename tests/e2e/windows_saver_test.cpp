@@ -142,6 +142,15 @@ TEST_F(WindowsSaverTest, TheInstallerSelectsTheSaverAndItsUninstallerLeavesTheSe
     return reg->WaitForExit(60s) == 0 ? std::optional<std::string>(reg->Stdout()) : std::nullopt;
   };
 
+  // The setup carries the program's icon and a proper copyright.
+  EXPECT_EQ(Driver({"version", installer}), "Driftglass #1\n1.0\nCopyright \xA9 2026 Tolvanet\n");
+  const auto icons = Driver({"icons", installer, "103"});
+  ASSERT_TRUE(icons.has_value()) << "no icon in the setup";
+  EXPECT_NE(icons->find("256x256 32"), std::string::npos) << *icons;
+
+  // The user had chosen another saver, which the uninstaller gives back.
+  const std::string previous = "C:\\windows\\system32\\other.scr";
+  Registry({"add", desktop, "/v", "SCRNSAVE.EXE", "/t", "REG_SZ", "/d", previous, "/f"});
   ASSERT_EQ(Wine({installer, "/S"})->WaitForExit(120s), 0);
   ASSERT_TRUE(std::filesystem::exists(installed));
   EXPECT_EQ(std::filesystem::file_size(installed),
@@ -157,8 +166,14 @@ TEST_F(WindowsSaverTest, TheInstallerSelectsTheSaverAndItsUninstallerLeavesTheSe
   EXPECT_NE(entry->find("Driftglass #1"), std::string::npos) << *entry;
   EXPECT_NE(entry->find("Uninstall.exe\" /S"), std::string::npos) << *entry;
 
-  // The user's settings, then the silent uninstall as installed programs would run it (the
-  // uninstaller hands its work to a copy of itself and returns at once).
+  // The installed saver runs once, writing its log; then the user's settings, and the silent
+  // uninstall as installed programs would run it (the uninstaller hands its work to a copy of
+  // itself and returns at once).
+  const std::string installedLog = prefix_ + "/drive_c/windows/system32/Driftglass.log";
+  auto once = Wine({"C:\\windows\\system32\\Driftglass.scr", "/s"});
+  ASSERT_TRUE(e2e::WaitForLine(installedLog, kReady, 60s)) << once->Stderr();
+  x_.Key(XK_space);
+  EXPECT_EQ(once->WaitForExit(30s), 0);
   Registry({"add", kKey, "/v", "EnableFPS", "/t", "REG_DWORD", "/d", "1", "/f"});
   ASSERT_EQ(Wine({"C:\\Program Files\\Driftglass #1\\Uninstall.exe", "/S"})->WaitForExit(60s), 0);
   bool removed = false;
@@ -167,11 +182,42 @@ TEST_F(WindowsSaverTest, TheInstallerSelectsTheSaverAndItsUninstallerLeavesTheSe
     if (!removed) std::this_thread::sleep_for(100ms);
   }
   EXPECT_TRUE(removed) << "the program or its entry is still there";
-  EXPECT_FALSE(query({desktop, "/v", "SCRNSAVE.EXE"}).has_value());
+  EXPECT_FALSE(std::filesystem::exists(installedLog));
+  const auto restored = query({desktop, "/v", "SCRNSAVE.EXE"});
+  ASSERT_TRUE(restored.has_value()) << "the saver chosen before is lost";
+  EXPECT_NE(restored->find(previous), std::string::npos) << *restored;
+  Registry({"delete", desktop, "/v", "SCRNSAVE.EXE", "/f"});
   const auto settings = RegistryValue("EnableFPS");
   ASSERT_TRUE(settings.has_value()) << "the uninstaller took the user's settings";
   EXPECT_NE(settings->find("0x1"), std::string::npos);
   Registry({"delete", kKey, "/f"});
+}
+
+TEST_F(WindowsSaverTest, WhereItsFolderCannotBeWrittenTheLogGoesToLocalApplicationData) {
+  // A folder where the log's name is taken by a folder: no log can be written beside it.
+  std::filesystem::create_directory(logPath_);
+  std::vector<std::string> locals;  // each Wine user's %LOCALAPPDATA%\Driftglass\Driftglass.log
+  for (const auto& user : std::filesystem::directory_iterator(prefix_ + "/drive_c/users")) {
+    locals.push_back(user.path().string() + "/AppData/Local/Driftglass/Driftglass.log");
+    std::filesystem::remove(locals.back());
+  }
+  auto saver = Saver({"/s"});
+  const auto written = [&] {
+    for (const std::string& local : locals) {
+      const auto lines = e2e::ReadLines(local);
+      if (std::find(lines.begin(), lines.end(), kReady) != lines.end()) return true;
+    }
+    return false;
+  };
+  bool found = false;
+  for (int i = 0; i < 600 && !found; ++i) {
+    found = written();
+    if (!found) std::this_thread::sleep_for(100ms);
+  }
+  EXPECT_TRUE(found) << saver->Stderr();
+  x_.Key(XK_space);
+  EXPECT_EQ(saver->WaitForExit(30s), 0);
+  for (const std::string& local : locals) std::filesystem::remove(local);
 }
 
 TEST_F(WindowsSaverTest, FullScreenRunsOnceSoundsSwallowsAnotherSaverAndEndsWhenTheScreenSleeps) {

@@ -3,6 +3,8 @@
 #include <windows.h>
 // after windows.h, which it needs
 #include <commctrl.h>
+#include <knownfolders.h>
+#include <shlobj.h>
 
 #include <filesystem>
 #include <string>
@@ -99,6 +101,20 @@ std::wstring LogPath() {
   return path;
 }
 
+// Where the log goes when the program's own folder cannot be written (an installed saver in
+// the system folder): %LOCALAPPDATA%\Driftglass\Driftglass.log, the folder made if need be.
+std::wstring LocalLogPath() {
+  wchar_t* folder = nullptr;
+  std::wstring path;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &folder))) {
+    path = std::wstring(folder) + L"\\Driftglass";
+    CreateDirectoryW(path.c_str(), nullptr);
+    path += L"\\Driftglass.log";
+  }
+  CoTaskMemFree(folder);
+  return path;
+}
+
 // Skips the program name in the command line and the blanks after it.
 const wchar_t* ArgumentText(const wchar_t* line) {
   if (*line == L'"') {
@@ -117,6 +133,10 @@ const wchar_t* ArgumentText(const wchar_t* line) {
 // The process's work: the log, the options (loaded before anything else), the mode.
 [[noreturn]] void SaverEntry() {
   TheEventLog().Open(std::filesystem::path(LogPath()));
+  if (!TheEventLog().IsOpen()) {
+    const std::wstring local = LocalLogPath();
+    if (!local.empty()) TheEventLog().Open(std::filesystem::path(local));
+  }
   RegistryOptionStore store;
   SaverSettings settings(store);
   ExitProcess(static_cast<UINT>(
