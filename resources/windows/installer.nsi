@@ -5,6 +5,7 @@
 ; the program's own (no 32-bit redirection).
 Target amd64-unicode
 !include "LogicLib.nsh"
+!include "WinMessages.nsh"
 
 !ifndef SCR | VERSION | OUTFILE
   !error "define SCR, VERSION and OUTFILE"
@@ -31,14 +32,70 @@ VIAddVersionKey "FileDescription" "${PRODUCT} setup"
 VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "LegalCopyright" "Copyright ${U+00A9} 2026 Tolvanet"
 
-Page directory
+; Never "Ignore" a file that cannot be written: that would end on "Completed" with the old one.
+AllowSkipFiles off
+
 Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
 
+; Frees the name $SYSDIR\Driftglass.scr: a saver that runs (full screen, or a preview in the
+; display settings) holds its file. Full-screen savers are asked to close; a file still held
+; then is moved aside under another name, which Windows allows for a running program, and
+; deleted at the next restart. Sets $R9 to "moved" when it had to move it.
+!macro FreeSaverFile UN
+Function ${UN}FreeSaverFile
+  StrCpy $R9 ""
+  StrCpy $R1 0
+  ${DoWhile} ${FileExists} "$SYSDIR\Driftglass.scr"
+    ClearErrors
+    Delete "$SYSDIR\Driftglass.scr"
+    ${IfNot} ${Errors}
+      ${Break}
+    ${EndIf}
+    ${If} $R1 >= 10
+      ; Still held, by a preview or a saver that does not close: move it aside.
+      StrCpy $R2 0
+      ${Do}
+        IntOp $R2 $R2 + 1
+      ${LoopWhile} ${FileExists} "$SYSDIR\Driftglass-replaced-$R2.scr"
+      ClearErrors
+      Rename "$SYSDIR\Driftglass.scr" "$SYSDIR\Driftglass-replaced-$R2.scr"
+      ${IfNot} ${Errors}
+        Delete /REBOOTOK "$SYSDIR\Driftglass-replaced-$R2.scr"
+        StrCpy $R9 "moved"
+      ${EndIf}
+      ${Break}
+    ${EndIf}
+    FindWindow $0 "WindowsScreenSaverClass" "Screen Saver"
+    ${If} $0 <> 0
+      SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=2000
+    ${EndIf}
+    Sleep 300
+    IntOp $R1 $R1 + 1
+  ${Loop}
+FunctionEnd
+!macroend
+!insertmacro FreeSaverFile ""
+!insertmacro FreeSaverFile "un."
+
 Section "Install"
   SetOutPath "$SYSDIR"
+  Call FreeSaverFile
+  ${If} ${FileExists} "$SYSDIR\Driftglass.scr"
+    MessageBox MB_OK|MB_ICONSTOP "Driftglass.scr in $SYSDIR is in use and cannot be replaced. \
+        Close the screen saver and its preview in the display settings, then run the setup \
+        again." /SD IDOK
+    SetErrorLevel 2
+    Abort "Driftglass.scr is in use and cannot be replaced."
+  ${EndIf}
+  ClearErrors
   File "/oname=Driftglass.scr" "${SCR}"
+  ${If} ${Errors}
+    MessageBox MB_OK|MB_ICONSTOP "Driftglass.scr could not be written into $SYSDIR." /SD IDOK
+    SetErrorLevel 2
+    Abort "Driftglass.scr could not be written."
+  ${EndIf}
 
   SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
@@ -67,7 +124,17 @@ Section "Install"
 SectionEnd
 
 Section "Uninstall"
-  Delete /REBOOTOK "$SYSDIR\Driftglass.scr"
+  Call un.FreeSaverFile
+  ${If} $R9 == "moved"
+    MessageBox MB_OK|MB_ICONINFORMATION "Driftglass #1 was still running. It is removed; the \
+        copy that ran is deleted when Windows restarts." /SD IDOK
+  ${ElseIf} ${FileExists} "$SYSDIR\Driftglass.scr"
+    MessageBox MB_OK|MB_ICONSTOP "Driftglass.scr in $SYSDIR is in use and cannot be removed. \
+        Close the screen saver and its preview in the display settings, then uninstall \
+        again." /SD IDOK
+    SetErrorLevel 2
+    Abort "Driftglass.scr is in use and cannot be removed."
+  ${EndIf}
 
   ; The logs an installed saver wrote: beside it where it could, else in the user's local
   ; application data.

@@ -172,7 +172,8 @@ TEST_F(WindowsSaverTest, TheInstallerSelectsTheSaverAndItsUninstallerLeavesTheSe
   const std::string installedLog = prefix_ + "/drive_c/windows/system32/Driftglass.log";
   auto once = Wine({"C:\\windows\\system32\\Driftglass.scr", "/s"});
   ASSERT_TRUE(e2e::WaitForLine(installedLog, kReady, 60s)) << once->Stderr();
-  x_.Key(XK_space);
+  ASSERT_NE(x_.WaitForWindowNamed("Screen Saver", 20s), 0u);
+  ASSERT_TRUE(Driver({"post", "Screen Saver", kSysCommand, kScMonitorPower}));
   EXPECT_EQ(once->WaitForExit(30s), 0);
   Registry({"add", kKey, "/v", "EnableFPS", "/t", "REG_DWORD", "/d", "1", "/f"});
   ASSERT_EQ(Wine({"C:\\Program Files\\Driftglass #1\\Uninstall.exe", "/S"})->WaitForExit(60s), 0);
@@ -191,6 +192,55 @@ TEST_F(WindowsSaverTest, TheInstallerSelectsTheSaverAndItsUninstallerLeavesTheSe
   ASSERT_TRUE(settings.has_value()) << "the uninstaller took the user's settings";
   EXPECT_NE(settings->find("0x1"), std::string::npos);
   Registry({"delete", kKey, "/f"});
+}
+
+TEST_F(WindowsSaverTest, SetupAndUninstallerReplaceOrRemoveASaverThatRuns) {
+  const std::string installer = kBuild + "/Driftglass-1.0-setup.exe";
+  const std::string system32 = prefix_ + "/drive_c/windows/system32";
+  const std::string installed = system32 + "/Driftglass.scr";
+  const auto bytes = [](const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+  };
+  ASSERT_EQ(Wine({installer, "/S"})->WaitForExit(120s), 0);
+  // An older saver (here: the same one, marked) runs as a preview in the display settings:
+  // nothing can ask it to close, and it holds its file.
+  std::ofstream(installed, std::ios::binary | std::ios::app) << "an older build";
+  auto host = Wine({kBuild + "/tests/win_driver.exe", "host", "Preview pane"});
+  std::string handle;
+  for (int i = 0; i < 600 && handle.empty(); ++i) {
+    std::this_thread::sleep_for(100ms);
+    handle = host->Stdout();
+  }
+  ASSERT_FALSE(handle.empty()) << host->Stderr();
+  handle.erase(handle.find_last_not_of("\r\n") + 1);
+  std::filesystem::remove(system32 + "/Driftglass.log");
+  auto preview = Wine({"C:\\windows\\system32\\Driftglass.scr", "/p", handle});
+  ASSERT_TRUE(e2e::WaitForLine(system32 + "/Driftglass.log", kReady, 60s)) << preview->Stderr();
+  // Setting up again puts the new file in place, or says it could not: never 0 with the old.
+  ASSERT_EQ(Wine({installer, "/S"})->WaitForExit(120s), 0);
+  EXPECT_TRUE(bytes(installed) == bytes(kBuild + "/Driftglass.scr")) << "the old file stayed";
+  ASSERT_TRUE(Driver({"close", "Preview pane"}));
+  EXPECT_EQ(preview->WaitForExit(30s), 0);
+  EXPECT_EQ(host->WaitForExit(30s), 0);
+
+  // Uninstalling while it runs full screen closes it and removes the file.
+  auto saver = Wine({"C:\\windows\\system32\\Driftglass.scr", "/s"});
+  ASSERT_NE(x_.WaitForWindowNamed("Screen Saver", 60s), 0u) << saver->Stderr();
+  ASSERT_EQ(Wine({"C:\\Program Files\\Driftglass #1\\Uninstall.exe", "/S"})->WaitForExit(60s), 0);
+  EXPECT_EQ(saver->WaitForExit(30s), 0);
+  bool removed = false;
+  for (int i = 0; i < 300 && !removed; ++i) {
+    removed = !std::filesystem::exists(installed);
+    if (!removed) std::this_thread::sleep_for(100ms);
+  }
+  EXPECT_TRUE(removed) << "the running saver's file is still there";
+  // What was moved aside goes at the next restart; this prefix never restarts.
+  for (const auto& entry : std::filesystem::directory_iterator(system32)) {
+    if (entry.path().filename().string().rfind("Driftglass-replaced-", 0) == 0) {
+      std::filesystem::remove(entry.path());
+    }
+  }
 }
 
 TEST_F(WindowsSaverTest, WhereItsFolderCannotBeWrittenTheLogGoesToLocalApplicationData) {
@@ -215,7 +265,8 @@ TEST_F(WindowsSaverTest, WhereItsFolderCannotBeWrittenTheLogGoesToLocalApplicati
     if (!found) std::this_thread::sleep_for(100ms);
   }
   EXPECT_TRUE(found) << saver->Stderr();
-  x_.Key(XK_space);
+  ASSERT_NE(x_.WaitForWindowNamed("Screen Saver", 20s), 0u);
+  ASSERT_TRUE(Driver({"post", "Screen Saver", kSysCommand, kScMonitorPower}));
   EXPECT_EQ(saver->WaitForExit(30s), 0);
   for (const std::string& local : locals) std::filesystem::remove(local);
 }
