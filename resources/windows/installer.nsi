@@ -1,10 +1,13 @@
 ; The Windows installer: puts Driftglass.scr into the system folder, selects it as the user's
 ; screen saver, and registers an uninstaller under installed programs. /S runs it silently.
+; Its pages: welcome, licence, progress, and a finish page that offers a preview of the saver
+; and the screen saver settings.
 ; makensis -DSCR=path\to\Driftglass.scr -DVERSION=1.0 -DOUTFILE=setup.exe installer.nsi
 ; A 64-bit installer for the 64-bit program: the system folder and the registry it sees are
 ; the program's own (no 32-bit redirection).
 Target amd64-unicode
 !include "LogicLib.nsh"
+!include "MUI2.nsh"
 !include "WinMessages.nsh"
 
 !ifndef SCR | VERSION | OUTFILE
@@ -20,8 +23,7 @@ Target amd64-unicode
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
-Icon "${__FILEDIR__}\..\pictures\icon.ico"
-UninstallIcon "${__FILEDIR__}\..\pictures\icon.ico"
+BrandingText "${PRODUCT} ${VERSION}"
 InstallDir "$PROGRAMFILES64\${PRODUCT}"
 RequestExecutionLevel admin
 ShowInstDetails show
@@ -35,9 +37,42 @@ VIAddVersionKey "LegalCopyright" "Copyright ${U+00A9} 2026 Tolvanet"
 ; Never "Ignore" a file that cannot be written: that would end on "Completed" with the old one.
 AllowSkipFiles off
 
-Page instfiles
-UninstPage uninstConfirm
-UninstPage instfiles
+!define MUI_ICON "${__FILEDIR__}\..\pictures\icon.ico"
+!define MUI_UNICON "${__FILEDIR__}\..\pictures\icon.ico"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${__FILEDIR__}\..\pictures\setup_panel.bmp"
+!define MUI_UNWELCOMEFINISHPAGE_BITMAP "${__FILEDIR__}\..\pictures\setup_panel.bmp"
+!define MUI_ABORTWARNING
+!define MUI_WELCOMEPAGE_TITLE "Welcome to ${PRODUCT}"
+!define MUI_WELCOMEPAGE_TEXT "A painted seascape by moonlight: the sea ripples, two flowers \
+    sway on curling stalks, and a long scaled creature flies on insect-fast wings.$\r$\n$\r$\n\
+    This installs ${PRODUCT} ${VERSION} and makes it your screen saver.$\r$\n$\r$\n\
+    Click Next to continue."
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_LICENSE "${__FILEDIR__}\license.txt"
+!insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_TITLE "${PRODUCT} is your screen saver"
+!define MUI_FINISHPAGE_TEXT "It starts when the computer has been idle for the time set in \
+    the screen saver settings."
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_TEXT "Preview the screen saver"
+!define MUI_FINISHPAGE_RUN_FUNCTION PreviewSaver
+!define MUI_FINISHPAGE_RUN_NOTCHECKED
+!define MUI_FINISHPAGE_SHOWREADME
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "Open the screen saver settings"
+!define MUI_FINISHPAGE_SHOWREADME_FUNCTION OpenSaverSettings
+!define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
+
+Function PreviewSaver
+  Exec '"$SYSDIR\Driftglass.scr" /s'
+FunctionEnd
+
+Function OpenSaverSettings
+  Exec '"$SYSDIR\control.exe" desk.cpl,,@screensaver'
+FunctionEnd
 
 ; Frees the name $SYSDIR\Driftglass.scr: a saver that runs (full screen, or a preview in the
 ; display settings) holds its file. Full-screen savers are asked to close; a file still held

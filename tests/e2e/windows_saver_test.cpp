@@ -194,6 +194,63 @@ TEST_F(WindowsSaverTest, TheInstallerSelectsTheSaverAndItsUninstallerLeavesTheSe
   Registry({"delete", kKey, "/f"});
 }
 
+TEST_F(WindowsSaverTest, SetupAndUninstallerWalkTheirPagesAsAUserSeesThem) {
+  const std::string installer = kBuild + "/Driftglass-1.0-setup.exe";
+  const char* folder = std::getenv("DRIFTGLASS_SCREENSHOT_DIR");  // pages to look at, if asked
+  // Waits for a page whose texts hold `expected`, keeps its picture if asked, then presses
+  // the button at the bottom right (Next, I Agree, Install, Finish, Close: id 1).
+  // (NSIS titles the pages with a header "NAME Setup " with a blank at the end.)
+  const auto page = [&](const std::string& setupTitle, const std::string& expected,
+                        const std::string& name) {
+    std::optional<std::string> texts;
+    std::string title;
+    for (int i = 0; i < 300; ++i) {
+      for (const std::string& candidate : {setupTitle, setupTitle + " "}) {
+        texts = Driver({"text", candidate});
+        title = candidate;
+        if (texts && texts->find(expected) != std::string::npos) break;
+      }
+      if (texts && texts->find(expected) != std::string::npos) break;
+      std::this_thread::sleep_for(100ms);
+    }
+    ASSERT_TRUE(texts.has_value()) << title;
+    EXPECT_NE(texts->find(expected), std::string::npos) << *texts;
+    EXPECT_EQ(texts->find("Nullsoft"), std::string::npos) << *texts;
+    if (folder != nullptr) {
+      std::this_thread::sleep_for(500ms);
+      const auto rects = Driver({"rect", title, "1"});
+      ASSERT_TRUE(rects.has_value());
+      int r[8];
+      std::istringstream numbers(*rects);
+      for (int& n : r) numbers >> n;
+      const e2e::Picture screen = x_.CaptureScreen();
+      std::vector<uint8_t> rgba;
+      const int left = std::max(0, r[4] - 4), top = std::max(0, r[5] - 30);
+      const int width = std::min(screen.width, r[6] + 4) - left;
+      const int height = std::min(screen.height, r[7] + 4) - top;
+      for (int y = top; y < top + height; ++y) {
+        const auto row = screen.rgba.begin() + (static_cast<size_t>(y) * screen.width + left) * 4;
+        rgba.insert(rgba.end(), row, row + width * 4);
+      }
+      EXPECT_TRUE(
+          driftglass::WritePng(std::string(folder) + "/" + name + ".png", width, height, rgba));
+    }
+    ASSERT_TRUE(Driver({"click", title, "1"}));
+  };
+  auto setup = Wine({installer});
+  page("Driftglass #1 Setup", "Welcome to Driftglass #1", "setup-1-welcome");
+  page("Driftglass #1 Setup", "License Agreement", "setup-2-licence");
+  page("Driftglass #1 Setup", "Driftglass #1 is your screen saver", "setup-3-finish");
+  EXPECT_EQ(setup->WaitForExit(60s), 0);
+  EXPECT_TRUE(std::filesystem::exists(prefix_ + "/drive_c/windows/system32/Driftglass.scr"));
+
+  auto uninstaller = Wine({"C:\\Program Files\\Driftglass #1\\Uninstall.exe"});
+  page("Driftglass #1 Uninstall", "Uninstall Driftglass #1", "uninstall-1-confirm");
+  page("Driftglass #1 Uninstall", "Uninstallation Complete", "uninstall-2-done");
+  EXPECT_EQ(uninstaller->WaitForExit(60s), 0);
+  EXPECT_FALSE(std::filesystem::exists(prefix_ + "/drive_c/windows/system32/Driftglass.scr"));
+}
+
 TEST_F(WindowsSaverTest, SetupAndUninstallerReplaceOrRemoveASaverThatRuns) {
   const std::string installer = kBuild + "/Driftglass-1.0-setup.exe";
   const std::string system32 = prefix_ + "/drive_c/windows/system32";

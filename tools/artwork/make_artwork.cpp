@@ -1,5 +1,5 @@
-// Rebuilds the program's pictures: the seascape (119 to 122), the welcome banner (bitmap 125)
-// and the icon (group 102).
+// Rebuilds the program's pictures: the seascape (119 to 122), the welcome banner (bitmap 125),
+// the icon (group 102) and the side picture of the Windows setup.
 // Deterministic: the same sources always write the same files.
 // Usage: make_artwork OUTPUT_FOLDER
 #include <cmath>
@@ -94,6 +94,21 @@ bool MakeBanner(const std::string& folder) {
   return WriteBmp16(banner, folder + "/banner.bmp");
 }
 
+// The picture down the side of the Windows setup's first and last pages (164 x 314, as NSIS's
+// Modern UI wants it): the moon over the sea, and the name.
+bool MakeSetupPanel(const std::string& folder) {
+  Image panel(164, 314);
+  PaintNight(panel, 82, 92, 26, 236, 2026);
+  std::vector<Stroke> name, number;
+  TextStyle nameStyle{20, 2.3f, 0.2f, 0.12f};
+  TextStyle numberStyle{30, 3.2f, 0.2f, 0.1f};
+  LayoutText("Driftglass", 22, 176, nameStyle, name);
+  LayoutText("#1", 62, 214, numberStyle, number);
+  DrawStrokes(panel, name, nameStyle.penWidth, kCream, 5, kGold, 0.25f);
+  DrawStrokes(panel, number, numberStyle.penWidth, kCream, 5, kGold, 0.25f);
+  return WriteBmp24(panel, folder + "/setup_panel.bmp");
+}
+
 // The badge's colour at (x, y) of a 32-unit square, and whether the point lies on it: a
 // moonlit sea in a round frame.
 bool BadgePoint(float x, float y, Color& c) {
@@ -161,7 +176,7 @@ int main(int argc, char** argv) {
                         WriteJpeg(PaintSea(backdrop), 92, folder + "/sea.jpg") &&
                         WriteJpeg(cliff, 92, folder + "/near_cliff.jpg") &&
                         WriteJpeg(mask, 95, folder + "/near_cliff_mask.jpg");
-  if (!seascape || !MakeBanner(folder) || !MakeIcon(folder)) {
+  if (!seascape || !MakeBanner(folder) || !MakeIcon(folder) || !MakeSetupPanel(folder)) {
     std::fprintf(stderr, "make_artwork: cannot write into %s\n", folder.c_str());
     return 1;
   }
