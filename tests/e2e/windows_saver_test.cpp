@@ -107,6 +107,18 @@ class WindowsSaverTest : public ::testing::Test {
                 << "), asking again: " << said << "\n";
     }
   }
+  // A window standing in for the display settings' preview pane, titled "Preview pane";
+  // `handle` gets its window handle as text, empty when it did not come up.
+  std::unique_ptr<Process> HostPreviewPane(std::string& handle) {
+    auto host = Wine({kBuild + "/tests/win_driver.exe", "host", "Preview pane"});
+    handle.clear();
+    for (int i = 0; i < 600 && handle.empty(); ++i) {
+      std::this_thread::sleep_for(100ms);
+      handle = host->Stdout();
+    }
+    if (!handle.empty()) handle.erase(handle.find_last_not_of("\r\n") + 1);
+    return host;
+  }
   void Registry(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), "reg");
     Wine(arguments)->WaitForExit(60s);
@@ -263,14 +275,9 @@ TEST_F(WindowsSaverTest, SetupAndUninstallerReplaceOrRemoveASaverThatRuns) {
   // An older saver (here: the same one, marked) runs as a preview in the display settings:
   // nothing can ask it to close, and it holds its file.
   std::ofstream(installed, std::ios::binary | std::ios::app) << "an older build";
-  auto host = Wine({kBuild + "/tests/win_driver.exe", "host", "Preview pane"});
   std::string handle;
-  for (int i = 0; i < 600 && handle.empty(); ++i) {
-    std::this_thread::sleep_for(100ms);
-    handle = host->Stdout();
-  }
+  auto host = HostPreviewPane(handle);
   ASSERT_FALSE(handle.empty()) << host->Stderr();
-  handle.erase(handle.find_last_not_of("\r\n") + 1);
   std::filesystem::remove(system32 + "/Driftglass.log");
   auto preview = Wine({"C:\\windows\\system32\\Driftglass.scr", "/p", handle});
   ASSERT_TRUE(e2e::WaitForLine(system32 + "/Driftglass.log", kReady, 60s)) << preview->Stderr();
@@ -484,15 +491,9 @@ TEST_F(WindowsSaverTest, EveryDamagedPictureAndShaderIsNamedInTheLog) {
 }
 
 TEST_F(WindowsSaverTest, PreviewRunsInsideItsParentAndEndsWithIt) {
-  // A window standing in for the display settings' preview pane.
-  auto host = Wine({kBuild + "/tests/win_driver.exe", "host", "Preview pane"});
   std::string handle;
-  for (int i = 0; i < 600 && handle.empty(); ++i) {
-    std::this_thread::sleep_for(100ms);
-    handle = host->Stdout();
-  }
+  auto host = HostPreviewPane(handle);
   ASSERT_FALSE(handle.empty()) << host->Stderr();
-  handle.erase(handle.find_last_not_of("\r\n") + 1);
   auto saver = StartReady({"/p", handle});
   // Input does not end a preview.
   x_.MovePointerTo(100, 100);
