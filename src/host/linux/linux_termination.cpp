@@ -10,6 +10,10 @@
 #include <cstdio>
 #include <cstring>
 
+// LeakSanitizer's check, when the program is built with it: a process that ends by a signal
+// skips the check it would make at exit.
+extern "C" void __lsan_do_leak_check() __attribute__((weak));
+
 namespace driftglass {
 namespace {
 
@@ -58,6 +62,7 @@ void EndByTerminationSignal() {
   const int signal = terminationSignal.load();
   if (signal == 0) return;
   std::fflush(nullptr);
+  if (__lsan_do_leak_check != nullptr) __lsan_do_leak_check();
   struct sigaction action {};
   action.sa_handler = SIG_DFL;
   sigemptyset(&action.sa_mask);
