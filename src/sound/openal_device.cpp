@@ -91,13 +91,8 @@ bool OpenAlDevice::Open() {
   device_ = device;
   // A handful of sources is all the scene plays; OpenAL Soft's default of 256 voices, each
   // with its mixing buffers and effect sends, costs megabytes of memory for nothing.
-  const ALCint attributes[] = {ALC_MONO_SOURCES,
-                               kMonoSources,
-                               ALC_STEREO_SOURCES,
-                               kStereoSources,
-                               ALC_MAX_AUXILIARY_SENDS,
-                               0,
-                               0};
+  const ALCint attributes[] = {ALC_MONO_SOURCES, kMonoSources, ALC_STEREO_SOURCES, kStereoSources,
+                               ALC_MAX_AUXILIARY_SENDS, 0, 0};
   ALCcontext* context = alcCreateContext(device, attributes);
   context_ = context;
   if (context == nullptr || alcMakeContextCurrent(context) != ALC_TRUE) {

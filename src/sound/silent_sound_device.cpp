@@ -1,6 +1,8 @@
 // Buffers that take their samples and let them go.
 #include "sound/silent_sound_device.h"
 
+#include <vector>
+
 namespace driftglass {
 namespace {
 

@@ -3,8 +3,6 @@
 // sound, its random draws included. Render thread only.
 #pragma once
 
-#include <vector>
-
 #include "sound/sound_device.h"
 
 namespace driftglass {
