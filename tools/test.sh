@@ -29,10 +29,9 @@ if [[ "$preset" == linux ]]; then
   # Keep one Wine server up between the many short test processes (one already up will do).
   wineserver -p 120 2>/dev/null || true
   # Start Wine's own background processes first, away from CTest's output pipes: started by a
-  # test they would inherit the pipe and keep CTest waiting for it to close. Wine now and then
-  # fails to start a process at all; such a test gets one more try.
+  # test they would inherit the pipe and keep CTest waiting for it to close.
   xvfb-run -a -s "-screen 0 1280x1024x24" sh -c 'wine cmd /c exit >/dev/null 2>&1;
-    ctest --preset windows --no-tests=error --repeat until-pass:2'
+    ctest --preset windows --no-tests=error'
   # The Debian package, checked, then installed for the test under the xscreensaver daemon
   # (and removed again afterwards, unless it was installed before).
   bash tools/check-package.sh build/linux

@@ -132,7 +132,7 @@ TEST_F(GlCreatureTest, NoBackgroundShowsThroughTheBodyFromAnySide) {
 }
 
 TEST_F(GlCreatureTest, SparksAddOrangeWithoutWritingDepthAndFadeOverHundredsOfFrames) {
-  SeedQuietly(1.0, 0);
+  driftglass::SeedRandom(1);
   SparkEmitter sparks;
   sparks.Advance(1200);
   for (int i = 0; i < 10; ++i) sparks.Emit(Vector3(-0.3 + 0.06 * i, 0, 0));

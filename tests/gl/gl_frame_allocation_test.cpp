@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "counting_allocator.h"
+#include "common/counting_allocator.h"
 #include "foundation/random_source.h"
 #include "gl_test.h"
 #include "scene/saver_scene.h"
@@ -53,9 +53,9 @@ TEST_F(GlFrameAllocationTest, TheWholeSceneDrawsFrameAfterFrameWithoutAllocating
   time.stepMs = 50;
   // Past the banner and the creature's entrance: from then on every frame is the same work.
   for (int frame = 0; frame < 500; ++frame) scene.SceneFrame(time);
-  gltest::StartCounting();
+  testing_support::StartCounting();
   for (int frame = 0; frame < 200; ++frame) scene.SceneFrame(time);
-  EXPECT_EQ(gltest::StopCounting(), 0);
+  EXPECT_EQ(testing_support::StopCounting().calls, 0);
   scene.SceneUninstall();
 }
 

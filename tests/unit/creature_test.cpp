@@ -172,7 +172,7 @@ TEST(CreatureMeshes, TheBodyIsClosedAndTheBellyMeetsItAllRoundItsOpenEdge) {
 
 TEST(FlightController, EachBehaviourEndsOnTime) {
   Ribbon ribbon;
-  SeedQuietly(1.0, 0);
+  driftglass::SeedRandom(1);
   FlightController flight(ribbon);
   EXPECT_EQ(flight.GetState(), FlightController::kSeek);
   EXPECT_LE(flight.Target().z, 0.0);

@@ -63,7 +63,7 @@ TEST(Flowers, StalkNodesRiseFromTheRootAndCurlOverWhenBentHard) {
 }
 
 TEST(Flowers, ADisplacedStalkSwaysBackInAboutHalfASecond) {
-  SeedQuietly(0.99, 300);
+  ASSERT_TRUE(SeedQuietly(0.99, 300));
   FlowerInstance flower = FlowerInstance::First();
   for (int i = 0; i < 20; ++i) flower.Update(10);
   EXPECT_EQ(flower.bend, flower.restBend);  // at rest until something moves it
@@ -94,7 +94,7 @@ TEST(Flowers, ARareDrawMovesTheTargetByAtMostHalfAPercent) {
 }
 
 TEST(Flowers, HolesBreatheTheLightClimbsAndTimeWraps) {
-  SeedQuietly(0.99, 3);
+  ASSERT_TRUE(SeedQuietly(0.99, 3));
   FlowerInstance flower = FlowerInstance::Second();  // period 2123 ms
   flower.Update(0);
   EXPECT_NEAR(flower.holesRadius, 0.2, 1e-12);  // smallest at the start of the period

@@ -44,7 +44,7 @@ TEST(SeaSimulation, AStepRunsForEveryFiftyMillisecondsBeyondTheFirst) {
 }
 
 TEST(SeaSimulation, ADropSpreadsAsARingThatLastsForSeconds) {
-  SeedQuietly(0.7, 22);
+  ASSERT_TRUE(SeedQuietly(0.7, 22));
   SeaSimulation sea;
   sea.Drop(kCentre, 0.1);
   sea.SimulationStep();
@@ -72,7 +72,7 @@ TEST(SeaSimulation, ThreeStepsInTenBringADrop) {
 }
 
 TEST(SeaSimulation, ThePictureShowsTheHeightsBeforeTheStep) {
-  SeedQuietly(0.7, 4);
+  ASSERT_TRUE(SeedQuietly(0.7, 4));
   SeaSimulation sea;
   sea.Drop(kCentre, 0.08);
   sea.SimulationStep();
