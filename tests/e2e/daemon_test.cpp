@@ -7,7 +7,7 @@
 // installed; tools/test.sh installs both.
 #include <gtest/gtest.h>
 // clang-format off
-#include "x11_session.h"
+#include "support/x11_session.h"
 // clang-format on
 #include <unistd.h>
 
@@ -17,15 +17,12 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
-#include "picture_checks.h"
-#include "process.h"
+#include "common/names.h"
+#include "support/process.h"
 
+namespace e2e {
 namespace {
-
-using e2e::Process;
-using namespace std::chrono_literals;
 
 // A user of this run's own, so that runs side by side do not share one.
 const std::string kUserName = "dg-daemon-test-" + std::to_string(getpid());
@@ -33,9 +30,7 @@ const char* const kUser = kUserName.c_str();
 const std::string kHomeFolder = "/home/" + kUserName;
 const char* const kHome = kHomeFolder.c_str();
 constexpr const char* kHack = "/usr/libexec/xscreensaver/driftglass";
-const std::string kLog = kHomeFolder + "/.local/state/driftglass/driftglass.log";
-const char* const kReady = "   Notify : Scene has been initialized successfully";
-const char* const kUninstalled = "   Notify : Common uninstall has finished properly";
+const std::string kLog = kHomeFolder + "/.local/state" + names::kLinuxLog;
 
 const char* const kNoSound = "(!)Error : No sound, the scene runs silently: OpenAL Soft ";
 
@@ -61,10 +56,7 @@ class XscreensaverDaemonTest : public ::testing::Test {
     ASSERT_EQ(Shell(std::string("useradd -m -s /bin/sh ") + kUser), 0);
     // The user may use the display through a copy of our X authority.
     if (const char* authority = std::getenv("XAUTHORITY")) {
-      std::ifstream in(authority, std::ios::binary);
-      std::stringstream bytes;
-      bytes << in.rdbuf();
-      WriteUsersFile(".Xauthority", bytes.str());
+      WriteUsersFile(".Xauthority", ReadFile(authority));
     }
   }
   void TearDown() override {
@@ -107,49 +99,12 @@ class XscreensaverDaemonTest : public ::testing::Test {
     return pids;
   }
   bool WaitForHacks(size_t count, std::chrono::milliseconds timeout) {
-    for (auto waited = 0ms; waited < timeout; waited += 100ms) {
-      if (HackPids().size() == count) return true;
-      std::this_thread::sleep_for(100ms);
-    }
-    return false;
+    return WaitUntil([&] { return HackPids().size() == count; }, timeout);
   }
-  std::vector<std::string> Log() { return e2e::ReadLines(kLog); }
+  std::vector<std::string> Log() { return ReadLines(kLog); }
 
-  e2e::X11Session x_;
+  X11Session x_;
 };
-
-e2e::Picture Crop(const e2e::Picture& picture, int left, int top, int width, int height) {
-  e2e::Picture part;
-  part.width = width;
-  part.height = height;
-  for (int y = top; y < top + height; ++y) {
-    const auto row = picture.rgba.begin() + (static_cast<size_t>(y) * picture.width + left) * 4;
-    part.rgba.insert(part.rgba.end(), row, row + width * 4);
-  }
-  return part;
-}
-
-// A dark blue night sky, bluish water and a shore darker than the sea.
-bool LooksLikeTheSeascape(const e2e::Picture& frame) {
-  const e2e::SeascapeRegions regions = e2e::MeasureSeascape(frame);
-  return regions.sky.b > regions.sky.r + 0.04 && regions.sky.Luminance() < 0.2 &&
-         regions.sea.b > regions.sea.r + 0.04 &&
-         regions.shore.Luminance() < regions.sea.Luminance();
-}
-
-// The first frame follows the ready line once the driver has compiled its shaders, which
-// takes a moment on a busy machine: look again for a while before judging.
-template <typename Capture>
-void ExpectSeascapeSoon(Capture capture, const std::string& where) {
-  for (int i = 0; i < 50; ++i) {
-    if (LooksLikeTheSeascape(capture())) return;
-    std::this_thread::sleep_for(200ms);
-  }
-  const e2e::SeascapeRegions regions = e2e::MeasureSeascape(capture());
-  ADD_FAILURE() << where << " shows no seascape: sky " << regions.sky.r << " " << regions.sky.g
-                << " " << regions.sky.b << ", sea " << regions.sea.r << " " << regions.sea.g << " "
-                << regions.sea.b << ", shore luminance " << regions.shore.Luminance();
-}
 
 TEST_F(XscreensaverDaemonTest, BlanksUnblanksCyclesAndPreviewsWithTheInstalledHack) {
   // A new user has no ~/.xscreensaver: the packaged command makes it with ours in the list.
@@ -158,54 +113,50 @@ TEST_F(XscreensaverDaemonTest, BlanksUnblanksCyclesAndPreviewsWithTheInstalledHa
   EXPECT_NE(add->Stdout().find("Added Driftglass #1"), std::string::npos) << add->Stdout();
   WriteUsersFile(".xscreensaver", kDaemonSettings, std::ios::app);
   auto daemon = RunAsUser({"xscreensaver", "--no-splash", "--verbose"});
-  bool up = false;
-  for (int i = 0; i < 50 && !up; ++i) {
-    up = Command("-time");
-    if (!up) std::this_thread::sleep_for(200ms);
-  }
-  ASSERT_TRUE(up) << daemon->Stderr();
+  ASSERT_TRUE(WaitUntil([&] { return Command("-time"); }, 10s)) << daemon->Stderr();
 
   // Blanking: the daemon starts the hack in its window, which covers the screen.
   ASSERT_TRUE(Command("-activate"));
-  ASSERT_TRUE(e2e::WaitForLine(kLog, kReady, 30s)) << daemon->Stderr();
-  ExpectSeascapeSoon([&] { return x_.CaptureScreen(); }, "the daemon's window");
+  ASSERT_TRUE(WaitForLine(kLog, names::kReady, 30s)) << daemon->Stderr();
+  const Picture screen = x_.CaptureScreen();
+  // The first frame comes a moment after the ready line on a busy machine.
+  EXPECT_TRUE(x_.WaitForSeascape(0, 0, screen.width, screen.height, 20s)) << "the daemon's window";
 
   // Unblanking: the daemon ends the hack with SIGTERM, and it ends in order.
   ASSERT_TRUE(Command("-deactivate"));
   ASSERT_TRUE(WaitForHacks(0, 10s)) << HackPids().size() << " hacks still run";
   std::vector<std::string> lines = Log();
   ASSERT_GE(lines.size(), 2u);
-  EXPECT_EQ(lines[lines.size() - 2], kUninstalled);
-  EXPECT_NE(std::find_if(lines.begin(), lines.end(),
-                         [](const std::string& line) { return line.rfind(kNoSound, 0) == 0; }),
-            lines.end());
+  EXPECT_EQ(lines[lines.size() - 2], names::kUninstalled);
+  EXPECT_TRUE(HasLineStarting(lines, kNoSound));
 
   // Cycling starts the next hack (here the same one) before the last has ended: one stays,
   // and its log is whole and without errors.
   ASSERT_TRUE(Command("-activate"));
-  ASSERT_TRUE(e2e::WaitForLine(kLog, kReady, 30s));
+  ASSERT_TRUE(WaitForLine(kLog, names::kReady, 30s));
   ASSERT_TRUE(WaitForHacks(1, 10s));
   const std::string first = HackPids().front();
   // The running hack keeps writing its file without the name; the next takes the name.
   std::filesystem::remove(kLog);
   ASSERT_TRUE(Command("-cycle"));
-  bool replaced = false;
-  for (int i = 0; i < 150 && !replaced; ++i) {
-    const auto pids = HackPids();
-    replaced = pids.size() == 1 && pids.front() != first;
-    if (!replaced) std::this_thread::sleep_for(100ms);
-  }
-  ASSERT_TRUE(replaced) << "the cycled hack did not take the first one's place";
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        const auto pids = HackPids();
+        return pids.size() == 1 && pids.front() != first;
+      },
+      15s))
+      << "the cycled hack did not take the first one's place";
   // The daemon (which stays up while cycling) sees the first end by the SIGTERM it sent.
-  bool told = false;
-  for (int i = 0; i < 50 && !told; ++i) {
-    told = daemon->Stderr().find("(driftglass) exited normally with SIGTERM") != std::string::npos;
-    if (!told) std::this_thread::sleep_for(100ms);
-  }
-  EXPECT_TRUE(told) << daemon->Stderr();
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        return daemon->Stderr().find("(driftglass) exited normally with SIGTERM") !=
+               std::string::npos;
+      },
+      5s))
+      << daemon->Stderr();
   EXPECT_EQ(daemon->Stderr().find("(driftglass) exited abnormally"), std::string::npos);
-  ASSERT_TRUE(e2e::WaitForLine(kLog, kReady, 30s));
-  std::this_thread::sleep_for(2s);
+  // The new one runs alone once its scene is up.
+  ASSERT_TRUE(WaitForLine(kLog, names::kReady, 30s));
   EXPECT_EQ(HackPids().size(), 1u);
   lines = Log();
   EXPECT_EQ(lines.front(), "   Notify : Application has run");
@@ -222,13 +173,10 @@ TEST_F(XscreensaverDaemonTest, BlanksUnblanksCyclesAndPreviewsWithTheInstalledHa
 
   // The settings' preview: the hack drawn inside a window it is given, ended with SIGTERM.
   const Window pane = x_.MakeWindow();  // 320x240 at (10, 10)
-  char id[32];
-  std::snprintf(id, sizeof id, "0x%lx", pane);
   std::filesystem::remove(kLog);
-  auto preview = RunAsUser({kHack, "--root", "--window-id", id});
-  ASSERT_TRUE(e2e::WaitForLine(kLog, kReady, 30s)) << preview->Stderr();
-  ExpectSeascapeSoon([&] { return Crop(x_.CaptureScreen(), 10, 10, 320, 240); },
-                     "the preview pane");
+  auto preview = RunAsUser({kHack, "--root", "--window-id", Hex(pane)});
+  ASSERT_TRUE(WaitForLine(kLog, names::kReady, 30s)) << preview->Stderr();
+  EXPECT_TRUE(x_.WaitForSeascape(10, 10, 320, 240, 20s)) << "in the preview pane";
   Shell(std::string("pkill -TERM -u ") + kUser + " -x driftglass");
   EXPECT_TRUE(WaitForHacks(0, 5s));
   EXPECT_EQ(preview->WaitForExit(5s), 128 + SIGTERM);
@@ -236,3 +184,4 @@ TEST_F(XscreensaverDaemonTest, BlanksUnblanksCyclesAndPreviewsWithTheInstalledHa
 }
 
 }  // namespace
+}  // namespace e2e

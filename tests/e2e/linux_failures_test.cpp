@@ -1,24 +1,18 @@
 // The Linux program when things go wrong: at start-up, while it runs, in its files, and when
 // it is told to end at any moment. Each case checks the reason given and the exit status,
 // that nothing crashed or hung, and that the user's options and the log are left whole.
-#include "linux_saver_fixture.h"
+#include "support/linux_saver.h"
 // clang-format off
 #include <signal.h>
 // clang-format on
 
-#include "damaged_copy.h"
+#include <algorithm>
+#include <thread>
 
+#include "support/damaged_copy.h"
+
+namespace e2e {
 namespace {
-
-using e2e::Environment;
-using e2e::Hex;
-using e2e::kReady;
-using e2e::kSettingsTitle;
-using e2e::kShim;
-using e2e::LinuxSaverTest;
-using e2e::Process;
-using e2e::With;
-using namespace std::chrono_literals;
 
 // Options a user wrote by hand, with a comment of their own: no failure may change them.
 const std::string kUsersOptions =
@@ -30,29 +24,22 @@ const std::string kLost = "(!)Error : The connection to the X display is lost";
 class OwnXServer {
  public:
   // Xvfb picks a free display number itself and writes it to its standard output.
-  OwnXServer() {
-    server_ = std::make_unique<Process>(
-        "/usr/bin/Xvfb", std::vector<std::string>{"-displayfd", "1", "-screen", "0", "640x480x24",
-                                                  "-nolisten", "tcp"});
-    for (int i = 0; i < 100 && server_->Running(); ++i) {
-      const std::string number = server_->Stdout();
-      if (!number.empty() && number.back() == '\n') {
-        name_ = ":" + number.substr(0, number.size() - 1);
-        break;
-      }
-      std::this_thread::sleep_for(100ms);
-    }
+  OwnXServer()
+      : server_("/usr/bin/Xvfb",
+                {"-displayfd", "1", "-screen", "0", "640x480x24", "-nolisten", "tcp"}) {
+    WaitUntil([&] { return server_.Stdout().find('\n') != std::string::npos; }, 10s);
+    const std::string number = server_.Stdout();
+    if (number.find('\n') != std::string::npos) name_ = ":" + number.substr(0, number.find('\n'));
   }
-  ~OwnXServer() { Kill(); }
   const std::string& Name() const { return name_; }
   void Kill() {
-    if (server_ && server_->Running()) server_->Signal(SIGKILL);
-    if (server_) server_->WaitForExit(10s);
+    server_.Signal(SIGKILL);
+    server_.WaitForExit(10s);
   }
 
  private:
+  Process server_;
   std::string name_;
-  std::unique_ptr<Process> server_;
 };
 
 // The program ended by itself or as asked: an exit status, not a signal, well within time.
@@ -74,7 +61,7 @@ TEST_F(LinuxSaverTest, AFailedStartUnderTheDaemonIsToldOnStderrAndInTheLogWithou
     std::vector<std::string> arguments;
     Environment environment;
     std::string message;
-    std::vector<std::string> lines;  // in this order, not necessarily next to each other
+    std::vector<std::string> lines;
   };
   std::vector<Case> cases = {
       {DRIFTGLASS_BINARY,
@@ -105,47 +92,26 @@ TEST_F(LinuxSaverTest, AFailedStartUnderTheDaemonIsToldOnStderrAndInTheLogWithou
        With(daemon, With(kShim, {{"DRIFTGLASS_FAULT_NO_SWAP_CONTROL", "1"}})),
        "Error of initialization",
        {"   Notify : OpenGL 2.0 is found", "(!)Error : The driver has no swap-control extension"}},
-      {DRIFTGLASS_BROKEN_PICTURES,
-       {"-root"},
-       daemon,
-       "Error of initialization",
-       {"   Notify : Initialization of WavingSeaDecorClass",
-        "(!)Error : Picture 120 (JPG) cannot be decoded (damaged or truncated)",
-        "   Notify : Initialization of NearCliffDecorClass",
-        "(!)Error : Picture 122 (JPG) is missing",
-        "(!)Error : ManagerDecor initialization is failed"}},
-      {DRIFTGLASS_BROKEN_STALK,
-       {"-root"},
-       daemon,
-       "Error of initialization",
-       {"   Notify : Creating OGL program for stalk",
-        "(!)Error : Can not create an OpenGL application for Stalk",
-        "(!)Error : FlowersHolder initialization is failed"}},
-      {DRIFTGLASS_NO_BANNER,
-       {"-root"},
-       daemon,
-       "Error of initialization",
-       {"(!)Error : Picture 125 (BITMAP) is missing",
-        "(!)Error : WelcomingMessage initialization is failed"}},
-      {DRIFTGLASS_NO_AMBIENT,
-       {"-root"},
-       daemon,
-       "Error of initialization",
-       {"(!)Error : Sound samples 116 are missing"}},
-      {DRIFTGLASS_NO_WINGS,
-       {"-root"},
-       daemon,
-       "Error of initialization",
-       {"(!)Error : Sound samples 117 are missing"}},
   };
   // Every picture and shader compiled in, damaged in a copy of the program: the log names it.
-  for (const e2e::ResourceEntry& resource : e2e::ListedResources()) {
-    const auto damage = e2e::DamageFor(resource, false);
-    if (!damage) continue;  // samples (a missing one is above) and the icon
+  for (const ResourceEntry& resource : ListedResources()) {
+    const auto damage = DamageFor(resource, false);
+    if (!damage) continue;  // samples and the icon
     const std::string copy = home_ + "/damaged-" + std::to_string(resource.id);
     std::string why;
-    ASSERT_TRUE(e2e::WriteDamagedCopy(DRIFTGLASS_BINARY, resource, *damage, copy, why)) << why;
+    ASSERT_TRUE(WriteDamagedCopy(DRIFTGLASS_BINARY, resource, *damage, copy, why)) << why;
     cases.push_back({copy, {"-root"}, daemon, "Error of initialization", {damage->line}});
+    // The failure climbs through each part that holds what failed.
+    if (resource.id == 110) {  // the stalk's fragment shader
+      cases.back().lines.insert(cases.back().lines.begin(),
+                                "   Notify : Creating OGL program for stalk");
+      cases.back().lines.push_back("(!)Error : Can not create an OpenGL application for Stalk");
+      cases.back().lines.push_back("(!)Error : FlowersHolder initialization is failed");
+    } else if (resource.id == 120) {  // the sea
+      cases.back().lines.push_back("(!)Error : ManagerDecor initialization is failed");
+    } else if (resource.id == 125) {  // the banner
+      cases.back().lines.push_back("(!)Error : WelcomingMessage initialization is failed");
+    }
   }
   for (const Case& c : cases) {
     SCOPED_TRACE(c.program + " " + c.lines.front());
@@ -157,6 +123,7 @@ TEST_F(LinuxSaverTest, AFailedStartUnderTheDaemonIsToldOnStderrAndInTheLogWithou
     EXPECT_EQ(saver->Stderr(), "driftglass: " + c.message + "\n");
     const auto lines = Log();
     auto at = lines.begin();
+    // In this order, not necessarily next to each other.
     for (const std::string& line : c.lines) {
       at = std::find_if(at, lines.end(),
                         [&](const std::string& l) { return l.rfind(line, 0) == 0; });
@@ -215,20 +182,20 @@ TEST_F(LinuxSaverTest, SigtermAtAnyMomentEndsTheSaverAndLeavesItsLogWhole) {
     hack->Signal(SIGTERM);
     const auto status = hack->WaitForExit(5s);
     ExpectEnded(status, {128 + SIGTERM}, "SIGTERM after " + std::to_string(delay.count()));
-    if (LogHas("   Notify : Start common initialization")) ExpectUninstalled();
+    if (HasLineStarting(Log(), "   Notify : Start common initialization")) ExpectUninstalled();
     EXPECT_EQ(Config(), kUsersOptions);
   }
   // Early in a start in a window of its own (SIGINT, as from a terminal), and while the
   // settings dialog is open. (The failure box has its own test.)
   std::filesystem::remove(logPath_);
   auto starting = Start({"-window", "--size", "320x240"});
-  ASSERT_TRUE(e2e::WaitForLine(logPath_, "   Notify : Application has run", 10s));
+  ASSERT_TRUE(WaitForLine(logPath_, "   Notify : Application has run", 10s));
   starting->Signal(SIGINT);
   EXPECT_EQ(starting->WaitForExit(3s), 128 + SIGINT) << starting->Stderr();
   ExpectUninstalled();
 
   auto dialog = Start({"-c"});
-  ASSERT_NE(x_.WaitForWindowNamed(kSettingsTitle, 20s), 0u) << dialog->Stderr();
+  ASSERT_NE(x_.WaitForWindowNamed(names::kSettingsTitle, 20s), 0u) << dialog->Stderr();
   dialog->Signal(SIGTERM);
   EXPECT_EQ(dialog->WaitForExit(1s), 128 + SIGTERM);
   EXPECT_EQ(Config(), kUsersOptions);
@@ -294,7 +261,7 @@ TEST_F(LinuxSaverTest, WindowsThatVanishAtAnyMomentEndTheSaver) {
       std::filesystem::remove(logPath_);
       auto saver = Start(arguments, {{"XSCREENSAVER_WINDOW", Hex(window)}});
       if (delay == 20000ms) {
-        ASSERT_TRUE(e2e::WaitForLine(logPath_, kReady, delay));
+        ASSERT_TRUE(WaitForLine(logPath_, names::kReady, delay));
       } else {
         std::this_thread::sleep_for(delay);
       }
@@ -343,20 +310,22 @@ TEST_F(LinuxSaverTest, OptionsThatCannotBeReadOrWrittenAreLeftAsTheyWere) {
         return line.rfind(c.logged, 0) == 0;
       }));
     }
-    // "Confirm settings" in the dialog cannot save: a message says so, the dialog stays.
+    // "Confirm settings" in the dialog cannot save: a message says so, and the dialog stays,
+    // to say so again when asked again.
     auto dialog = Start({"-c"}, c.environment);
-    const Window window = x_.WaitForWindowNamed(kSettingsTitle, 20s);
+    const Window window = x_.WaitForWindowNamed(names::kSettingsTitle, 20s);
     ASSERT_NE(window, 0u) << dialog->Stderr();
-    x_.Focus(window);
-    std::this_thread::sleep_for(500ms);
-    x_.Key(XK_Tab);  // from "Show FPS" to "Confirm settings"
-    x_.Key(XK_space);
-    const Window message = x_.WaitForWindowNamed(kSettingsTitle, 10s, window);
-    ASSERT_NE(message, 0u) << dialog->Stderr();
-    Answer(message);
-    std::this_thread::sleep_for(500ms);
-    EXPECT_TRUE(dialog->Running());
-    AskToClose(window);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+      x_.Focus(window);
+      if (attempt == 0) x_.Key(XK_Tab);  // from "Show FPS" to "Confirm settings"
+      x_.Key(XK_space);
+      const Window message = x_.WaitForWindowNamed(names::kSettingsTitle, 10s, window);
+      ASSERT_NE(message, 0u) << dialog->Stderr();
+      Answer(message);
+      ASSERT_TRUE(
+          WaitUntil([&] { return x_.FindWindowNamed(names::kSettingsTitle, window) == 0; }, 10s));
+    }
+    x_.AskToClose(window);
     EXPECT_EQ(dialog->WaitForExit(20s), 1) << dialog->Stderr();
     EXPECT_EQ(Config(), c.text);
   }
@@ -398,3 +367,4 @@ TEST_F(LinuxSaverTest, BadStartsExitWithAOneLineReason) {
 }
 
 }  // namespace
+}  // namespace e2e

@@ -17,6 +17,10 @@
 //   win_driver icons FILE ID          print the sizes of FILE's icon group ID, one a line
 //   win_driver version FILE           print the product name, file version and copyright
 //                                     of FILE's version resource, one a line
+//   win_driver settle TITLE [child]   return once window TITLE's thread (or that of its first
+//                                     child) has handled every message posted to it so far
+// A command that fails says so on stderr, so that a run with no word at all is one that Wine
+// did not start.
 #include <windows.h>
 
 #include <cstdio>
@@ -161,8 +165,9 @@ int PrintIconSizes(const char* path, int id) {
   HMODULE module = LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
   if (module == nullptr) return 1;
   HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
-  const auto* group =
-      found != nullptr ? static_cast<const BYTE*>(LockResource(LoadResource(module, found))) : nullptr;
+  const auto* group = found != nullptr
+                          ? static_cast<const BYTE*>(LockResource(LoadResource(module, found)))
+                          : nullptr;
   if (group == nullptr) return 1;
   const int count = group[4] | group[5] << 8;
   for (int i = 0; i < count; ++i) {
@@ -192,9 +197,18 @@ int PrintVersion(const char* path) {
   return 0;
 }
 
-}  // namespace
+// Messages sent to another thread's window are handled inside its next GetMessage or
+// PeekMessage, before the posted ones that call returns: the first answer may come before
+// what was posted, the second comes after the loop has taken it and come round again.
+int Settle(HWND window) {
+  for (int round = 0; round < 2; ++round) {
+    DWORD_PTR result = 0;
+    if (SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result) == 0) return 1;
+  }
+  return 0;
+}
 
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
   if (argc < 3) {
     std::fprintf(stderr, "usage: win_driver wait|click|checked|close|text|count ...\n");
     return 2;
@@ -251,5 +265,16 @@ int main(int argc, char** argv) {
     EnumChildWindows(window, PrintStatic, 0);
     return 0;
   }
+  if (command == "settle") {
+    return Settle(argc == 4 ? GetWindow(window, GW_CHILD) : window);
+  }
   return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int status = Run(argc, argv);
+  if (status != 0) std::fprintf(stderr, "win_driver: %s failed\n", argc > 1 ? argv[1] : "");
+  return status;
 }

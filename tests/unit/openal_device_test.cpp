@@ -12,7 +12,7 @@
 #include <fstream>
 #include <thread>
 
-#include "e2e/sound_checks.h"
+#include "e2e/support/sound_checks.h"
 #include "sound/sound_manager.h"
 
 namespace driftglass {

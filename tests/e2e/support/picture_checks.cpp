@@ -46,4 +46,20 @@ SeascapeRegions MeasureSeascape(const Picture& frame) {
   return regions;
 }
 
+bool LooksLikeTheSeascape(const Picture& frame) {
+  const SeascapeRegions regions = MeasureSeascape(frame);
+  return regions.sky.b > regions.sky.r + 0.04 && regions.sky.Luminance() < 0.2 &&
+         regions.sea.b > regions.sea.r + 0.04 &&
+         regions.shore.Luminance() < regions.sea.Luminance();
+}
+
+Picture Crop(const Picture& picture, int left, int top, int width, int height) {
+  Picture part{width, height, {}};
+  for (int y = top; y < top + height; ++y) {
+    const auto row = picture.rgba.begin() + (static_cast<size_t>(y) * picture.width + left) * 4;
+    part.rgba.insert(part.rgba.end(), row, row + width * 4);
+  }
+  return part;
+}
+
 }  // namespace e2e

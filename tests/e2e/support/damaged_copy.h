@@ -20,9 +20,9 @@ std::vector<ResourceEntry> ListedResources();
 
 // How a resource is damaged and what the log then says.
 struct Damage {
-  size_t skip = 0;     // bytes of the file the program does not keep
-  std::string bytes;   // written over the start of what it keeps
-  std::string line;    // the start of the log line naming the failure
+  size_t skip = 0;    // bytes of the file the program does not keep
+  std::string bytes;  // written over the start of what it keeps
+  std::string line;   // the start of the log line naming the failure
 };
 // The damage for each picture and shader (a Windows program keeps a bitmap without its
 // 14-byte file header); nothing for the other resources, whose bytes have no form to break.

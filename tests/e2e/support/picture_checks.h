@@ -28,5 +28,9 @@ struct SeascapeRegions {
   MeanColour sky, sea, shore, banner;
 };
 SeascapeRegions MeasureSeascape(const Picture& frame);
+// A dark blue night sky, bluish water and a shore darker than the sea.
+bool LooksLikeTheSeascape(const Picture& frame);
+// The part of `picture` from (left, top), `width` x `height` pixels.
+Picture Crop(const Picture& picture, int left, int top, int width, int height);
 
 }  // namespace e2e

@@ -8,19 +8,13 @@
 #include <iterator>
 #include <regex>
 
+#include "process.h"
+
 namespace e2e {
-namespace {
-
-std::string ReadAll(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-}  // namespace
 
 std::vector<ResourceEntry> ListedResources() {
   const std::string folder = DRIFTGLASS_SOURCE_DIR "/resources/";
-  const std::string list = ReadAll(folder + "resources.cmake");
+  const std::string list = ReadFile(folder + "resources.cmake");
   const std::regex entry("\"([A-Za-z]+) ([0-9]+) ([^\" ]+)\"");
   std::vector<ResourceEntry> resources;
   for (auto at = std::sregex_iterator(list.begin(), list.end(), entry);
@@ -44,8 +38,8 @@ std::optional<Damage> DamageFor(const ResourceEntry& resource, bool windows) {
 
 bool WriteDamagedCopy(const std::string& program, const ResourceEntry& resource,
                       const Damage& damage, const std::string& copy, std::string& why) {
-  std::string bytes = ReadAll(program);
-  const std::string contents = ReadAll(resource.file);
+  std::string bytes = ReadFile(program);
+  const std::string contents = ReadFile(resource.file);
   if (contents.size() < damage.skip + damage.bytes.size()) {
     why = resource.file + " is too short to damage";
     return false;
@@ -53,8 +47,7 @@ bool WriteDamagedCopy(const std::string& program, const ResourceEntry& resource,
   const std::string wanted = contents.substr(damage.skip);
   const std::boyer_moore_horspool_searcher searcher(wanted.begin(), wanted.end());
   const auto found = std::search(bytes.begin(), bytes.end(), searcher);
-  if (found == bytes.end() ||
-      std::search(found + 1, bytes.end(), searcher) != bytes.end()) {
+  if (found == bytes.end() || std::search(found + 1, bytes.end(), searcher) != bytes.end()) {
     why = resource.file + " is not found in " + program + " exactly once";
     return false;
   }

@@ -1,5 +1,5 @@
 // A test's own connection to the X display: typing, moving the pointer, finding windows by
-// name and making windows to host a preview.
+// name, making windows to host a preview, sending client messages and looking at the screen.
 #pragma once
 
 // clang-format off
@@ -8,10 +8,13 @@
 // clang-format on
 
 #include <chrono>
+#include <string>
 
 #include "picture_checks.h"
 
 namespace e2e {
+
+std::string Hex(Window window);
 
 class X11Session {
  public:
@@ -25,17 +28,26 @@ class X11Session {
   // The first window below the root whose name is `name`, other than `except`, or 0.
   Window FindWindowNamed(const char* name, Window except = 0);
   // Waits until a window of that name is on the screen (mapped and viewable).
-  Window WaitForWindowNamed(const char* name, std::chrono::milliseconds timeout,
-                            Window except = 0);
-  // A mapped 320 x 240 top-level window.
+  Window WaitForWindowNamed(const char* name, std::chrono::milliseconds timeout, Window except = 0);
+  // A mapped 320 x 240 top-level window at (10, 10), black inside.
   Window MakeWindow();
   void Destroy(Window window);
+  void Resize(Window window, int width, int height);
   void Focus(Window window);
+  // The title bar's close button, as a window manager passes it on.
+  void AskToClose(Window window);
+  // A client message whose first word is 0, as any client may send.
+  void SendStrangersMessage(Window window);
   // What the screen shows now.
   Picture CaptureScreen();
+  // Waits until the screen's region (in pixels) shows night sky.
+  bool WaitForSky(int left, int top, int right, int bottom, std::chrono::milliseconds timeout);
+  // Waits until the screen's region (in pixels) shows a whole seascape: a frame of that size.
+  bool WaitForSeascape(int left, int top, int width, int height, std::chrono::milliseconds timeout);
 
  private:
   Window FindBelow(Window window, const char* name, Window except);
+  void SendMessage(Window window, Atom type, long first);
   Display* display_ = nullptr;
 };
 

@@ -6,13 +6,10 @@
 #include <cstring>
 #include <fstream>
 
+#include "process.h"
+
 namespace e2e {
 namespace {
-
-std::string ReadAll(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
 
 template <typename T>
 T At(const std::string& bytes, size_t offset) {
@@ -28,7 +25,7 @@ double Db(double sumOfSquares, size_t count) {
 }  // namespace
 
 bool ReadWav(const std::string& path, Recording& recording) {
-  const std::string bytes = ReadAll(path);
+  const std::string bytes = ReadFile(path);
   if (bytes.size() < 12 || bytes.compare(0, 4, "RIFF") != 0) return false;
   uint16_t tag = 0, bits = 0;
   for (size_t at = 12; at + 8 <= bytes.size();) {
@@ -84,7 +81,7 @@ double Recording::RmsDb(double from, double to, int channel) const {
 }
 
 double PcmRmsDb(const std::string& path, double from, double to) {
-  const std::string bytes = ReadAll(path);
+  const std::string bytes = ReadFile(path);
   double sum = 0;
   size_t count = 0;
   for (size_t i = static_cast<size_t>(from * 44100); i < static_cast<size_t>(to * 44100); ++i) {

@@ -4,10 +4,20 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
+#include <cstdio>
 #include <string>
 #include <thread>
 
+#include "process.h"
+
 namespace e2e {
+
+std::string Hex(Window window) {
+  char hex[32];
+  std::snprintf(hex, sizeof hex, "0x%lx", window);
+  return hex;
+}
+
 namespace {
 
 // A window that goes away between finding it and using it is the program's business, not a
@@ -41,12 +51,12 @@ void X11Session::Key(KeySym key) {
   const KeyCode code = XKeysymToKeycode(display_, key);
   XTestFakeKeyEvent(display_, code, True, 0);
   XTestFakeKeyEvent(display_, code, False, 0);
-  XFlush(display_);
+  XSync(display_, False);
 }
 
 void X11Session::MovePointerTo(int x, int y) {
   XTestFakeMotionEvent(display_, DefaultScreen(display_), x, y, 0);
-  XFlush(display_);
+  XSync(display_, False);
 }
 
 Window X11Session::FindBelow(Window window, const char* name, Window except) {
@@ -73,13 +83,14 @@ Window X11Session::FindWindowNamed(const char* name, Window except) {
 
 Window X11Session::WaitForWindowNamed(const char* name, std::chrono::milliseconds timeout,
                                       Window except) {
-  const auto end = std::chrono::steady_clock::now() + timeout;
-  while (std::chrono::steady_clock::now() < end) {
-    const Window window = FindWindowNamed(name, except);
-    if (window != 0 && Viewable(display_, window)) return window;
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  }
-  return 0;
+  Window window = 0;
+  WaitUntil(
+      [&] {
+        window = FindWindowNamed(name, except);
+        return window != 0 && Viewable(display_, window);
+      },
+      timeout);
+  return window != 0 && Viewable(display_, window) ? window : 0;
 }
 
 Window X11Session::MakeWindow() {
@@ -93,6 +104,51 @@ Window X11Session::MakeWindow() {
 void X11Session::Destroy(Window window) {
   XDestroyWindow(display_, window);
   XSync(display_, False);
+}
+
+void X11Session::Resize(Window window, int width, int height) {
+  XResizeWindow(display_, window, static_cast<unsigned>(width), static_cast<unsigned>(height));
+  XSync(display_, False);
+}
+
+void X11Session::SendMessage(Window window, Atom type, long first) {
+  XEvent message{};
+  message.xclient.type = ClientMessage;
+  message.xclient.window = window;
+  message.xclient.message_type = type;
+  message.xclient.format = 32;
+  message.xclient.data.l[0] = first;
+  XSendEvent(display_, window, False, NoEventMask, &message);
+  XSync(display_, False);
+}
+
+void X11Session::AskToClose(Window window) {
+  SendMessage(window, XInternAtom(display_, "WM_PROTOCOLS", False),
+              static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False)));
+}
+
+void X11Session::SendStrangersMessage(Window window) {
+  SendMessage(window, XInternAtom(display_, "_SOMEONE_ELSES_MESSAGE", False), 0);
+}
+
+bool X11Session::WaitForSeascape(int left, int top, int width, int height,
+                                 std::chrono::milliseconds timeout) {
+  return WaitUntil(
+      [&] { return LooksLikeTheSeascape(Crop(CaptureScreen(), left, top, width, height)); },
+      timeout);
+}
+
+bool X11Session::WaitForSky(int left, int top, int right, int bottom,
+                            std::chrono::milliseconds timeout) {
+  return WaitUntil(
+      [&] {
+        const Picture screen = CaptureScreen();
+        const MeanColour mean =
+            RegionMean(screen, double(left) / screen.width, double(right) / screen.width,
+                       double(top) / screen.height, double(bottom) / screen.height);
+        return mean.b > mean.r + 0.04 && mean.Luminance() < 0.2;
+      },
+      timeout);
 }
 
 void X11Session::Focus(Window window) {
