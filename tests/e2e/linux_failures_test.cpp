@@ -7,6 +7,7 @@
 // clang-format on
 
 #include <algorithm>
+#include <map>
 #include <thread>
 
 #include "support/damaged_copy.h"
@@ -42,12 +43,18 @@ class OwnXServer {
   std::string name_;
 };
 
-// The program ended by itself or as asked: an exit status, not a signal, well within time.
-void ExpectEnded(std::optional<int> status, std::initializer_list<int> allowed,
-                 const std::string& what) {
-  ASSERT_TRUE(status.has_value()) << what << ": still running";
+// The program ended by itself or as asked, well within time, with one of the `allowed`
+// statuses (a crash's signal is none of them).
+void ExpectEnded(std::optional<int> status, std::initializer_list<int> allowed) {
+  ASSERT_TRUE(status.has_value()) << "still running";
   EXPECT_NE(std::find(allowed.begin(), allowed.end(), *status), allowed.end())
-      << what << ": exit status " << *status;
+      << "exit status " << *status;
+}
+
+// What the program said on stderr: one line, naming itself.
+void ExpectOneLineReason(const std::string& text) {
+  EXPECT_EQ(text.rfind("driftglass: ", 0), 0u) << text;
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
 }
 
 TEST_F(LinuxSaverTest, AFailedStartUnderTheDaemonIsToldOnStderrAndInTheLogWithoutABox) {
@@ -57,40 +64,26 @@ TEST_F(LinuxSaverTest, AFailedStartUnderTheDaemonIsToldOnStderrAndInTheLogWithou
   const Environment daemon = {{"XSCREENSAVER_WINDOW", Hex(window)}};
   const Environment oldGl = {{"MESA_GL_VERSION_OVERRIDE", "1.4"}};
   struct Case {
-    std::string program;
-    std::vector<std::string> arguments;
     Environment environment;
     std::string message;
-    std::vector<std::string> lines;
+    std::vector<std::string> lines;  // in this order, not necessarily next to each other
+    std::string program = DRIFTGLASS_BINARY;
+    std::vector<std::string> arguments = {"-root"};
   };
+  const auto fault = [&](const char* name) { return With(daemon, With(kShim, {{name, "1"}})); };
+  const std::string oldGlText = "Sorry, this application requires OpenGL 2.0",
+                    failed = "Error of initialization",
+                    noGl20 = "(!)Error : Can not initialize OpenGL 2.0",
+                    noContext = "(!)Error : Can not create an OpenGL context and make it current",
+                    common = "   Notify : Error of common initialization";
   std::vector<Case> cases = {
-      {DRIFTGLASS_BINARY,
-       {"-root"},
-       With(daemon, oldGl),
-       "Sorry, this application requires OpenGL 2.0",
-       {"(!)Error : Can not initialize OpenGL 2.0", "   Notify : Error of common initialization"}},
-      {DRIFTGLASS_BINARY,
-       {"/p", std::to_string(window)},
-       oldGl,
-       "Sorry, this application requires OpenGL 2.0",
-       {"(!)Error : Can not initialize OpenGL 2.0"}},
+      {With(daemon, oldGl), oldGlText, {noGl20, common}},
+      {oldGl, oldGlText, {noGl20}, DRIFTGLASS_BINARY, {"/p", std::to_string(window)}},
       // A context that is not made, or made but not current, is deleted once, without a crash.
-      {DRIFTGLASS_BINARY,
-       {"-root"},
-       With(daemon, With(kShim, {{"DRIFTGLASS_FAULT_CREATE_CONTEXT", "1"}})),
-       "Error of initialization",
-       {"(!)Error : Can not create an OpenGL context and make it current",
-        "   Notify : Error of common initialization"}},
-      {DRIFTGLASS_BINARY,
-       {"-root"},
-       With(daemon, With(kShim, {{"DRIFTGLASS_FAULT_MAKE_CURRENT", "1"}})),
-       "Error of initialization",
-       {"(!)Error : Can not create an OpenGL context and make it current",
-        "   Notify : Error of common initialization"}},
-      {DRIFTGLASS_BINARY,
-       {"-root"},
-       With(daemon, With(kShim, {{"DRIFTGLASS_FAULT_NO_SWAP_CONTROL", "1"}})),
-       "Error of initialization",
+      {fault("DRIFTGLASS_FAULT_CREATE_CONTEXT"), failed, {noContext, common}},
+      {fault("DRIFTGLASS_FAULT_MAKE_CURRENT"), failed, {noContext, common}},
+      {fault("DRIFTGLASS_FAULT_NO_SWAP_CONTROL"),
+       failed,
        {"   Notify : OpenGL 2.0 is found", "(!)Error : The driver has no swap-control extension"}},
   };
   // Every picture and shader compiled in, damaged in a copy of the program: the log names it.
@@ -100,18 +93,17 @@ TEST_F(LinuxSaverTest, AFailedStartUnderTheDaemonIsToldOnStderrAndInTheLogWithou
     const std::string copy = home_ + "/damaged-" + std::to_string(resource.id);
     std::string why;
     ASSERT_TRUE(WriteDamagedCopy(DRIFTGLASS_BINARY, resource, *damage, copy, why)) << why;
-    cases.push_back({copy, {"-root"}, daemon, "Error of initialization", {damage->line}});
     // The failure climbs through each part that holds what failed.
-    if (resource.id == 110) {  // the stalk's fragment shader
-      cases.back().lines.insert(cases.back().lines.begin(),
-                                "   Notify : Creating OGL program for stalk");
-      cases.back().lines.push_back("(!)Error : Can not create an OpenGL application for Stalk");
-      cases.back().lines.push_back("(!)Error : FlowersHolder initialization is failed");
-    } else if (resource.id == 120) {  // the sea
-      cases.back().lines.push_back("(!)Error : ManagerDecor initialization is failed");
-    } else if (resource.id == 125) {  // the banner
-      cases.back().lines.push_back("(!)Error : WelcomingMessage initialization is failed");
-    }
+    const std::map<int, std::vector<std::string>> climbs = {
+        {110,  // the stalk's fragment shader
+         {"(!)Error : Can not create an OpenGL application for Stalk",
+          "(!)Error : FlowersHolder initialization is failed"}},
+        {120, {"(!)Error : ManagerDecor initialization is failed"}},       // the sea
+        {125, {"(!)Error : WelcomingMessage initialization is failed"}}};  // the banner
+    std::vector<std::string> lines = {damage->line};
+    if (climbs.count(resource.id))
+      lines.insert(lines.end(), climbs.at(resource.id).begin(), climbs.at(resource.id).end());
+    cases.push_back({daemon, failed, lines, copy});
   }
   for (const Case& c : cases) {
     SCOPED_TRACE(c.program + " " + c.lines.front());
@@ -181,7 +173,7 @@ TEST_F(LinuxSaverTest, SigtermAtAnyMomentEndsTheSaverAndLeavesItsLogWhole) {
     std::this_thread::sleep_for(delay);
     hack->Signal(SIGTERM);
     const auto status = hack->WaitForExit(5s);
-    ExpectEnded(status, {128 + SIGTERM}, "SIGTERM after " + std::to_string(delay.count()));
+    ExpectEnded(status, {128 + SIGTERM});
     if (HasLineStarting(Log(), "   Notify : Start common initialization")) ExpectUninstalled();
     EXPECT_EQ(Config(), kUsersOptions);
   }
@@ -210,7 +202,7 @@ TEST_F(LinuxSaverTest, LosingTheDisplayEndsTheSaverWithItsReason) {
     ASSERT_FALSE(server.Name().empty()) << "no X server of our own could start";
     auto saver = StartReady({mode}, {{"DISPLAY", server.Name()}});
     server.Kill();
-    ExpectEnded(saver->WaitForExit(10s), {1}, mode);
+    ExpectEnded(saver->WaitForExit(10s), {1});
     EXPECT_EQ(saver->Stderr(), "driftglass: the connection to the X display is lost\n");
     EXPECT_EQ(Log().back(), kLost);
     EXPECT_EQ(Config(), kUsersOptions);
@@ -222,10 +214,8 @@ TEST_F(LinuxSaverTest, LosingTheDisplayEndsTheSaverWithItsReason) {
     auto saver = Start({"-root"}, {{"DISPLAY", server.Name()}});
     std::this_thread::sleep_for(delay);
     server.Kill();
-    ExpectEnded(saver->WaitForExit(10s), {1}, "killed after " + std::to_string(delay.count()));
-    const std::string text = saver->Stderr();
-    EXPECT_EQ(text.rfind("driftglass: ", 0), 0u) << text;
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
+    ExpectEnded(saver->WaitForExit(10s), {1});
+    ExpectOneLineReason(saver->Stderr());
     EXPECT_EQ(Config(), kUsersOptions);
   }
   // The GL driver faulting on the dead connection while it makes the context, before Xlib
@@ -233,7 +223,7 @@ TEST_F(LinuxSaverTest, LosingTheDisplayEndsTheSaverWithItsReason) {
   std::filesystem::remove(logPath_);
   auto faulting =
       Start({"-root"}, With(kShim, {{"DRIFTGLASS_FAULT_CREATE_CONTEXT", "crash-lost"}}));
-  ExpectEnded(faulting->WaitForExit(10s), {1}, "driver fault on a lost connection");
+  ExpectEnded(faulting->WaitForExit(10s), {1});
   EXPECT_EQ(faulting->Stderr(), "driftglass: the connection to the X display is lost\n");
   EXPECT_EQ(Log().back(), kLost);
   // A fault while the server is still there is not explained away: it stays a crash.
@@ -267,15 +257,9 @@ TEST_F(LinuxSaverTest, WindowsThatVanishAtAnyMomentEndTheSaver) {
       }
       x_.Destroy(window);
       const auto status = saver->WaitForExit(20s);
-      if (preview) {
-        ExpectEnded(status, {0, 255}, "preview");
-      } else {
-        ExpectEnded(status, {0, 1}, "root");
-      }
+      ExpectEnded(status, {0, preview ? 255 : 1});
       if (status == 0) ExpectUninstalled();
-      if (status != 0) {
-        EXPECT_EQ(saver->Stderr().rfind("driftglass: ", 0), 0u) << saver->Stderr();
-      }
+      if (status != 0) ExpectOneLineReason(saver->Stderr());
     }
   }
 }
@@ -300,16 +284,8 @@ TEST_F(LinuxSaverTest, OptionsThatCannotBeReadOrWrittenAreLeftAsTheyWere) {
     std::filesystem::remove(logPath_);
     auto saver = Start({"-window", "--size", "160x120", "--frames", "5"}, c.environment);
     EXPECT_EQ(saver->WaitForExit(20s), 0) << saver->Stderr();
-    const auto lines = Log();
-    const bool logged = std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
-      return line.rfind("(!)Error : The options are not read: ", 0) == 0;
-    });
-    EXPECT_EQ(logged, !c.logged.empty());
-    if (!c.logged.empty()) {
-      EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
-        return line.rfind(c.logged, 0) == 0;
-      }));
-    }
+    EXPECT_EQ(HasLineStarting(Log(), "(!)Error : The options are not read: "), !c.logged.empty());
+    EXPECT_TRUE(c.logged.empty() || HasLineStarting(Log(), c.logged));
     // "Confirm settings" in the dialog cannot save: a message says so, and the dialog stays,
     // to say so again when asked again.
     auto dialog = Start({"-c"}, c.environment);
@@ -347,9 +323,7 @@ TEST_F(LinuxSaverTest, BadStartsExitWithAOneLineReason) {
        {std::vector<std::string>{"-sounds"}, {"-window-id", "0x7ffffff0"}}) {
     auto saver = Start(arguments);
     EXPECT_EQ(saver->WaitForExit(10s), 255) << arguments[0];
-    const std::string text = saver->Stderr();
-    EXPECT_EQ(text.rfind("driftglass: ", 0), 0u) << text;
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
+    ExpectOneLineReason(saver->Stderr());
   }
   auto noDisplay = Start({"-window"}, {{"DISPLAY", ""}});
   EXPECT_EQ(noDisplay->WaitForExit(10s), 1);
