@@ -18,10 +18,6 @@ Vector3 At(const std::vector<float>& data, size_t offset, int vertex) {
 
 TEST(FlowerMeshes, TheStalkTapersAndTheBudFacesOutward) {
   const StalkMesh stalk = BuildStalkMesh();
-  EXPECT_EQ(*std::max_element(stalk.indices.begin(), stalk.indices.end()), 83u);
-  EXPECT_NEAR(At(stalk.data, 0, 0).y, 0.05 - 0.002272727272727273, 1e-6);  // root radius
-  EXPECT_NEAR(At(stalk.data, 0, 80).x, 0.001, 1e-6);  // the tip ring, kept inside the strip
-  EXPECT_NEAR(At(stalk.data, StalkMesh::kNormalsOffset, 1).z, -1.0, 1e-6);  // flat at the root
   // The fourth side closes the tube back to the first vertex.
   EXPECT_EQ(std::vector<uint32_t>(stalk.indices.begin() + 18, stalk.indices.begin() + 24),
             (std::vector<uint32_t>{3, 0, 7, 0, 4, 7}));

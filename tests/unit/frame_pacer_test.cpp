@@ -6,13 +6,6 @@
 namespace driftglass {
 namespace {
 
-TEST(FramePacer, PeriodsFollowTheIntervalAndTheDisplaysRate) {
-  EXPECT_EQ(FramePacer::PeriodFor(0, 60), 0);
-  EXPECT_NEAR(FramePacer::PeriodFor(1, 0), 1000.0 / 60, 1e-9);  // rate unknown: 60 Hz
-  EXPECT_NEAR(FramePacer::PeriodFor(2, 75), 2000.0 / 75, 1e-9);
-  EXPECT_NEAR(FramePacer::PeriodFor(1, 144), 1000.0 / 144, 1e-9);
-}
-
 TEST(FramePacer, FastSwapsWaitOutTheirPeriodAndSlowOrWaitingSwapsGoOn) {
   const double period = 1000.0 / 60;
   // Swaps that return at once (3 ms of drawing): each frame waits to exactly one period.
