@@ -1,14 +1,61 @@
-// The GL tests' fixture.
+// The GL tests' window, context and fixture.
 #include "gl_test.h"
 
+#include <GL/glew.h>
+#include <GL/glx.h>
+#include <X11/Xlib.h>
+
+#include <cstring>
 #include <fstream>
-#include <sstream>
 
 #include "common/temp_path.h"
 #include "foundation/event_log.h"
 #include "foundation/gl.h"
+#include "host/linux/x11_display.h"
 
 namespace gltest {
+
+GlContext::GlContext(int width, int height) : width_(width), height_(height) {
+  display_ = driftglass::OpenDisplay();
+  if (display_ == nullptr) return;
+  int attributes[] = {
+      GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8,   GLX_GREEN_SIZE, 8, GLX_BLUE_SIZE,
+      8,        GLX_DEPTH_SIZE,   16,           None};
+  XVisualInfo* visual = glXChooseVisual(display_, DefaultScreen(display_), attributes);
+  if (visual == nullptr) return;
+  XSetWindowAttributes windowAttributes{};
+  windowAttributes.colormap =
+      XCreateColormap(display_, DefaultRootWindow(display_), visual->visual, AllocNone);
+  window_ =
+      XCreateWindow(display_, DefaultRootWindow(display_), 0, 0, width, height, 0, visual->depth,
+                    InputOutput, visual->visual, CWColormap, &windowAttributes);
+  const unsigned long visualId = visual->visualid;
+  XFree(visual);
+  XMapWindow(display_, window_);
+  XSync(display_, False);
+  surface_ = std::make_unique<driftglass::GlxSurface>(window_, visualId);
+  valid_ = surface_->CreateContext() && surface_->LoadEntryPoints() && surface_->HasOpenGl20();
+  if (valid_) surface_->SetupView();
+}
+
+GlContext::~GlContext() {
+  surface_.reset();
+  if (display_ == nullptr) return;
+  if (window_ != 0) XDestroyWindow(display_, window_);
+  driftglass::CloseDisplay(display_);
+}
+
+std::vector<uint8_t> GlContext::ReadPixels() const {
+  std::vector<uint8_t> bottomUp(static_cast<size_t>(width_) * height_ * 4), rows(bottomUp.size());
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
+  const size_t row = static_cast<size_t>(width_) * 4;
+  for (int y = 0; y < height_; ++y) {
+    std::memcpy(&rows[y * row], &bottomUp[(height_ - 1 - y) * row], row);
+  }
+  return rows;
+}
 
 void GlTest::SetUp() {
   ASSERT_TRUE(context_.Valid()) << "needs an X display with OpenGL 2.0";
@@ -24,9 +71,7 @@ void GlTest::TearDown() {
 
 std::string GlTest::Log() const {
   std::ifstream file(logPath_);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
+  return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 void GlTest::ExpectTheSceneState(const char* after) {

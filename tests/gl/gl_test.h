@@ -1,15 +1,38 @@
-// The base of the GL tests: a 1024 x 512 context and a fresh event log per test, whose text
-// the test can read.
+// The base of the GL tests: a real OpenGL context on the test's X display, in a 1024 x 512
+// window set up the way the saver sets up its own (the fixed projection and camera), and a
+// fresh event log per test, whose text the test can read.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
+#include <vector>
 
-#include "gl_context.h"
+#include "host/linux/glx_surface.h"
+
+struct _XDisplay;  // Xlib's Display, whose header would break GoogleTest's
 
 namespace gltest {
+
+class GlContext {
+ public:
+  GlContext(int width, int height);
+  ~GlContext();
+  bool Valid() const { return valid_; }
+  // The back buffer as RGBA rows, top row first.
+  std::vector<uint8_t> ReadPixels() const;
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+
+ private:
+  _XDisplay* display_ = nullptr;
+  unsigned long window_ = 0;  // an X Window
+  std::unique_ptr<driftglass::GlxSurface> surface_;
+  int width_, height_;
+  bool valid_ = false;
+};
 
 class GlTest : public ::testing::Test {
  protected:
