@@ -7,6 +7,8 @@
 //   win_driver text TITLE             print the texts of the window's static controls
 //   win_driver count CLASS TITLE      print how many top-level windows of that class and title
 //   win_driver post TITLE MSG WPARAM  post message MSG (decimal) with WPARAM to window TITLE
+//   win_driver settle TITLE [child]   return once window TITLE's thread (or that of its first
+//                                     child) has handled every message posted to it so far
 //   win_driver host TITLE             make a window TITLE (as the display settings' preview
 //                                     pane), print its handle and keep it until it is closed
 //   win_driver answer TITLE           print the text of message box TITLE and press its OK
@@ -17,8 +19,6 @@
 //   win_driver icons FILE ID          print the sizes of FILE's icon group ID, one a line
 //   win_driver version FILE           print the product name, file version and copyright
 //                                     of FILE's version resource, one a line
-//   win_driver settle TITLE [child]   return once window TITLE's thread (or that of its first
-//                                     child) has handled every message posted to it so far
 // A command that fails says so on stderr, so that a run with no word at all is one that Wine
 // did not start.
 #include <windows.h>
@@ -26,8 +26,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
+
+// A message box keeps its text in a static control of id 0xFFFF.
+constexpr int kMessageBoxTextId = 0xFFFF;
 
 std::wstring Wide(const char* text) {
   std::wstring result;
@@ -35,51 +39,54 @@ std::wstring Wide(const char* text) {
   return result;
 }
 
-struct Search {
-  std::wstring title;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchTitle(HWND window, LPARAM data) {
-  Search& search = *reinterpret_cast<Search*>(data);
-  wchar_t title[256] = {};
-  GetWindowTextW(window, title, 256);
-  if (search.title != title || !IsWindowVisible(window)) return TRUE;
-  search.found = window;
-  return FALSE;
-}
-
-// A visible top-level window with exactly this title (FindWindow ignores case, and the
-// saver's "Screen Saver" is not the message box "Screen saver").
-HWND FindTopLevel(const char* title) {
-  Search search{Wide(title)};
-  EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&search));
+// Every top-level window with exactly this title (FindWindow ignores case, and the saver's
+// "Screen Saver" is not the message box "Screen saver").
+std::vector<HWND> TopLevel(const char* title) {
+  struct Search {
+    std::wstring title;
+    std::vector<HWND> found;
+  } search{Wide(title), {}};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto& search = *reinterpret_cast<Search*>(data);
+        wchar_t text[256] = {};
+        GetWindowTextW(window, text, 256);
+        if (search.title == text) search.found.push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
-// A message box keeps its text in a static control of id 0xFFFF.
-constexpr int kMessageBoxTextId = 0xFFFF;
-
-BOOL CALLBACK MatchMessageBox(HWND window, LPARAM data) {
-  Search& search = *reinterpret_cast<Search*>(data);
-  wchar_t title[256] = {};
-  GetWindowTextW(window, title, 256);
-  if (search.title != title || !IsWindowVisible(window) ||
-      GetDlgItem(window, kMessageBoxTextId) == nullptr) {
-    return TRUE;
+// The visible one, or the visible message box when `messageBox`.
+HWND Find(const char* title, bool messageBox = false) {
+  for (HWND window : TopLevel(title)) {
+    if (IsWindowVisible(window) &&
+        (!messageBox || GetDlgItem(window, kMessageBoxTextId) != nullptr)) {
+      return window;
+    }
   }
-  search.found = window;
-  return FALSE;
+  return nullptr;
+}
+
+int Count(const char* className, const char* title) {
+  int count = 0;
+  for (HWND window : TopLevel(title)) {
+    wchar_t name[128] = {};
+    GetClassNameW(window, name, 128);
+    count += Wide(className) == name ? 1 : 0;
+  }
+  std::printf("%d\n", count);
+  return 0;
 }
 
 int Answer(const char* title) {
-  Search search{Wide(title)};
-  EnumWindows(MatchMessageBox, reinterpret_cast<LPARAM>(&search));
-  if (search.found == nullptr) return 1;
+  HWND box = Find(title, true);
+  if (box == nullptr) return 1;
   char text[1024] = {};
-  GetDlgItemTextA(search.found, kMessageBoxTextId, text, sizeof text);
+  GetDlgItemTextA(box, kMessageBoxTextId, text, sizeof text);
   std::printf("%s\n", text);
-  PostMessageW(search.found, WM_COMMAND, IDOK, 0);
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
   return 0;
 }
 
@@ -95,41 +102,26 @@ int MakeVolatileKey(const char* path) {
   return 0;
 }
 
-BOOL CALLBACK PrintStatic(HWND child, LPARAM) {
-  char className[64] = {};
-  GetClassNameA(child, className, sizeof className);
-  if (lstrcmpiA(className, "Static") == 0) {
-    char text[1024] = {};
-    GetWindowTextA(child, text, sizeof text);
-    if (text[0] != 0) std::printf("%s\n", text);
-  }
-  return TRUE;
-}
-
-struct Count {
-  std::wstring className;
-  std::wstring title;
-  int found = 0;
-};
-
-BOOL CALLBACK CountWindow(HWND window, LPARAM data) {
-  Count& count = *reinterpret_cast<Count*>(data);
-  wchar_t className[128] = {};
-  wchar_t title[256] = {};
-  GetClassNameW(window, className, 128);
-  GetWindowTextW(window, title, 256);
-  if (count.className == className && count.title == title) ++count.found;
-  return TRUE;
-}
-
-LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_DESTROY) PostQuitMessage(0);
-  return DefWindowProcW(window, message, wParam, lParam);
+int PrintTexts(HWND window) {
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM) -> BOOL {
+        char className[64] = {}, text[1024] = {};
+        GetClassNameA(child, className, sizeof className);
+        GetWindowTextA(child, text, sizeof text);
+        if (lstrcmpiA(className, "Static") == 0 && text[0] != 0) std::printf("%s\n", text);
+        return TRUE;
+      },
+      0);
+  return 0;
 }
 
 int Host(const char* title) {
   WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = HostProc;
+  windowClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcW(window, message, wParam, lParam);
+  };
   windowClass.hInstance = GetModuleHandleW(nullptr);
   windowClass.lpszClassName = L"DriftglassTestHost";
   RegisterClassW(&windowClass);
@@ -140,10 +132,7 @@ int Host(const char* title) {
   std::printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(window)));
   std::fflush(stdout);
   MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
   return 0;
 }
 
@@ -163,17 +152,17 @@ int PrintRect(HWND window, int id) {
 // 6-byte header, each starting with the width and height (0 for 256).
 int PrintIconSizes(const char* path, int id) {
   HMODULE module = LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  if (module == nullptr) return 1;
-  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
+  HRSRC found = module != nullptr
+                    ? FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(14))  // group
+                    : nullptr;
   const auto* group = found != nullptr
                           ? static_cast<const BYTE*>(LockResource(LoadResource(module, found)))
                           : nullptr;
   if (group == nullptr) return 1;
-  const int count = group[4] | group[5] << 8;
-  for (int i = 0; i < count; ++i) {
+  for (int i = 0; i < (group[4] | group[5] << 8); ++i) {
     const BYTE* entry = group + 6 + 14 * i;
-    const int bits = entry[6] | entry[7] << 8;
-    std::printf("%dx%d %d\n", entry[0] == 0 ? 256 : entry[0], entry[1] == 0 ? 256 : entry[1], bits);
+    std::printf("%dx%d %d\n", entry[0] == 0 ? 256 : entry[0], entry[1] == 0 ? 256 : entry[1],
+                entry[6] | entry[7] << 8);
   }
   return 0;
 }
@@ -182,9 +171,8 @@ int PrintIconSizes(const char* path, int id) {
 int PrintVersion(const char* path) {
   DWORD ignored = 0;
   const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
-  if (size == 0) return 1;
   std::string data(size, '\0');
-  if (!GetFileVersionInfoA(path, 0, size, data.data())) return 1;
+  if (size == 0 || !GetFileVersionInfoA(path, 0, size, data.data())) return 1;
   for (const char* name : {"ProductName", "FileVersion", "LegalCopyright"}) {
     const std::string key = std::string("\\StringFileInfo\\040904B0\\") + name;
     char* value = nullptr;
@@ -209,47 +197,32 @@ int Settle(HWND window) {
 }
 
 int Run(int argc, char** argv) {
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: win_driver wait|click|checked|close|text|count ...\n");
-    return 2;
-  }
+  if (argc < 3) return 2;
   const std::string command = argv[1];
-  if (command == "count" && argc == 4) {
-    Count count{Wide(argv[2]), Wide(argv[3])};
-    EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&count));
-    std::printf("%d\n", count.found);
-    return 0;
-  }
+  const int number = argc > 3 ? std::atoi(argv[3]) : 0;
+  if (command == "count" && argc == 4) return Count(argv[2], argv[3]);
   if (command == "host") return Host(argv[2]);
   if (command == "answer") return Answer(argv[2]);
   if (command == "volatile") return MakeVolatileKey(argv[2]);
   if (command == "version") return PrintVersion(argv[2]);
-  if (command == "icons" && argc == 4) return PrintIconSizes(argv[2], std::atoi(argv[3]));
-  if (command == "rect" && argc == 4) {
-    HWND window = FindTopLevel(argv[2]);
-    return window == nullptr ? 1 : PrintRect(window, std::atoi(argv[3]));
-  }
+  if (command == "icons" && argc == 4) return PrintIconSizes(argv[2], number);
   if (command == "wait" && argc == 4) {
-    const DWORD end = GetTickCount() + std::atoi(argv[3]);
-    while (FindTopLevel(argv[2]) == nullptr) {
+    for (const DWORD end = GetTickCount() + number; Find(argv[2]) == nullptr; Sleep(50)) {
       if (GetTickCount() > end) return 1;
-      Sleep(50);
     }
     return 0;
   }
-  HWND window = FindTopLevel(argv[2]);
-  if (window == nullptr) {
-    std::fprintf(stderr, "win_driver: no window titled '%s'\n", argv[2]);
-    return 1;
-  }
+  HWND window = Find(argv[2]);
+  if (window == nullptr) return 1;
+  if (command == "rect" && argc == 4) return PrintRect(window, number);
   if (command == "click" && argc == 4) {
-    HWND control = GetDlgItem(window, std::atoi(argv[3]));
+    HWND control = GetDlgItem(window, number);
     if (control == nullptr) return 1;
     SendMessageW(control, BM_CLICK, 0, 0);
     return 0;
   }
   if (command == "checked" && argc == 4) {
-    std::printf("%d\n", IsDlgButtonChecked(window, std::atoi(argv[3])) == BST_CHECKED ? 1 : 0);
+    std::printf("%d\n", IsDlgButtonChecked(window, number) == BST_CHECKED ? 1 : 0);
     return 0;
   }
   if (command == "post" && argc == 5) {
@@ -257,17 +230,9 @@ int Run(int argc, char** argv) {
                  static_cast<WPARAM>(std::strtoul(argv[4], nullptr, 10)), 0);
     return 0;
   }
-  if (command == "close") {
-    PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-    return 0;
-  }
-  if (command == "text") {
-    EnumChildWindows(window, PrintStatic, 0);
-    return 0;
-  }
-  if (command == "settle") {
-    return Settle(argc == 4 ? GetWindow(window, GW_CHILD) : window);
-  }
+  if (command == "close") return PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : 1;
+  if (command == "text") return PrintTexts(window);
+  if (command == "settle") return Settle(argc == 4 ? GetWindow(window, GW_CHILD) : window);
   return 2;
 }
 
@@ -275,6 +240,9 @@ int Run(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   const int status = Run(argc, argv);
-  if (status != 0) std::fprintf(stderr, "win_driver: %s failed\n", argc > 1 ? argv[1] : "");
+  if (status != 0) {
+    std::fprintf(stderr, "win_driver: %s %s failed\n", argc > 1 ? argv[1] : "(no command)",
+                 argc > 2 ? argv[2] : "");
+  }
   return status;
 }

@@ -1,5 +1,5 @@
-// The creature on a real OpenGL context: its programs link, its scales are blue with green
-// rims, it moves, and its sparks glow red over whatever is behind them.
+// The creature on a real OpenGL context: its body is closed from every side, and its sparks
+// glow red over whatever is behind them. (Its colours and flight show in the reference frame.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,7 +8,6 @@
 #include <string>
 
 #include "common/fake_sound_device.h"
-#include "common/quiet_seed.h"
 #include "creature/flying_creature.h"
 #include "foundation/gl.h"
 #include "gl_test.h"
@@ -19,53 +18,18 @@ namespace {
 
 class GlCreatureTest : public gltest::GlTest {
  protected:
-  // Pixels that pass `test` (r, g, b as 0 ... 255).
-  template <typename Test>
-  int Count(const std::vector<uint8_t>& rgba, Test test) const {
-    int count = 0;
-    for (size_t i = 0; i < rgba.size(); i += 4) count += test(rgba[i], rgba[i + 1], rgba[i + 2]);
-    return count;
-  }
   FakeSoundDevice device_;
   SoundManager sounds_{device_};
 };
-
-TEST_F(GlCreatureTest, ItsBodyShowsBlueScalesWithGreenRimsAndItMoves) {
-  SeedRandom(3);
-  FlyingCreatureClass creature(sounds_);
-  ASSERT_TRUE(creature.IsValid()) << Log();
-  // Side on, in the middle of the picture, heading right.
-  creature.GetRibbon().Reset(Vector3(0.5, 0, 0), Vector3(0, 1, 0), Vector3(1, 0, 0));
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  creature.Draw();
-  ExpectTheSceneState("the creature");
-  const auto first = context_.ReadPixels();
-  const int blue = Count(first, [](int r, int g, int b) { return b > r + 40 && b > g + 20; });
-  const int green = Count(first, [](int r, int g, int b) { return g > r + 40 && g > b + 20; });
-  EXPECT_GT(blue, 500);
-  EXPECT_GT(green, 500);
-  // A few frames on it has flown somewhere else.
-  for (int frame = 0; frame < 10; ++frame) creature.Update(40);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  creature.Draw();
-  const auto later = context_.ReadPixels();
-  int changed = 0;
-  for (size_t i = 0; i < first.size(); i += 4) changed += first[i + 2] != later[i + 2];
-  EXPECT_GT(changed, 500);
-}
-
-// The picture of `frame` in rows top first, as a PNG, for a person to look at.
-void SavePicture(const std::string& path, const gltest::GlContext& context,
-                 const std::vector<uint8_t>& rgba) {
-  WritePng(path, context.Width(), context.Height(), rgba);
-}
 
 TEST_F(GlCreatureTest, NoBackgroundShowsThroughTheBodyFromAnySide) {
   SeedRandom(3);
   FlyingCreatureClass creature(sounds_);
   ASSERT_TRUE(creature.IsValid()) << Log();
-  // Straight, its middle at the origin, heading +x.
+  // Straight, its middle at the origin, heading +x. Drawn whole, it leaves the state it found.
   creature.GetRibbon().Reset(Vector3(0.5, 0, 0), Vector3(0, 1, 0), Vector3(1, 0, 0));
+  creature.Draw();
+  ExpectTheSceneState("the creature");
   const int width = context_.Width(), height = context_.Height();
   const char* folder = std::getenv("DRIFTGLASS_PICTURE_DIR");  // pictures to look at, if asked
   glMatrixMode(GL_PROJECTION);
@@ -89,8 +53,9 @@ TEST_F(GlCreatureTest, NoBackgroundShowsThroughTheBodyFromAnySide) {
         const std::vector<uint8_t> picture = context_.ReadPixels();
         const std::string view =
             std::to_string(dx) + "_" + std::to_string(dy) + "_" + std::to_string(dz);
-        if (folder != nullptr)
-          SavePicture(std::string(folder) + "/creature_" + view + ".png", context_, picture);
+        if (folder != nullptr) {
+          WritePng(std::string(folder) + "/creature_" + view + ".png", width, height, picture);
+        }
         // The background, filled from the picture's border: every background pixel is
         // reached, so none is seen through a hole or a gap.
         auto background = [&](int x, int y) {

@@ -13,22 +13,17 @@ TEST(SaverArguments, ModesFromTheArgumentText) {
     SaverMode mode;
     uint32_t window;
   } cases[] = {
-      {"/s", SaverMode::FullScreen, 0},
-      {"  -S extra", SaverMode::FullScreen, 0},
-      {"/P   99", SaverMode::Preview, 99},
-      {"-l 7", SaverMode::Preview, 7},
-      {"/p", SaverMode::Invalid, 0},
-      {"/p abc", SaverMode::Invalid, 0},
-      {"/c:1234", SaverMode::Settings, 1234},
-      {"/c 1234", SaverMode::Settings, 0},
-      {"", SaverMode::Settings, 0},
-      {" -/ ", SaverMode::Settings, 0},
-      {"/a 55", SaverMode::ChangePassword, 55},
-      {"/x", SaverMode::Invalid, 0},
+      // clang-format off
+      {"/s", SaverMode::FullScreen, 0}, {"  -S extra", SaverMode::FullScreen, 0},
+      {"/P   99", SaverMode::Preview, 99}, {"-l 7", SaverMode::Preview, 7},
+      {"/p", SaverMode::Invalid, 0}, {"/p abc", SaverMode::Invalid, 0},
+      {"/c:1234", SaverMode::Settings, 1234}, {"/c 1234", SaverMode::Settings, 0},
+      {"", SaverMode::Settings, 0}, {" -/ ", SaverMode::Settings, 0},
+      {"/a 55", SaverMode::ChangePassword, 55}, {"/x", SaverMode::Invalid, 0},
       // A window number that does not fit in 32 bits is no window, not a wrapped one.
-      {"/p 4294967295", SaverMode::Preview, 4294967295u},
-      {"/p 4294967296", SaverMode::Invalid, 0},
+      {"/p 4294967295", SaverMode::Preview, 4294967295u}, {"/p 4294967296", SaverMode::Invalid, 0},
       {"/p 12ab", SaverMode::Preview, 12},
+      // clang-format on
   };
   for (const auto& c : cases) {
     const SaverCommand command = ParseSaverArguments(c.text);
@@ -82,29 +77,14 @@ TEST(CommandLine, SoundAndTheFrameDelayAsTheDaemonPassesThem) {
 }
 
 TEST(CommandLine, BadInputGetsAOneLineReason) {
+  // Words that merely start like a screen-saver letter are not one ("-sounds" on).
+  // clang-format off
   const std::vector<std::vector<std::string>> bad = {
-      {"/x"},
-      {"--bogus"},
-      {"/p", "0"},
-      {"-window-id", "0x100000000"},
-      {"-window-id", "zz"},
-      {"--seed", "-1"},
-      {"--frames", "0"},
-      {"--size", "0x10"},
-      {"--snapshot", "x.png"},
-      {"-root", "/s"},
-      // Words that merely start like a screen-saver letter are not one.
-      {"-sounds"},
-      {"-delay"},
-      {"-delay", "-5"},
-      {"--delay", "10000001"},
-      {"-seeds", "5"},
-      {"-colors"},
-      {"/sx"},
-      {""},
-      {"-"},
-      {"/"},
-      {"/s", "/c"}};
+      {"/x"}, {"--bogus"}, {"/p", "0"}, {"-window-id", "0x100000000"}, {"-window-id", "zz"},
+      {"--seed", "-1"}, {"--frames", "0"}, {"--size", "0x10"}, {"--snapshot", "x.png"},
+      {"-root", "/s"}, {"-sounds"}, {"-delay"}, {"-delay", "-5"}, {"--delay", "10000001"},
+      {"-seeds", "5"}, {"-colors"}, {"/sx"}, {""}, {"-"}, {"/"}, {"/s", "/c"}};
+  // clang-format on
   for (const auto& arguments : bad) {
     const CommandLine c = ParseCommandLine(arguments);
     EXPECT_EQ(c.mode, RunMode::Invalid) << "'" << arguments[0] << "'";
