@@ -10,6 +10,7 @@
 #include "common/fake_sound_device.h"
 #include "creature/flying_creature.h"
 #include "foundation/gl.h"
+#include "foundation/random_source.h"
 #include "gl_test.h"
 #include "host/linux/png_snapshot.h"
 
