@@ -80,15 +80,15 @@ const char* WithoutSwapControl(const char* extensions) {
 
 // open and open64, fopen and fopen64: the same check before the real call.
 using OpenFunction = int (*)(const char*, int, ...);
-int OpenChecked(OpenFunction real, const char* path, int flags, va_list arguments) {
+int OpenChecked(const char* name, const char* path, int flags, va_list arguments) {
   const int mode = (flags & (O_CREAT | O_TMPFILE)) != 0 ? va_arg(arguments, int) : 0;
-  if (Refused(path, flags)) return -1;
-  return real(path, flags, mode);
+  return Refused(path, flags) ? -1 : Next<OpenFunction>(name)(path, flags, mode);
 }
 
-FILE* FopenChecked(FILE* (*real)(const char*, const char*), const char* path, const char* mode) {
+FILE* FopenChecked(const char* name, const char* path, const char* mode) {
   const bool reading = mode[0] == 'r' && std::strchr(mode, '+') == nullptr;
-  return Refused(path, reading ? O_RDONLY : O_WRONLY) ? nullptr : real(path, mode);
+  if (Refused(path, reading ? O_RDONLY : O_WRONLY)) return nullptr;
+  return Next<FILE* (*)(const char*, const char*)>(name)(path, mode);
 }
 
 }  // namespace
@@ -96,8 +96,7 @@ FILE* FopenChecked(FILE* (*real)(const char*, const char*), const char* path, co
 extern "C" int open(const char* path, int flags, ...) {
   va_list arguments;
   va_start(arguments, flags);
-  static const auto real = Next<OpenFunction>("open");
-  const int result = OpenChecked(real, path, flags, arguments);
+  const int result = OpenChecked("open", path, flags, arguments);
   va_end(arguments);
   return result;
 }
@@ -105,20 +104,17 @@ extern "C" int open(const char* path, int flags, ...) {
 extern "C" int open64(const char* path, int flags, ...) {
   va_list arguments;
   va_start(arguments, flags);
-  static const auto real = Next<OpenFunction>("open64");
-  const int result = OpenChecked(real, path, flags, arguments);
+  const int result = OpenChecked("open64", path, flags, arguments);
   va_end(arguments);
   return result;
 }
 
 extern "C" FILE* fopen(const char* path, const char* mode) {
-  static const auto real = Next<FILE* (*)(const char*, const char*)>("fopen");
-  return FopenChecked(real, path, mode);
+  return FopenChecked("fopen", path, mode);
 }
 
 extern "C" FILE* fopen64(const char* path, const char* mode) {
-  static const auto real = Next<FILE* (*)(const char*, const char*)>("fopen64");
-  return FopenChecked(real, path, mode);
+  return FopenChecked("fopen64", path, mode);
 }
 
 extern "C" int rename(const char* from, const char* to) {
@@ -155,26 +151,27 @@ extern "C" GLXContext glXCreateContext(Display* display, XVisualInfo* visual, GL
   return nullptr;
 }
 
+// The three ways to ask for the GLX extension lists.
+const char* ExtensionList(const char* text, int name = GLX_EXTENSIONS) {
+  return name == GLX_EXTENSIONS && Enabled("DRIFTGLASS_FAULT_NO_SWAP_CONTROL")
+             ? WithoutSwapControl(text)
+             : text;
+}
+
 extern "C" const char* glXQueryExtensionsString(Display* display, int screen) {
-  static const auto real = Next<const char* (*)(Display*, int)>("glXQueryExtensionsString");
-  const char* extensions = real(display, screen);
-  return Enabled("DRIFTGLASS_FAULT_NO_SWAP_CONTROL") ? WithoutSwapControl(extensions) : extensions;
+  return ExtensionList(
+      Next<const char* (*)(Display*, int)>("glXQueryExtensionsString")(display, screen));
 }
 
 extern "C" const char* glXGetClientString(Display* display, int name) {
-  static const auto real = Next<const char* (*)(Display*, int)>("glXGetClientString");
-  const char* text = real(display, name);
-  return name == GLX_EXTENSIONS && Enabled("DRIFTGLASS_FAULT_NO_SWAP_CONTROL")
-             ? WithoutSwapControl(text)
-             : text;
+  return ExtensionList(Next<const char* (*)(Display*, int)>("glXGetClientString")(display, name),
+                       name);
 }
 
 extern "C" const char* glXQueryServerString(Display* display, int screen, int name) {
-  static const auto real = Next<const char* (*)(Display*, int, int)>("glXQueryServerString");
-  const char* text = real(display, screen, name);
-  return name == GLX_EXTENSIONS && Enabled("DRIFTGLASS_FAULT_NO_SWAP_CONTROL")
-             ? WithoutSwapControl(text)
-             : text;
+  return ExtensionList(
+      Next<const char* (*)(Display*, int, int)>("glXQueryServerString")(display, screen, name),
+      name);
 }
 
 extern "C" Bool glXMakeCurrent(Display* display, GLXDrawable drawable, GLXContext context) {
