@@ -7,7 +7,11 @@ namespace driftglass {
 namespace {
 
 TEST(FramePacer, FastSwapsWaitOutTheirPeriodAndSlowOrWaitingSwapsGoOn) {
-  const double period = 1000.0 / 60;
+  // One refresh of a display whose rate is unknown is taken as 60 Hz; no swap interval, no
+  // pacing at all.
+  const double period = FramePacer::PeriodFor(1, 0);
+  EXPECT_NEAR(period, 1000.0 / 60, 1e-9);
+  EXPECT_EQ(FramePacer::PeriodFor(0, 60), 0);
   // Swaps that return at once (3 ms of drawing): each frame waits to exactly one period.
   FramePacer fast(period);
   double now = 0;
