@@ -22,49 +22,58 @@ TEST(SaverInputRules, PointerMustTravelMoreThanFourPixels) {
   EXPECT_TRUE(drifting.OnPointerMoved({3, 2}));
 }
 
-TEST(SaverInputRules, PressesLostActivationAndTheMonitorGoingDownClose) {
-  SaverInputRules rules(false, {0, 0}, 255);
-  EXPECT_TRUE(rules.OnPress());
-  EXPECT_TRUE(rules.OnActivation(false));
-  EXPECT_FALSE(rules.OnActivation(true));
-  EXPECT_TRUE(rules.OnPower(3));
-  EXPECT_FALSE(rules.OnPower(1));
-  using Action = SystemCommandAction;
-  // Another saver may not start over this one, nor the window switch; the monitor powering
-  // down closes it. The low four bits are the system's own.
-  EXPECT_EQ(rules.OnSystemCommand(0xF140), Action::Swallow);  // SC_SCREENSAVE
-  EXPECT_EQ(rules.OnSystemCommand(0xF143), Action::Swallow);
-  EXPECT_EQ(rules.OnSystemCommand(0xF040), Action::Swallow);         // SC_NEXTWINDOW
-  EXPECT_EQ(rules.OnSystemCommand(0xF050), Action::Swallow);         // SC_PREVWINDOW
-  EXPECT_EQ(rules.OnSystemCommand(0xF170), Action::CloseAndPassOn);  // SC_MONITORPOWER
-  EXPECT_EQ(rules.OnSystemCommand(0xF060), Action::PassOn);          // SC_CLOSE
-  EXPECT_EQ(SaverInputRules(true, {0, 0}, 255).OnSystemCommand(0xF140), Action::PassOn);
-}
-
-TEST(SaverInputRules, PreviewAndClosingIgnoreEverything) {
-  SaverInputRules preview(true, {0, 0}, 255);
-  EXPECT_FALSE(preview.OnPress());
-  EXPECT_FALSE(preview.OnPointerMoved({500, 500}));
-  EXPECT_FALSE(preview.OnActivation(false));
-  EXPECT_FALSE(preview.OnPowerBroadcast(4, 0, 1));
-
-  SaverInputRules closing(false, {0, 0}, 255);
-  closing.SetClosing();
-  EXPECT_FALSE(closing.OnPress());
-  EXPECT_FALSE(closing.OnPointerMoved({500, 500}));
-}
-
-TEST(SaverInputRules, PowerBroadcasts) {
-  SaverInputRules rules(false, {0, 0}, 1);
-  for (uint32_t event : {0u, 1u, 2u, 3u, 4u, 5u, 11u, 99u})
-    EXPECT_TRUE(rules.OnPowerBroadcast(event, 0, 1));
-  for (uint32_t event : {6u, 7u, 8u, 18u}) {
-    EXPECT_TRUE(rules.OnPowerBroadcast(event, 0, 1));
-    EXPECT_FALSE(rules.OnPowerBroadcast(event, 1, 1));  // resume after a failure
+// Whether each input closes a running saver, a preview, and a saver already closing.
+TEST(SaverInputRules, WhatClosesASaverAndNeverAPreviewOrOneAlreadyClosing) {
+  using Rules = SaverInputRules;
+  const struct {
+    const char* input;
+    bool (*closes)(Rules&);
+    bool saver;
+  } inputs[] = {
+      // clang-format off
+      {"a press", [](Rules& r) { return r.OnPress(); }, true},
+      {"five pixels", [](Rules& r) { return r.OnPointerMoved({5, 0}); }, true},
+      {"focus lost", [](Rules& r) { return r.OnActivation(false); }, true},
+      {"focus gained", [](Rules& r) { return r.OnActivation(true); }, false},
+      {"suspend request", [](Rules& r) { return r.OnPower(3); }, true},
+      {"other power request", [](Rules& r) { return r.OnPower(1); }, false},
+      {"power broadcasts", [](Rules& r) {
+         for (uint32_t event : {0u, 1u, 2u, 3u, 4u, 5u, 11u, 99u, 6u, 7u, 8u, 18u}) {
+           if (!r.OnPowerBroadcast(event, 0, 1)) return false;
+         }
+         return true;
+       }, true},
+      {"resume after a failure", [](Rules& r) {
+         for (uint32_t event : {6u, 7u, 8u, 18u}) {
+           if (r.OnPowerBroadcast(event, 1, 1)) return true;
+         }
+         return false;
+       }, false},
+      {"AC status unchanged", [](Rules& r) { return r.OnPowerBroadcast(10, 0, 1); }, false},
+      {"unplugged, once", [](Rules& r) {
+         return r.OnPowerBroadcast(10, 0, 0) && !r.OnPowerBroadcast(10, 0, 0);
+       }, true},
+      // clang-format on
+  };
+  for (const auto& input : inputs) {
+    Rules saver(false, {0, 0}, 1), preview(true, {0, 0}, 1), closing(false, {0, 0}, 1);
+    closing.SetClosing();
+    EXPECT_EQ(input.closes(saver), input.saver) << input.input;
+    EXPECT_FALSE(input.closes(preview)) << input.input;
+    EXPECT_FALSE(input.closes(closing)) << input.input;
   }
-  EXPECT_FALSE(rules.OnPowerBroadcast(10, 0, 1));  // AC status unchanged
-  EXPECT_TRUE(rules.OnPowerBroadcast(10, 0, 0));   // unplugged
-  EXPECT_FALSE(rules.OnPowerBroadcast(10, 0, 0));
+  // Another saver may not start over this one, nor the window switch; the monitor powering
+  // down closes it. The low four bits are the system's own. A preview passes all on.
+  using Action = SystemCommandAction;
+  const std::pair<uint32_t, Action> commands[] = {
+      {0xF140, Action::Swallow},        {0xF143, Action::Swallow},  // SC_SCREENSAVE
+      {0xF040, Action::Swallow},        {0xF050, Action::Swallow},  // SC_NEXT/PREVWINDOW
+      {0xF170, Action::CloseAndPassOn},                             // SC_MONITORPOWER
+      {0xF060, Action::PassOn}};                                    // SC_CLOSE
+  for (const auto& [command, action] : commands) {
+    EXPECT_EQ(Rules(false, {0, 0}, 255).OnSystemCommand(command), action) << command;
+    EXPECT_EQ(Rules(true, {0, 0}, 255).OnSystemCommand(command), Action::PassOn) << command;
+  }
 }
 
 }  // namespace
