@@ -5,14 +5,17 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
+#include "common/names.h"
+#include "common/option_store_contract.h"
 #include "host/linux/keyfile_option_store.h"
 #include "host/stored_options.h"
 
 namespace driftglass {
 namespace {
 
-const std::string kGroup = "Software\\Tolvanet\\Driftglass #1 screensaver";
+const std::string kGroup = names::kOptionsKey;  // the group of older versions
 
 TEST(OptionText, AHandWrittenTextKeepsItsCommentsGroupsAndBlanks) {
   const std::string before = "# my settings\n\n[Other]\nkeep=this value \n\n[" + kGroup +
@@ -53,6 +56,20 @@ TEST(OptionText, AHandWrittenTextKeepsItsCommentsGroupsAndBlanks) {
   EXPECT_LT(g_utf8_strlen(error.c_str(), -1), 210);
 }
 
+// Key files in a folder that does not exist yet; each reopening is a new store over the file.
+struct KeyFileStores {
+  KeyFileStores() { std::filesystem::remove_all(folder); }
+  ~KeyFileStores() { std::filesystem::remove_all(folder); }
+  OptionStore& Store() { return Reopened(); }
+  OptionStore& Reopened() {
+    return *opened.emplace_back(
+        std::make_unique<KeyFileOptionStore>((folder / "config" / "driftglass.conf").string()));
+  }
+  std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "keyfile-stores";
+  std::vector<std::unique_ptr<KeyFileOptionStore>> opened;
+};
+INSTANTIATE_TYPED_TEST_SUITE_P(KeyFile, OptionStoreContract, KeyFileStores);
+
 class KeyFileStoreTest : public ::testing::Test {
  protected:
   void SetUp() override { std::filesystem::remove_all(folder_); }
@@ -64,22 +81,6 @@ class KeyFileStoreTest : public ::testing::Test {
   std::filesystem::path folder_ = std::filesystem::path(::testing::TempDir()) / "keyfile";
   std::filesystem::path path_ = folder_ / "config" / "driftglass.conf";
 };
-
-TEST_F(KeyFileStoreTest, SavesIntoAFreshFolderAndLoadsBack) {
-  KeyFileOptionStore store(path_.string());
-  SaverSettings settings(store);
-  EXPECT_FALSE(store.Unreadable());  // no file yet is a fresh start
-  settings.enableVSync.Set(0);
-  settings.slideshowPictures.FromString("2 lead;1back\\slash");
-  ASSERT_EQ(settings.options.Save(), 0);
-  EXPECT_EQ(ReadRaw(),
-            "[Driftglass]\nEnableFPS=0\nEnableSound=1\nEnableVSync=0\n"
-            "SlideshowPictures=2 lead;1back\\\\slash\n");
-  KeyFileOptionStore again(path_.string());
-  SaverSettings loaded(again);
-  EXPECT_EQ(loaded.enableVSync.Get(), 0);
-  EXPECT_EQ(loaded.slideshowPictures.entries[1].path, "back\\slash");
-}
 
 TEST_F(KeyFileStoreTest, AFileOfAnOlderVersionIsReadAndItsGroupMovesAtTheNextSave) {
   // Options under the registry-like group of older versions; the plain group wins where both

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/names.h"
+
 namespace driftglass {
 namespace {
 
@@ -10,7 +12,7 @@ using Outcome = SettingsDialogModel::Outcome;
 
 class SettingsDialogTest : public ::testing::Test {
  protected:
-  const std::string key_ = "Software\\Tolvanet\\Driftglass #1 screensaver";
+  const std::string key_ = names::kOptionsKey;
   MemoryOptionStore store_;
   SaverSettings settings_{store_};
   SettingsDialogModel model_{settings_, store_};
