@@ -7,20 +7,18 @@
 #include "foundation/log_file.h"
 
 namespace driftglass {
-namespace {
 
-const char* PrefixOf(int level) {
+const char* LogPrefix(LogLevel level) {
   switch (level) {
-    case kNotify:
+    case LogLevel::Notify:
       return "   Notify : ";
-    case kError:
+    case LogLevel::Error:
       return "(!)Error : ";
-    default:
-      return "Unlabel record : ";
+    case LogLevel::Unlabelled:
+      break;
   }
+  return "Unlabel record : ";
 }
-
-}  // namespace
 
 EventLog::~EventLog() {
   Close();
@@ -35,7 +33,8 @@ std::filesystem::path NumberedLogPath(const std::filesystem::path& path, int n) 
 }
 
 void EventLog::Open(const std::filesystem::path& path) {
-  Close();
+  std::lock_guard<std::mutex> lock(mutex_);
+  CloseLocked();
   errorMessage_ = nullptr;
   // The usual name, or the first numbered one that no running instance holds.
   for (int n = 1; n <= kMostInstances && file_ == nullptr; ++n) {
@@ -44,29 +43,47 @@ void EventLog::Open(const std::filesystem::path& path) {
     if (file_ != nullptr) path_ = NumberedLogPath(path, n);
     if (!busy) break;
   }
-  Write(kNotify, "Application has run");
+  if (file_ != nullptr) descriptor_ = fileno(file_);
+  WriteLocked(kNotify, "Application has run");
 }
 
-void EventLog::Write(int level, const char* text) {
+void EventLog::Write(LogLevel level, const char* text) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  WriteLocked(level, text);
+}
+
+void EventLog::WriteLocked(LogLevel level, const char* text) {
   if (file_ == nullptr) return;
-  std::fputs(PrefixOf(level), file_);
+  std::fputs(LogPrefix(level), file_);
   std::fputs(text, file_);
   std::fputc('\n', file_);
   std::fflush(file_);
 }
 
-void EventLog::WriteValue(int level, const char* format, double value) {
+void EventLog::WriteValue(LogLevel level, const char* format, double value) {
   char text[64];
   std::snprintf(text, sizeof text, format, value);
   Write(level, text);
 }
 
-void EventLog::WriteError(int level, const char* text, const char* userMessage) {
-  Write(level, text);
+void EventLog::WriteError(LogLevel level, const char* text, const char* userMessage) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  WriteLocked(level, text);
   if (errorMessage_ == nullptr) errorMessage_ = userMessage;
 }
 
+const char* EventLog::ErrorMessage() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return errorMessage_;
+}
+
 void EventLog::Close() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  CloseLocked();
+}
+
+void EventLog::CloseLocked() {
+  descriptor_ = -1;
   if (file_ != nullptr) std::fclose(file_);
   file_ = nullptr;
   path_.clear();

@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <sstream>
+#include <thread>
 
 #include "common/temp_path.h"
 
@@ -22,7 +26,7 @@ TEST(EventLog, WritesPrefixedLinesAndKeepsTheFirstUserMessage) {
   EventLog log;
   log.Open(kPath);
   log.Write(kError, "100% wrong %s %d");  // the text is not a format
-  log.Write(7, "odd level");
+  log.Write(LogLevel::Unlabelled, "odd level");
   log.WriteValue(kNotify, "FPS = %g", 59.5);
   EXPECT_EQ(log.ErrorMessage(), nullptr);
   log.WriteError(kNotify, "Error of common initialization", "Error of initialization");
@@ -42,6 +46,29 @@ TEST(EventLog, WritesPrefixedLinesAndKeepsTheFirstUserMessage) {
   log.Open("/nonexistent-folder/for/sure/driftglass.log");
   log.WriteError(kError, "nowhere to go", "Error of initialization");
   EXPECT_STREQ(log.ErrorMessage(), "Error of initialization");
+}
+
+TEST(EventLog, ThreadsWritingAtOnceLeaveEveryLineWhole) {
+  EventLog log;
+  log.Open(kPath);
+  std::atomic<int> ready{0};
+  const auto writes = [&](const char* text) {
+    for (++ready; ready < 2;) {
+    }
+    for (int i = 0; i < 20000; ++i) log.Write(i % 2 ? kNotify : kError, text);
+  };
+  std::thread other(writes, "from the other thread");
+  writes("from this thread");
+  other.join();
+  log.Close();
+  std::istringstream text(ReadFile(kPath));
+  std::map<std::string, int> lines;
+  for (std::string line; std::getline(text, line);) ++lines[line];
+  EXPECT_EQ(lines, (std::map<std::string, int>{{"   Notify : Application has run", 1},
+                                               {"   Notify : from the other thread", 10000},
+                                               {"   Notify : from this thread", 10000},
+                                               {"(!)Error : from the other thread", 10000},
+                                               {"(!)Error : from this thread", 10000}}));
 }
 
 TEST(EventLog, EachRunningInstanceWritesItsOwnWholeLogAndTheLastRunIsKeptAsOld) {

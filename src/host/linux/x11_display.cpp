@@ -8,8 +8,8 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <thread>
 
@@ -27,15 +27,34 @@ int RecordXError(Display*, XErrorEvent* error) {
   return 0;
 }
 
+// Writes all of `text` to `fd` with write(2) alone.
+void WriteAll(int fd, const char* text, size_t size) {
+  while (size > 0) {
+    const ssize_t written = write(fd, text, size);
+    if (written <= 0 && errno != EINTR) return;
+    if (written > 0) text += written, size -= static_cast<size_t>(written);
+  }
+}
+
 // A broken connection (the server ended or was killed) cannot be mended, and Xlib ends the
 // process when this returns. The other thread may be inside Xlib or the GL driver on the same
-// dead server, so no destructor may run: say why, then end at once.
+// dead server, so no destructor may run: say why, then end at once. The fault handler below
+// calls this too, so it does only what a signal handler may: the log line is put together in
+// place and written in one piece, past the log's lock, to the log's descriptor.
 int DisplayLost(Display*) {
   static std::atomic_flag ending = ATOMIC_FLAG_INIT;
   if (!ending.test_and_set()) {
-    TheEventLog().Write(kError, "The connection to the X display is lost");
-    std::fputs("driftglass: the connection to the X display is lost\n", stderr);
-    std::_Exit(1);
+    static constexpr char kReason[] = "The connection to the X display is lost\n";
+    char line[128];
+    const char* prefix = LogPrefix(kError);
+    const size_t prefixSize = strlen(prefix);
+    memcpy(line, prefix, prefixSize);
+    memcpy(line + prefixSize, kReason, sizeof kReason - 1);
+    const int log = TheEventLog().SignalSafeDescriptor();
+    if (log >= 0) WriteAll(log, line, prefixSize + sizeof kReason - 1);
+    static constexpr char kSaid[] = "driftglass: the connection to the X display is lost\n";
+    WriteAll(STDERR_FILENO, kSaid, sizeof kSaid - 1);
+    _exit(1);
   }
   for (;;) pause();  // the first thread to notice is ending the process
 }
@@ -51,8 +70,8 @@ bool ServerHungUp(int socket) {
   const int savedErrno = errno;
   char byte = 0;
   const ssize_t got = recv(socket, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
-  const bool hungUp = got == 0 || (got < 0 && errno != EAGAIN && errno != EWOULDBLOCK &&
-                                   errno != EINTR);
+  const bool hungUp =
+      got == 0 || (got < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR);
   errno = savedErrno;
   return hungUp;
 }
