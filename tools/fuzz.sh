@@ -1,35 +1,22 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets in fuzz/ with clang's libFuzzer, AddressSanitizer and UBSan, and
-# runs each for SECONDS (default 60) from its committed corpus. A crash stops the run and
-# leaves its input in build/fuzz/; fix it and add the input to fuzz/corpus/TARGET.
+# Builds the fuzz targets in fuzz/ with clang's libFuzzer, AddressSanitizer and UBSan (the fuzz
+# preset), and runs each for SECONDS (default 60) from its committed corpus. A crash stops the
+# run and leaves its input in build/fuzz/; fix it and add the input to fuzz/corpus/TARGET.
 # Usage: tools/fuzz.sh [SECONDS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 bash tools/install-deps.sh
 out=build/fuzz
-mkdir -p "$out"
-flags=(-std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all
-       -Isrc -Iresources)
-glib=$(pkg-config --cflags --libs glib-2.0)
-
-build() {
-  local name=$1
-  shift
-  clang++ "${flags[@]}" -o "$out/$name" "fuzz/${name}_fuzzer.cpp" "$@"
-}
-build command_line src/host/command_line.cpp src/host/saver_arguments.cpp src/host/number_text.cpp
-# shellcheck disable=SC2086
-build option_text src/host/linux/keyfile_option_store.cpp src/host/stored_options.cpp \
-  src/host/number_text.cpp $glib
-build pictures src/foundation/bitmap_reader.cpp src/foundation/jpeg_turbo.cpp -lturbojpeg
-build meshes src/creature/creature_tables.cpp -lGLEW -lGL
+# The fuzz preset builds the targets from the project's own libraries with clang.
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j"$(nproc)"
 
 for name in command_line option_text pictures meshes; do
   work="$out/corpus-$name"
   rm -rf "$work" && mkdir -p "$work"
   # The first folder gathers what the run finds; the committed corpus is only read.
-  "$out/$name" -max_total_time="$seconds" -rss_limit_mb=2048 -print_final_stats=1 \
+  "$out/${name}_fuzzer" -max_total_time="$seconds" -rss_limit_mb=2048 -print_final_stats=1 \
     -artifact_prefix="$out/$name-" "$work" "fuzz/corpus/$name" >"$out/$name.log" 2>&1 || {
     tail -n 40 "$out/$name.log"
     echo "fuzz target $name failed; its input is in $out/" >&2

@@ -152,11 +152,11 @@ void Wing::Draw() {
   // The two blades, at the two angles.
   const BladeProfile& blade = Blade();
   for (const Vector3* direction : {&atHigh, &atLow}) {
-    const bool high = direction == &atHigh;
+    const bool upper = direction == &atHigh;
     glBegin(GL_QUAD_STRIP);
     for (int i = 0; i < 7; ++i) {
-      const Vector2& first = high ? blade.lower[i] : blade.upper[i];
-      const Vector2& second = high ? blade.upper[i] : blade.lower[i];
+      const Vector2& first = upper ? blade.lower[i] : blade.upper[i];
+      const Vector2& second = upper ? blade.upper[i] : blade.lower[i];
       EmitVertex(root_ + *direction * first.x + bodyAxis_ * first.y);
       EmitVertex(root_ + *direction * second.x + bodyAxis_ * second.y);
     }

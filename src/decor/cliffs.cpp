@@ -73,7 +73,9 @@ MaskCells CutMaskIntoCells(const std::vector<uint32_t>& pixels, int width, int h
     }
     solidSoFar = solidSoFar && runs.size() == 1 && runs[0].first == Kind::Solid;
     if (solidSoFar) cells.solidTop = t0;
-    for (const auto& [kind, piece] : runs) {
+    for (const auto& run : runs) {
+      const Kind kind = run.first;
+      const TexturePiece& piece = run.second;
       if (kind == Kind::Clear) continue;
       std::vector<TexturePiece>& list = kind == Kind::Solid ? cells.solid : cells.blended;
       // A piece right under this one with the same width grows upwards instead.

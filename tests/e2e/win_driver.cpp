@@ -48,10 +48,10 @@ std::vector<HWND> TopLevel(const char* title) {
   } search{Wide(title), {}};
   EnumWindows(
       [](HWND window, LPARAM data) -> BOOL {
-        auto& search = *reinterpret_cast<Search*>(data);
+        auto& wanted = *reinterpret_cast<Search*>(data);
         wchar_t text[256] = {};
         GetWindowTextW(window, text, 256);
-        if (search.title == text) search.found.push_back(window);
+        if (wanted.title == text) wanted.found.push_back(window);
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&search));
