@@ -103,7 +103,7 @@ void StalkProgram::Draw(Ribbon& ribbon, double length, double holesRadius, doubl
   glBindBuffer(GL_ARRAY_BUFFER, 0);
   glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
   glEnable(GL_CULL_FACE);
-  // Blending stays on: the flower head drawn next uses the same function.
+  glDisable(GL_BLEND);
 }
 
 BudProgram::BudProgram() {
@@ -159,6 +159,7 @@ void FlowerProgram::Draw(const Ribbon& ribbon, double length, double headRadius,
   glDisable(GL_CULL_FACE);
   glUseProgram(program_);
   glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   const RibbonNode& last = ribbon.GetNodes()[ribbon.GetNumberOfNodes() - 1];
   const Vector3 tip = StalkTip(ribbon, length);
   Vector3 e, f;

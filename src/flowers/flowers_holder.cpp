@@ -33,7 +33,7 @@ void FlowersHolder::Update(double frameMs) {
 }
 
 void FlowersHolder::Draw() {
-  // Stalk after bud: it leaves blending on for the head, which turns it off again.
+  // Bud, stalk, then the translucent head over them; each sets the blending it draws with.
   for (auto& flower : flowers_) {
     bud_->Draw(flower->ribbon, flower->length, flower->budSize);
     stalk_->Draw(flower->ribbon, flower->length, flower->holesRadius, flower->lightPosition);

@@ -63,7 +63,9 @@ DRIFTGLASS_GL_FRAMEBUFFER_ENTRY_POINTS(DRIFTGLASS_DECLARE_ENTRY_POINT)
 
 namespace driftglass {
 
-// Loads every entry point through wglGetProcAddress; false when one is missing.
+// Loads every entry point through wglGetProcAddress; false only when the context answers
+// nothing at all. A missing entry point is told by GlVersion20Available (or, for the
+// framebuffer objects, FramebufferObjectsAvailable), not here.
 bool LoadGlEntryPoints();
 // The context reports version 2.0 or later and every entry point was found.
 bool GlVersion20Available();

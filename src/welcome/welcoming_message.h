@@ -16,8 +16,8 @@ class WelcomingMessage {
   // Draws the banner at its opacity, leaving blending and texturing off and depth test on.
   void Draw();
 
-  // The banner's opacity `elapsedMs` after start; negative once it is gone (the colour
-  // clamping of OpenGL makes that 0).
+  // The banner's opacity `elapsedMs` after start; zero or below before it shows and once it
+  // is gone, when Draw draws nothing.
   static double Opacity(double elapsedMs);
 
  private:

@@ -1,6 +1,8 @@
 // The ribbon shaders and the flowers' programs on a real OpenGL context.
 #include <gtest/gtest.h>
 
+#include "flowers/flower_instance.h"
+#include "flowers/flower_programs.h"
 #include "flowers/flowers_holder.h"
 #include "foundation/gl.h"
 #include "foundation/ribbon.h"
@@ -68,6 +70,23 @@ TEST_F(GlFlowersTest, EveryFlowerProgramLinksWithEveryLocation) {
   holder.Update(16);
   holder.Draw();
   ExpectTheSceneState("the flowers");
+}
+
+TEST_F(GlFlowersTest, TheHeadBlendsTheSameWhateverBlendingWasSetBeforeIt) {
+  FlowerProgram head;
+  ASSERT_TRUE(head.IsValid()) << Log();
+  FlowerInstance flower = FlowerInstance::First();
+  std::vector<uint8_t> pictures[2];
+  for (int i = 0; i < 2; ++i) {
+    glClearColor(0.2f, 0.3f, 0.4f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glBlendFunc(i == 0 ? GL_SRC_ALPHA : GL_ONE, i == 0 ? GL_ONE_MINUS_SRC_ALPHA : GL_ONE);
+    head.Draw(flower.ribbon, flower.length, flower.headRadius, flower.phase);
+    pictures[i] = context_.ReadPixels();
+  }
+  glClearColor(0, 0, 0, 1);
+  EXPECT_TRUE(pictures[0] == pictures[1]);
+  ExpectTheSceneState("the head");
 }
 
 }  // namespace
