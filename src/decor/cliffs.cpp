@@ -108,7 +108,7 @@ FarCliffDecorClass::FarCliffDecorClass() {
 
 void FarCliffDecorClass::Draw() {
   // The backdrop never moves: it is painted once for the window's size, then copied.
-  copy_.Draw([] { return QuadWindowRect(kFarQuad); },
+  copy_.Draw([this] { return QuadWindowRect(kFarQuad, viewport_); },
              [this] {
                const BackdropLayer layer(texture_);
                DrawTexturedQuad(kFarQuad);
@@ -150,12 +150,13 @@ void NearCliffDecorClass::DrawFoot() {
   // The foot never changes, so like the backdrop it is painted once for the window's size and
   // then copied, but for its top rows: the pieces above share those, so they are painted
   // every frame. The copy is taken only where the foot spans the view's width.
-  GLint viewport[4];
-  glGetIntegerv(GL_VIEWPORT, viewport);
+  const PixelRect& viewport = viewport_;
   const auto area = [&] {
     PixelRect rect = QuadWindowRect(
-        {kNearQuad.left, kNearQuad.right, kNearQuad.bottom, SolidBelow(), kNearQuad.bottomT});
-    if (rect.x > viewport[0] || rect.x + rect.width < viewport[0] + viewport[2]) return PixelRect{};
+        {kNearQuad.left, kNearQuad.right, kNearQuad.bottom, SolidBelow(), kNearQuad.bottomT},
+        viewport);
+    if (rect.x > viewport.x || rect.x + rect.width < viewport.x + viewport.width)
+      return PixelRect{};
     rect.height = std::max(0, rect.height - 2);
     return rect;
   };
@@ -163,7 +164,7 @@ void NearCliffDecorClass::DrawFoot() {
   if (!footCopy_.Draw(area, paint)) return;
   const int above = footCopy_.Copied().y + footCopy_.Copied().height;
   glEnable(GL_SCISSOR_TEST);
-  glScissor(viewport[0], above, viewport[2], std::max(0, viewport[1] + viewport[3] - above));
+  glScissor(viewport.x, above, viewport.width, std::max(0, viewport.y + viewport.height - above));
   paint();
   glDisable(GL_SCISSOR_TEST);
 }

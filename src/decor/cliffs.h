@@ -15,12 +15,18 @@ class FarCliffDecorClass {
  public:
   FarCliffDecorClass();
   bool IsValid() const { return texture_ != 0; }
+  // The window's drawing area changed (and before the first frame).
+  void Reshape(const PixelRect& viewport) {
+    viewport_ = viewport;
+    copy_.Reshape(viewport);
+  }
   // The first layer over the cleared frame.
   void Draw();
   void Release() { copy_.Release(); }
 
  private:
   GLuint texture_ = 0;
+  PixelRect viewport_;
   LayerCopy copy_;
 };
 
@@ -42,6 +48,11 @@ class NearCliffDecorClass {
  public:
   NearCliffDecorClass();
   bool IsValid() const { return texture_ != 0; }
+  // The window's drawing area changed (and before the first frame).
+  void Reshape(const PixelRect& viewport) {
+    viewport_ = viewport;
+    footCopy_.Reshape(viewport);
+  }
   void Draw();
   // The height (in the plane z = 0) below which the shore hides whatever lies behind it.
   double SolidBelow() const;
@@ -51,8 +62,9 @@ class NearCliffDecorClass {
   void DrawFoot();
 
   GLuint texture_ = 0;
-  MaskCells cells_;        // all but the foot
-  TexturePiece foot_{};    // the solid foot, the width of the picture, under cells_.solidTop
+  MaskCells cells_;      // all but the foot
+  TexturePiece foot_{};  // the solid foot, the width of the picture, under cells_.solidTop
+  PixelRect viewport_;
   LayerCopy footCopy_;
 };
 

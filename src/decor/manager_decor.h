@@ -13,6 +13,13 @@ class ManagerDecor {
   // Builds all three layers, whatever an earlier one reported.
   ManagerDecor() = default;
   bool IsValid() const { return farCliff_.IsValid() && sea_.IsValid() && nearCliff_.IsValid(); }
+  // The window's drawing area changed (and before the first frame); each layer keeps what it
+  // derives from it.
+  void Reshape(const PixelRect& viewport) {
+    farCliff_.Reshape(viewport);
+    sea_.Reshape(viewport);
+    nearCliff_.Reshape(viewport);
+  }
   void Update(double frameMs) { sea_.Update(frameMs); }
   void Draw() {
     farCliff_.Draw();

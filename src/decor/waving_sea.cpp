@@ -49,7 +49,8 @@ namespace {
 
 // The lowest window row that may still show at the height y of the plane z = 0, less two
 // rows of margin: the rows under it are painted over whole by an opaque layer.
-GLint WindowRowBelow(double y, const GLint viewport[4]) {
+GLint WindowRowBelow(double y, const PixelRect& view) {
+  const GLint viewport[4] = {view.x, view.y, view.width, view.height};
   GLdouble model[16], projection[16];
   glGetDoublev(GL_MODELVIEW_MATRIX, model);
   glGetDoublev(GL_PROJECTION_MATRIX, projection);
@@ -64,12 +65,11 @@ GLint WindowRowBelow(double y, const GLint viewport[4]) {
 }  // namespace
 
 void WavingSeaDecorClass::Draw(double hiddenBelow) {
+  if (!simulation_) return;
   const BackdropLayer layer(texture_);
-  GLint viewport[4];
-  glGetIntegerv(GL_VIEWPORT, viewport);
-  const GLint lowestRow = WindowRowBelow(hiddenBelow, viewport);
+  const GLint lowestRow = WindowRowBelow(hiddenBelow, viewport_);
   glEnable(GL_SCISSOR_TEST);
-  glScissor(viewport[0], lowestRow, viewport[2], viewport[1] + viewport[3] - lowestRow);
+  glScissor(viewport_.x, lowestRow, viewport_.width, viewport_.y + viewport_.height - lowestRow);
 
   const std::vector<float>& texCoords = simulation_->TexCoords();
   glEnableClientState(GL_TEXTURE_COORD_ARRAY);

@@ -7,6 +7,7 @@
 
 #include "decor/sea_simulation.h"
 #include "foundation/gl.h"
+#include "foundation/layer_copy.h"
 
 namespace driftglass {
 
@@ -15,7 +16,12 @@ class WavingSeaDecorClass {
   // Loads the picture and makes the buffers; IsValid tells whether that worked.
   WavingSeaDecorClass();
   bool IsValid() const { return valid_; }
-  void Update(double frameMs) { simulation_->Update(frameMs); }
+  // The window's drawing area changed (and before the first frame).
+  void Reshape(const PixelRect& viewport) { viewport_ = viewport; }
+  // Released, the sea stands still and draws nothing.
+  void Update(double frameMs) {
+    if (simulation_) simulation_->Update(frameMs);
+  }
   // Draws the sea above the height hiddenBelow (in the plane z = 0, as the camera sees it):
   // what lies lower is covered whole by the near shore drawn next.
   void Draw(double hiddenBelow);
@@ -24,6 +30,7 @@ class WavingSeaDecorClass {
 
  private:
   std::unique_ptr<SeaSimulation> simulation_;
+  PixelRect viewport_;
   GLsizei indexCount_ = 0;
   GLuint texture_ = 0;
   GLuint indexBuffer_ = 0;

@@ -5,25 +5,21 @@
 
 namespace driftglass {
 
-bool LayerCopy::CopyDue() {
-  GLint viewport[4];
-  glGetIntegerv(GL_VIEWPORT, viewport);
-  if (!std::equal(viewport, viewport + 4, viewport_)) {
-    std::copy(viewport, viewport + 4, viewport_);
-    painted_ = false;
-    due_ = true;
-    return false;
+void LayerCopy::Reshape(const PixelRect& viewport) {
+  if (viewport.x == viewport_.x && viewport.y == viewport_.y && viewport.width == viewport_.width &&
+      viewport.height == viewport_.height) {
+    return;
   }
-  const bool due = due_;
-  due_ = false;
-  return due;
+  viewport_ = viewport;
+  framesAtViewport_ = 0;
+  painted_ = false;
 }
 
 bool LayerCopy::BeginPainting(const PixelRect& area) {
   // Only the part inside the viewport can show.
-  const int x0 = std::max(area.x, viewport_[0]), y0 = std::max(area.y, viewport_[1]);
-  const int x1 = std::min(area.x + area.width, viewport_[0] + viewport_[2]);
-  const int y1 = std::min(area.y + area.height, viewport_[1] + viewport_[3]);
+  const int x0 = std::max(area.x, viewport_.x), y0 = std::max(area.y, viewport_.y);
+  const int x1 = std::min(area.x + area.width, viewport_.x + viewport_.width);
+  const int y1 = std::min(area.y + area.height, viewport_.y + viewport_.height);
   if (x1 <= x0 || y1 <= y0 || !FramebufferObjectsAvailable()) return false;
   // A blit onto a multisampled frame (a driver's settings may force one) is an error: such
   // a frame has the layer painted as it is.
@@ -53,14 +49,14 @@ bool LayerCopy::BeginPainting(const PixelRect& area) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     return false;
   }
-  glViewport(viewport_[0] - area_.x, viewport_[1] - area_.y, viewport_[2], viewport_[3]);
+  glViewport(viewport_.x - area_.x, viewport_.y - area_.y, viewport_.width, viewport_.height);
   glClear(GL_COLOR_BUFFER_BIT);
   return true;
 }
 
 void LayerCopy::EndPainting() {
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
-  glViewport(viewport_[0], viewport_[1], viewport_[2], viewport_[3]);
+  glViewport(viewport_.x, viewport_.y, viewport_.width, viewport_.height);
   painted_ = true;
 }
 
@@ -77,9 +73,9 @@ void LayerCopy::Release() {
   if (framebuffer_ != 0) glDeleteFramebuffers(1, &framebuffer_);
   if (texture_ != 0) glDeleteTextures(1, &texture_);
   framebuffer_ = texture_ = 0;
-  painted_ = due_ = false;
-  std::fill(viewport_, viewport_ + 4, 0);
-  area_ = PixelRect{};
+  painted_ = false;
+  framesAtViewport_ = 0;
+  viewport_ = area_ = PixelRect{};
 }
 
 }  // namespace driftglass

@@ -18,9 +18,12 @@ class LayerCopy {
   LayerCopy(const LayerCopy&) = delete;
   LayerCopy& operator=(const LayerCopy&) = delete;
 
-  // Puts the layer on the frame: `area()` is the rectangle the layer covers under the current
-  // viewport and matrices, and `paint()` draws it. The copy is made on the second frame at a
-  // viewport size, so that the first frame is not held up by it and a window being resized
+  // The window's drawing area is now `viewport`: the copy is made again for it (a viewport the
+  // same as before keeps the copy). Until the first call there is no copy.
+  void Reshape(const PixelRect& viewport);
+  // Puts the layer on the frame: `area()` is the rectangle the layer covers under the
+  // viewport and the current matrices, and `paint()` draws it. The copy is made on the second
+  // frame at a viewport, so that the first frame is not held up by it and a window being resized
   // does not make one copy a frame; until then, and wherever no copy can be made (no
   // framebuffer objects), the layer is painted straight onto the frame. The copy replaces
   // every pixel of the rectangle, so the layer must be the first drawn, and what it leaves
@@ -45,17 +48,17 @@ class LayerCopy {
 
  private:
   // True on the second frame drawn at the current viewport, and then no more.
-  bool CopyDue();
+  bool CopyDue() { return framesAtViewport_ < 3 && ++framesAtViewport_ == 2; }
   // Binds the copy as the target of drawing, with the viewport moved so that the layer lands
   // on the same pixels as on the frame; false when no copy can be made.
   bool BeginPainting(const PixelRect& area);
   void EndPainting();
   bool CopyOntoFrame();
 
-  GLint viewport_[4] = {0, 0, 0, 0};
+  PixelRect viewport_;
   PixelRect area_;
-  bool due_ = false;      // the viewport has been seen once and no copy tried for it yet
-  bool painted_ = false;  // the copy holds the layer for the current viewport
+  int framesAtViewport_ = 0;  // frames drawn at the viewport, counted up to 3
+  bool painted_ = false;      // the copy holds the layer for the current viewport
   GLuint framebuffer_ = 0;
   GLuint texture_ = 0;
 };

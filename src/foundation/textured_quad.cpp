@@ -17,12 +17,11 @@ void DrawTexturedQuad(const QuadPlacement& quad) {
   DrawTexturedPieces(quad, {&whole, 1});
 }
 
-PixelRect QuadWindowRect(const QuadPlacement& quad) {
+PixelRect QuadWindowRect(const QuadPlacement& quad, const PixelRect& view) {
   GLdouble modelview[16], projection[16];
-  GLint viewport[4];
+  const GLint viewport[4] = {view.x, view.y, view.width, view.height};
   glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
   glGetDoublev(GL_PROJECTION_MATRIX, projection);
-  glGetIntegerv(GL_VIEWPORT, viewport);
   double x0 = 1e9, y0 = 1e9, x1 = -1e9, y1 = -1e9;
   for (const double x : {quad.left, quad.right}) {
     for (const double y : {quad.bottom, quad.top}) {

@@ -31,9 +31,9 @@ struct TexturePiece {
 // pixel once, as the whole quad does.
 void DrawTexturedPieces(const QuadPlacement& quad, std::span<const TexturePiece> pieces);
 
-// The window pixels the quad covers under the current viewport and matrices: the rectangle
+// The window pixels the quad covers under `viewport` and the current matrices: the rectangle
 // around its corners, rounded outwards.
-PixelRect QuadWindowRect(const QuadPlacement& quad);
+PixelRect QuadWindowRect(const QuadPlacement& quad, const PixelRect& viewport);
 
 // The height in the plane z = 0 at which the quad samples t.
 double QuadHeightAt(const QuadPlacement& quad, double t);

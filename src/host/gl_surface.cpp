@@ -22,6 +22,7 @@ void GlSurface::SetupView() {
   glFrontFace(GL_CCW);
   glCullFace(GL_BACK);
   glGetIntegerv(GL_VIEWPORT, viewport_);
+  sizeToTell_ = true;
 }
 
 void GlSurface::Resize(int width, int height) {
@@ -29,12 +30,20 @@ void GlSurface::Resize(int width, int height) {
   pendingSize_.store(uint64_t{static_cast<uint32_t>(width)} << 32 | static_cast<uint32_t>(height));
 }
 
-void GlSurface::BeginFrame() {
+bool GlSurface::BeginFrame(int& width, int& height) {
   const uint64_t size = pendingSize_.exchange(0);
-  if (size == 0) return;
-  viewport_[2] = static_cast<int>(size >> 32);
-  viewport_[3] = static_cast<int>(size & 0xFFFFFFFFu);
-  glViewport(0, 0, viewport_[2], viewport_[3]);
+  if (size != 0 && (viewport_[2] != static_cast<int>(size >> 32) ||
+                    viewport_[3] != static_cast<int>(size & 0xFFFFFFFFu))) {
+    viewport_[2] = static_cast<int>(size >> 32);
+    viewport_[3] = static_cast<int>(size & 0xFFFFFFFFu);
+    glViewport(0, 0, viewport_[2], viewport_[3]);
+    sizeToTell_ = true;
+  }
+  if (!sizeToTell_) return false;
+  sizeToTell_ = false;
+  width = viewport_[2];
+  height = viewport_[3];
+  return true;
 }
 
 void GlSurface::DrawOverlayText(const char* text) {

@@ -18,7 +18,7 @@ class GlSurface : public RenderSurface {
   GlSurface& operator=(const GlSurface&) = delete;
 
   void SetupView() override;
-  void BeginFrame() override;
+  bool BeginFrame(int& width, int& height) override;
   void DrawOverlayText(const char* text) final;
   // Window thread: the window is now `width` x `height`; the next frame draws at that size.
   void Resize(int width, int height);
@@ -48,6 +48,7 @@ class GlSurface : public RenderSurface {
   FontMetrics font_;
   bool fontTried_ = false;
   int viewport_[4] = {};
+  bool sizeToTell_ = false;  // the size is not yet told since SetupView
   // A size waiting for the render thread, width in the high half; 0 when none.
   std::atomic<uint64_t> pendingSize_{0};
 };

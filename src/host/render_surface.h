@@ -22,8 +22,9 @@ class RenderSurface {
   virtual void SetSwapInterval(int interval) = 0;
   // The display's refresh rate in frames per second; 0 when it is not known.
   virtual double RefreshRate() { return 0; }
-  // Before each frame is drawn: takes up a new window size, if the window was resized.
-  virtual void BeginFrame() = 0;
+  // Before each frame is drawn: takes up a new window size, if the window was resized. True,
+  // with the drawing area's size, before the first frame and whenever the size changed.
+  virtual bool BeginFrame(int& width, int& height) = 0;
   // Draws the frame-rate text into the frame, white on a black band in the top-left tenth.
   virtual void DrawOverlayText(const char* text) = 0;
   virtual void SwapBuffers() = 0;

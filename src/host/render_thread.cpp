@@ -75,7 +75,8 @@ int RenderThread::LoopingThreadProc() {
       const uint32_t now = clock_.Now();
       time.stepMs = settings_.fixedStepMs ? *settings_.fixedStepMs : now - time.previousTick;
       time.previousTick = now;
-      surface_.BeginFrame();
+      int width = 0, height = 0;
+      if (surface_.BeginFrame(width, height)) scene_.SceneReshape(width, height);
       scene_.SceneFrame(time);
       if (showFrameRate) surface_.DrawOverlayText(counter_.Measure(clock_.Now()));
       const bool lastFrame = ++framesDrawn_ == settings_.maxFrames;

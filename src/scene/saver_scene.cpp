@@ -51,6 +51,10 @@ int SaverScene::SceneInitialization(SoundManager& sounds) {
   return 0;
 }
 
+void SaverScene::SceneReshape(int width, int height) {
+  if (decor_) decor_->Reshape(PixelRect{0, 0, width, height});
+}
+
 void SaverScene::SceneFrame(const FrameTime& time) {
   // Every object takes the step in milliseconds as a double.
   const double stepMs = static_cast<double>(time.stepMs);

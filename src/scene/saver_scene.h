@@ -19,6 +19,7 @@ class SaverScene : public Scene {
   SaverScene();
   ~SaverScene() override;
   int SceneInitialization(SoundManager& sounds) override;
+  void SceneReshape(int width, int height) override;
   void SceneFrame(const FrameTime& time) override;
   void SceneUninstall() override;
 

@@ -19,6 +19,9 @@ class Scene {
   // 0 when every object was created and is valid, 1 at the first failure (its reason is in
   // the log, with the user message). The objects that sound make their sounds with `sounds`.
   virtual int SceneInitialization(SoundManager& sounds) = 0;
+  // The window's drawing area is now `width` x `height` pixels: called before the first frame
+  // and whenever the size changes, so that the parts keep what they derive from it.
+  virtual void SceneReshape(int width, int height) = 0;
   // One frame of updates and drawing, without the buffer swap.
   virtual void SceneFrame(const FrameTime& time) = 0;
   // Releases the objects that exist, while the context is still current.

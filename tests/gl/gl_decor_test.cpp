@@ -83,6 +83,7 @@ TEST_F(GlDecorTest, EmbeddedPicturesLoadAtTheirSizesAndRefuseOthers) {
 TEST_F(GlDecorTest, TheDecorAndTheBannerBuildLogAndLeaveTheStateTheyFound) {
   ManagerDecor decor;
   EXPECT_TRUE(decor.IsValid()) << Log();
+  decor.Reshape(PixelRect{0, 0, context_.Width(), context_.Height()});
   WelcomingMessage banner;
   ASSERT_TRUE(banner.IsValid());
   decor.Update(120);
@@ -95,6 +96,7 @@ TEST_F(GlDecorTest, TheDecorAndTheBannerBuildLogAndLeaveTheStateTheyFound) {
   ExpectTheSceneState("the banner");
   EXPECT_GT(CornerBrightness(), sky + 30);
   decor.Release();
+  decor.Update(16);  // released, the sea stands still rather than following a freed simulation
 }
 
 TEST_F(GlDecorTest, TheDecorPaintsEveryPixelAndItsCopiedFramesMatchPaintedOnes) {
@@ -106,6 +108,7 @@ TEST_F(GlDecorTest, TheDecorPaintsEveryPixelAndItsCopiedFramesMatchPaintedOnes) 
   const int sizes[][2] = {{1024, 512}, {400, 300}, {300, 500}, {97, 61}};
   for (const auto& [width, height] : sizes) {
     glViewport(0, 0, width, height);
+    decor.Reshape(PixelRect{0, 0, width, height});
     // Each frame drawn twice, over magenta and over green. The first is painted, the second
     // makes the copies, the rest are copied.
     std::vector<std::vector<uint8_t>> frames;

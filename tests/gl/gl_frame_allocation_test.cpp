@@ -49,6 +49,7 @@ TEST_F(GlFrameAllocationTest, TheWholeSceneDrawsFrameAfterFrameWithoutAllocating
   ASSERT_TRUE(sounds.Audible());
   SaverScene scene;
   ASSERT_EQ(scene.SceneInitialization(sounds), 0) << Log();
+  scene.SceneReshape(context_.Width(), context_.Height());
   FrameTime time;
   time.stepMs = 50;
   // Past the banner and the creature's entrance: from then on every frame is the same work.

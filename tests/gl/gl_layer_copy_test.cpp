@@ -49,7 +49,8 @@ class GlLayerCopyTest : public gltest::GlTest {
     if (copy == nullptr) {
       Paint();
     } else {
-      copy->Draw([] { return QuadWindowRect(kQuad); }, [this] { Paint(); });
+      copy->Reshape(view_);  // as the scene passes it on; the same size again changes nothing
+      copy->Draw([this] { return QuadWindowRect(kQuad, view_); }, [this] { Paint(); });
     }
     return context_.ReadPixels();
   }
@@ -67,10 +68,16 @@ class GlLayerCopyTest : public gltest::GlTest {
     return count;
   }
 
+  void SetView(int width, int height) {
+    glViewport(0, 0, width, height);
+    view_ = PixelRect{0, 0, width, height};
+  }
+
   // Reaching over the window's left edge and ending inside it on the other three sides.
   static constexpr QuadPlacement kQuad{-1.3, 0.62, -0.41, 0.53, 0.97};
   GLuint picture_ = 0;
   int paints_ = 0;
+  PixelRect view_{0, 0, 1024, 512};
 };
 
 TEST_F(GlLayerCopyTest, CopiedFramesMatchPaintedOnesAndFollowTheViewport) {
@@ -102,7 +109,7 @@ TEST_F(GlLayerCopyTest, CopiedFramesMatchPaintedOnesAndFollowTheViewport) {
   // A window being resized changes size every frame: each is painted, none copied.
   paints_ = 0;
   for (int width : {900, 800, 700, 600}) {
-    glViewport(0, 0, width, width / 2);
+    SetView(width, width / 2);
     Frame(&copy);
   }
   EXPECT_EQ(paints_, 4);
@@ -114,7 +121,7 @@ TEST_F(GlLayerCopyTest, CopiedFramesMatchPaintedOnesAndFollowTheViewport) {
   EXPECT_EQ(paints_, 6);
 
   // Released, the copy is made afresh.
-  glViewport(0, 0, context_.Width(), context_.Height());
+  SetView(context_.Width(), context_.Height());
   copy.Release();
   paints_ = 0;
   Frame(&copy);
@@ -131,8 +138,9 @@ TEST_F(GlLayerCopyTest, ALayerOutsideTheWindowIsPaintedAsItIs) {
   paints_ = 0;
   glClear(GL_COLOR_BUFFER_BIT);
   const QuadPlacement away{5.0, 6.0, 5.0, 6.0, 1.0};
+  copy.Reshape(view_);
   for (int frame = 0; frame < 3; ++frame) {
-    copy.Draw([&] { return QuadWindowRect(away); }, [this] { ++paints_; });
+    copy.Draw([&] { return QuadWindowRect(away, view_); }, [this] { ++paints_; });
   }
   EXPECT_EQ(paints_, 3);
   const auto frame = context_.ReadPixels();

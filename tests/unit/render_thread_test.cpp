@@ -32,6 +32,7 @@ struct FakePlatform : RenderSurface, SoundDevice, TickClock, Scene, WindowThread
   std::vector<std::string> calls;
   std::vector<uint32_t> steps;
   std::vector<std::string> overlay;
+  std::vector<std::string> reshapes;
   int swapInterval = -99, requests = 0;
   bool inInit = false, released = false, contextExists = false;
   const char* messageSeen = nullptr;
@@ -65,7 +66,10 @@ struct FakePlatform : RenderSurface, SoundDevice, TickClock, Scene, WindowThread
   }
   void SetupView() override { Call("SetupView"); }
   void SetSwapInterval(int interval) override { swapInterval = interval; }
-  void BeginFrame() override {}
+  bool BeginFrame(int& width, int& height) override {
+    width = 640, height = 480;
+    return steps.empty();
+  }
   void DrawOverlayText(const char* text) override { overlay.push_back(text); }
   void SwapBuffers() override {}
   bool WriteSnapshot(const std::string&) override { return Call("WriteSnapshot"); }
@@ -99,6 +103,10 @@ struct FakePlatform : RenderSurface, SoundDevice, TickClock, Scene, WindowThread
     if (fault != Fault::Scene) return 0;
     TheEventLog().WriteError(kError, "scene failed", "Error of initialization");
     return 1;
+  }
+  void SceneReshape(int width, int height) override {
+    std::lock_guard<std::mutex> lock(mutex);
+    reshapes.push_back(std::to_string(width) + "x" + std::to_string(height));
   }
   void SceneFrame(const FrameTime& time) override {
     std::lock_guard<std::mutex> lock(mutex);
@@ -148,6 +156,7 @@ TEST_F(RenderThreadTest, ANormalRunLogsInOrderAndShutsDownCleanly) {
   thread.Stop();
   thread.Join();
   EXPECT_EQ(platform.requests, 0);
+  EXPECT_EQ(platform.reshapes, std::vector<std::string>{"640x480"});  // before the first frame
   EXPECT_EQ(platform.swapInterval, 1);
   EXPECT_TRUE(platform.overlay.empty());
   EXPECT_EQ(platform.calls,
