@@ -17,13 +17,13 @@ class ManagerDecor {
   // derives from it.
   void Reshape(const PixelRect& viewport) {
     farCliff_.Reshape(viewport);
-    sea_.Reshape(viewport);
+    sea_.Reshape(viewport, nearCliff_.SolidBelow());
     nearCliff_.Reshape(viewport);
   }
   void Update(double frameMs) { sea_.Update(frameMs); }
   void Draw() {
     farCliff_.Draw();
-    sea_.Draw(nearCliff_.SolidBelow());
+    sea_.Draw();
     nearCliff_.Draw();
   }
   void Release() {

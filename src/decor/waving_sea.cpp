@@ -64,12 +64,16 @@ GLint WindowRowBelow(double y, const PixelRect& view) {
 
 }  // namespace
 
-void WavingSeaDecorClass::Draw(double hiddenBelow) {
+void WavingSeaDecorClass::Reshape(const PixelRect& viewport, double hiddenBelow) {
+  viewport_ = viewport;
+  lowestRow_ = WindowRowBelow(hiddenBelow, viewport);
+}
+
+void WavingSeaDecorClass::Draw() {
   if (!simulation_) return;
   const BackdropLayer layer(texture_);
-  const GLint lowestRow = WindowRowBelow(hiddenBelow, viewport_);
   glEnable(GL_SCISSOR_TEST);
-  glScissor(viewport_.x, lowestRow, viewport_.width, viewport_.y + viewport_.height - lowestRow);
+  glScissor(viewport_.x, lowestRow_, viewport_.width, viewport_.y + viewport_.height - lowestRow_);
 
   const std::vector<float>& texCoords = simulation_->TexCoords();
   glEnableClientState(GL_TEXTURE_COORD_ARRAY);

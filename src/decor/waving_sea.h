@@ -16,21 +16,23 @@ class WavingSeaDecorClass {
   // Loads the picture and makes the buffers; IsValid tells whether that worked.
   WavingSeaDecorClass();
   bool IsValid() const { return valid_; }
-  // The window's drawing area changed (and before the first frame).
-  void Reshape(const PixelRect& viewport) { viewport_ = viewport; }
+  // The window's drawing area changed (and before the first frame). What lies lower than the
+  // height `hiddenBelow` (in the plane z = 0, as the camera sees it) is covered whole by the
+  // near shore drawn next, so the rows it takes are left out.
+  void Reshape(const PixelRect& viewport, double hiddenBelow);
   // Released, the sea stands still and draws nothing.
   void Update(double frameMs) {
     if (simulation_) simulation_->Update(frameMs);
   }
-  // Draws the sea above the height hiddenBelow (in the plane z = 0, as the camera sees it):
-  // what lies lower is covered whole by the near shore drawn next.
-  void Draw(double hiddenBelow);
+  // Draws the sea above the rows the near shore covers.
+  void Draw();
   // Frees the simulation's arrays (the GL objects go with the context).
   void Release() { simulation_.reset(); }
 
  private:
   std::unique_ptr<SeaSimulation> simulation_;
   PixelRect viewport_;
+  GLint lowestRow_ = 0;  // the lowest window row the sea may show in
   GLsizei indexCount_ = 0;
   GLuint texture_ = 0;
   GLuint indexBuffer_ = 0;
