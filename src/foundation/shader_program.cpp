@@ -29,6 +29,7 @@ GLuint CompileStage(GLenum type, int id) {
   if (!text.IsLoaded()) {
     const std::string line = "Shader source " + std::to_string(id) + " is missing";
     TheEventLog().Write(kError, line.c_str());
+    glDeleteShader(shader);
     return 0;
   }
   // Each source goes with its length: the embedded text needs no terminating zero.
@@ -38,6 +39,7 @@ GLuint CompileStage(GLenum type, int id) {
   glGetShaderiv(shader, GL_COMPILE_STATUS, &status);
   if (status != GL_TRUE) {
     LogInfo(shader, "Compiling shader", id, glGetShaderiv, glGetShaderInfoLog);
+    glDeleteShader(shader);
     return 0;
   }
   return shader;
@@ -56,18 +58,31 @@ ResourceText::ResourceText(int id) {
 int CreateProgram(int vertexId, int fragmentId, GLuint& program) {
   GLuint vertex = 0;
   GLuint fragment = 0;
-  if (vertexId != 0 && (vertex = CompileStage(GL_VERTEX_SHADER, vertexId)) == 0) return 1;
-  if (fragmentId != 0 && (fragment = CompileStage(GL_FRAGMENT_SHADER, fragmentId)) == 0) return 1;
+  // The stages are given back whatever happens: once attached, a deleted stage lives on only
+  // as long as its program.
+  const auto deleteStages = [&] {
+    if (vertex != 0) glDeleteShader(vertex);
+    if (fragment != 0) glDeleteShader(fragment);
+  };
+  if ((vertexId != 0 && (vertex = CompileStage(GL_VERTEX_SHADER, vertexId)) == 0) ||
+      (fragmentId != 0 && (fragment = CompileStage(GL_FRAGMENT_SHADER, fragmentId)) == 0)) {
+    deleteStages();
+    return 1;
+  }
   const GLuint linked = glCreateProgram();
+  if (linked != 0) {
+    if (vertex != 0) glAttachShader(linked, vertex);
+    if (fragment != 0) glAttachShader(linked, fragment);
+    glLinkProgram(linked);
+  }
+  deleteStages();
   if (linked == 0) return 1;
-  if (vertex != 0) glAttachShader(linked, vertex);
-  if (fragment != 0) glAttachShader(linked, fragment);
-  glLinkProgram(linked);
   GLint status = 0;
   glGetProgramiv(linked, GL_LINK_STATUS, &status);
   if (status != GL_TRUE) {
     LogInfo(linked, "Linking program of shader", vertexId != 0 ? vertexId : fragmentId,
             glGetProgramiv, glGetProgramInfoLog);
+    glDeleteProgram(linked);
     return 1;
   }
   program = linked;

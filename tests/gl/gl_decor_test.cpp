@@ -36,7 +36,14 @@ class GlDecorTest : public gltest::GlTest {
   }
 };
 
-TEST_F(GlDecorTest, ProgramsCompileLinkAndReportFailures) {
+TEST_F(GlDecorTest, ProgramsCompileLinkReportFailuresAndGiveBackWhatTheyMade) {
+  // Shader and program names alive (a deleted shader lives on while a program holds it).
+  const auto live = [] {
+    int count = 0;
+    for (GLuint name = 1; name < 4096; ++name) count += glIsShader(name) + glIsProgram(name);
+    return count;
+  };
+  const int atStart = live();
   GLuint program = 0;
   ASSERT_EQ(CreateProgram(kFlatVertex, kFlatFragment, program), 0) << Log();
   EXPECT_NE(program, 0u);
@@ -57,6 +64,9 @@ TEST_F(GlDecorTest, ProgramsCompileLinkAndReportFailures) {
   EXPECT_EQ(CreateProgram(9999, kFlatFragment, untouched), 1);
   EXPECT_EQ(CreateProgram(kFlatVertex, kBrokenFragment, untouched), 1);
   EXPECT_EQ(untouched, 12345u);
+  glDeleteProgram(program);
+  glDeleteProgram(fragmentOnly);
+  EXPECT_EQ(live(), atStart);
   const std::string log = Log();
   EXPECT_NE(log.find("(!)Error : Shader source 9999 is missing"), std::string::npos) << log;
   EXPECT_NE(log.find("(!)Error : Compiling shader 992 failed: "), std::string::npos) << log;
