@@ -71,19 +71,19 @@ std::vector<float> PlanarVertexData(const VertexTable& table) {
   return data;
 }
 
-void CreateBuffers(VertexTable& table) {
+TableBuffers CreateBuffers(const VertexTable& table) {
   const std::vector<float> data = PlanarVertexData(table);
-  glGenBuffers(1, &table.vertexBuffer);
-  glBindBuffer(GL_ARRAY_BUFFER, table.vertexBuffer);
+  TableBuffers buffers{GlBuffer::Make(), GlBuffer::Make()};
+  glBindBuffer(GL_ARRAY_BUFFER, buffers.vertices);
   glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(data.size() * sizeof(float)), data.data(),
                GL_STATIC_DRAW);
   glBindBuffer(GL_ARRAY_BUFFER, 0);
-  glGenBuffers(1, &table.indexBuffer);
-  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, table.indexBuffer);
+  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffers.indices);
   glBufferData(GL_ELEMENT_ARRAY_BUFFER,
                static_cast<GLsizeiptr>(table.indices.size() * sizeof(uint32_t)),
                table.indices.data(), GL_STATIC_DRAW);
   glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+  return buffers;
 }
 
 }  // namespace driftglass

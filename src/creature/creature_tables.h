@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "foundation/gl.h"
+#include "foundation/gl_name.h"
 #include "foundation/vector_math.h"
 
 namespace driftglass {
@@ -25,8 +26,12 @@ struct VertexTable {
   int32_t triangleCount = 0;
   std::vector<VertexRecord> records;
   std::vector<uint32_t> indices;  // three per triangle
-  GLuint vertexBuffer = 0;
-  GLuint indexBuffer = 0;
+};
+
+// A table's two static buffers, given back when they go.
+struct TableBuffers {
+  GlBuffer vertices;
+  GlBuffer indices;
 };
 
 // A fresh copy of the four tables, in drawing order: body, belly, eyes, horns.
@@ -41,7 +46,7 @@ void NormaliseTables(std::vector<VertexTable>& tables);
 // grid points (2 floats), each array in record order: 14 floats, 56 bytes, per record.
 std::vector<float> PlanarVertexData(const VertexTable& table);
 
-// Uploads the table into its two static buffers and keeps their names in it.
-void CreateBuffers(VertexTable& table);
+// Uploads the table into two static buffers.
+TableBuffers CreateBuffers(const VertexTable& table);
 
 }  // namespace driftglass

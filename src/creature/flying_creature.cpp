@@ -26,7 +26,7 @@ FlyingCreatureClass::FlyingCreatureClass(SoundManager& sounds) : wingsSound_(sou
   if (!wingsSound_.IsValid() || !BuildPrograms()) return;
   tables_ = CreatureTables();
   NormaliseTables(tables_);
-  for (VertexTable& table : tables_) CreateBuffers(table);
+  for (const VertexTable& table : tables_) buffers_.push_back(CreateBuffers(table));
   valid_ = true;
 }
 
@@ -88,8 +88,8 @@ void FlyingCreatureClass::DrawBody() {
     glUseProgram(p.program);
     glUniformMatrix3fv(p.uRibbonMatrixes, nodes, GL_FALSE, matrixes);
     glUniform3fv(p.uRibbonVertexes, nodes, vertexes);
-    glBindBuffer(GL_ARRAY_BUFFER, table.vertexBuffer);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, table.indexBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, buffers_[i].vertices);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffers_[i].indices);
     glEnableClientState(GL_VERTEX_ARRAY);
     glVertexPointer(3, GL_FLOAT, 0, Offset(0));
     const struct {

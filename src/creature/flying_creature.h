@@ -43,7 +43,7 @@ class FlyingCreatureClass {
   // One surface's program and where its inputs are; an input the shader does not read is -1
   // (the linker drops it) and is simply left unbound.
   struct SurfaceProgram {
-    GLuint program = 0;
+    GlProgram program;
     GLint aGridPoint = -1, aNormal = -1, aGridX = -1, aGridY = -1;
     GLint uRibbonMatrixes = -1, uRibbonVertexes = -1;
   };
@@ -55,7 +55,8 @@ class FlyingCreatureClass {
   WingsSoundClass wingsSound_;
   std::array<Wing, 2> wings_;
   std::array<SurfaceProgram, 4> programs_;
-  std::vector<VertexTable> tables_;  // the creature's own copy: normalised, with its buffers
+  std::vector<VertexTable> tables_;    // the creature's own copy, normalised
+  std::vector<TableBuffers> buffers_;  // one pair for each table
   bool valid_ = false;
 };
 

@@ -31,7 +31,7 @@ const BladeProfile& Blade() {
 }
 
 // A 32 x 32 alpha glow: 0.75 in the middle, nothing from 16 texels out.
-GLuint MakeGlowTexture() {
+GlTexture MakeGlowTexture() {
   float texels[32 * 32];
   for (int i = 0; i < 32; ++i) {
     for (int j = 0; j < 32; ++j) {
@@ -39,8 +39,7 @@ GLuint MakeGlowTexture() {
       texels[i * 32 + j] = d < 1 ? static_cast<float>(1 / ((1 + d) * (1 + d)) - 0.25) : 0.0f;
     }
   }
-  GLuint texture = 0;
-  glGenTextures(1, &texture);
+  GlTexture texture = GlTexture::Make();
   glBindTexture(GL_TEXTURE_2D, texture);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "foundation/gl.h"
+#include "foundation/gl_name.h"
 #include "foundation/vector_math.h"
 
 namespace driftglass {
@@ -36,7 +37,7 @@ class SparkEmitter {
   static void Move(Spark& spark, double stepMs);
 
  private:
-  GLuint texture_ = 0;
+  GlTexture texture_;
   double time_ = 0;
   double lastEmit_ = 0;
   double stepMs_ = 0;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "foundation/gl.h"
+#include "foundation/gl_name.h"
 #include "foundation/layer_copy.h"
 #include "foundation/textured_quad.h"
 
@@ -25,7 +26,7 @@ class FarCliffDecorClass {
   void Release() { copy_.Release(); }
 
  private:
-  GLuint texture_ = 0;
+  GlTexture texture_;
   PixelRect viewport_;
   LayerCopy copy_;
 };
@@ -61,7 +62,7 @@ class NearCliffDecorClass {
  private:
   void DrawFoot();
 
-  GLuint texture_ = 0;
+  GlTexture texture_;
   MaskCells cells_;      // all but the foot
   TexturePiece foot_{};  // the solid foot, the width of the picture, under cells_.solidTop
   PixelRect viewport_;

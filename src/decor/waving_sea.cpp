@@ -30,15 +30,15 @@ WavingSeaDecorClass::WavingSeaDecorClass() {
     return;
   }
   indexCount_ = static_cast<GLsizei>(indices.size());
-  glGenBuffers(1, &positionBuffer_);
+  positionBuffer_ = GlBuffer::Make();
   glBindBuffer(GL_ARRAY_BUFFER, positionBuffer_);
   glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(positions.size() * sizeof(float)),
                positions.data(), GL_STATIC_DRAW);
-  glGenBuffers(1, &indexBuffer_);
+  indexBuffer_ = GlBuffer::Make();
   glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer_);
   glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(uint32_t)),
                indices.data(), GL_STATIC_DRAW);
-  glGenBuffers(1, &texCoordBuffer_);
+  texCoordBuffer_ = GlBuffer::Make();
   glBindBuffer(GL_ARRAY_BUFFER, texCoordBuffer_);
   glBindBuffer(GL_ARRAY_BUFFER, 0);
   glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);

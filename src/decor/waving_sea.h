@@ -7,6 +7,7 @@
 
 #include "decor/sea_simulation.h"
 #include "foundation/gl.h"
+#include "foundation/gl_name.h"
 #include "foundation/layer_copy.h"
 
 namespace driftglass {
@@ -34,10 +35,10 @@ class WavingSeaDecorClass {
   PixelRect viewport_;
   GLint lowestRow_ = 0;  // the lowest window row the sea may show in
   GLsizei indexCount_ = 0;
-  GLuint texture_ = 0;
-  GLuint indexBuffer_ = 0;
-  GLuint positionBuffer_ = 0;
-  GLuint texCoordBuffer_ = 0;
+  GlTexture texture_;
+  GlBuffer indexBuffer_;
+  GlBuffer positionBuffer_;
+  GlBuffer texCoordBuffer_;
   bool valid_ = false;
 };
 

@@ -20,12 +20,12 @@ constexpr int kBudVertex = 115;
 
 // Uploads an interleaved-by-block vertex array and its indices into two new buffers.
 void Upload(const std::vector<float>& data, const std::vector<uint32_t>& indices,
-            GLuint& vertexBuffer, GLuint& indexBuffer) {
-  glGenBuffers(1, &vertexBuffer);
+            GlBuffer& vertexBuffer, GlBuffer& indexBuffer) {
+  vertexBuffer = GlBuffer::Make();
   glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
   glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(data.size() * sizeof(float)), data.data(),
                GL_STATIC_DRAW);
-  glGenBuffers(1, &indexBuffer);
+  indexBuffer = GlBuffer::Make();
   glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
   glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(uint32_t)),
                indices.data(), GL_STATIC_DRAW);

@@ -4,6 +4,7 @@
 
 #include "flowers/flower_instance.h"
 #include "foundation/gl.h"
+#include "foundation/gl_name.h"
 #include "foundation/ribbon.h"
 
 namespace driftglass {
@@ -17,11 +18,11 @@ class StalkProgram {
   void Draw(Ribbon& ribbon, double length, double holesRadius, double lightPosition);
 
  private:
-  GLuint program_ = 0;
+  GlProgram program_;
   GLint uRibbonVertexes_ = -1, uRibbonMatrixes_ = -1, uRibbonLength_ = -1;
   GLint uHolesRadius_ = -1, uLightPosition_ = -1;
   GLint aNormal_ = -1, aGridX_ = -1, aGridY_ = -1, aGridPoint_ = -1;
-  GLuint vertexBuffer_ = 0, indexBuffer_ = 0;
+  GlBuffer vertexBuffer_, indexBuffer_;
   bool valid_ = false;
 };
 
@@ -32,8 +33,8 @@ class BudProgram {
   void Draw(const Ribbon& ribbon, double length, double budSize);
 
  private:
-  GLuint program_ = 0;
-  GLuint vertexBuffer_ = 0, indexBuffer_ = 0;
+  GlProgram program_;
+  GlBuffer vertexBuffer_, indexBuffer_;
   GLint uTransformationMatrix_ = -1, uSphereCenter_ = -1, uDirection_ = -1, aGridPoint_ = -1;
   bool valid_ = false;
 };
@@ -45,7 +46,7 @@ class FlowerProgram {
   void Draw(const Ribbon& ribbon, double length, double headRadius, double phase);
 
  private:
-  GLuint program_ = 0;
+  GlProgram program_;
   GLint uPhase_ = -1;
   bool valid_ = false;
 };

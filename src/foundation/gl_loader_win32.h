@@ -25,6 +25,9 @@
   X(PFNGLCOMPILESHADERPROC, glCompileShader)                       \
   X(PFNGLCREATEPROGRAMPROC, glCreateProgram)                       \
   X(PFNGLCREATESHADERPROC, glCreateShader)                         \
+  X(PFNGLDELETEBUFFERSPROC, glDeleteBuffers)                       \
+  X(PFNGLDELETEPROGRAMPROC, glDeleteProgram)                       \
+  X(PFNGLDELETESHADERPROC, glDeleteShader)                         \
   X(PFNGLDISABLEVERTEXATTRIBARRAYPROC, glDisableVertexAttribArray) \
   X(PFNGLENABLEVERTEXATTRIBARRAYPROC, glEnableVertexAttribArray)   \
   X(PFNGLGENBUFFERSPROC, glGenBuffers)                             \

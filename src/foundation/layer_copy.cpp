@@ -26,8 +26,8 @@ bool LayerCopy::BeginPainting(const PixelRect& area) {
   GLint sampleBuffers = 0;
   glGetIntegerv(GL_SAMPLE_BUFFERS, &sampleBuffers);
   if (sampleBuffers != 0) return false;
-  if (texture_ == 0) glGenTextures(1, &texture_);
-  if (framebuffer_ == 0) glGenFramebuffers(1, &framebuffer_);
+  if (texture_ == 0) texture_ = GlTexture::Make();
+  if (framebuffer_ == 0) framebuffer_ = GlFramebuffer::Make();
   if (texture_ == 0 || framebuffer_ == 0) return false;
   // The rectangle is kept only once the texture has its size.
   const bool resized = area_.width != x1 - x0 || area_.height != y1 - y0;
@@ -70,9 +70,8 @@ bool LayerCopy::CopyOntoFrame() {
 }
 
 void LayerCopy::Release() {
-  if (framebuffer_ != 0) glDeleteFramebuffers(1, &framebuffer_);
-  if (texture_ != 0) glDeleteTextures(1, &texture_);
-  framebuffer_ = texture_ = 0;
+  framebuffer_.Reset();
+  texture_.Reset();
   painted_ = false;
   framesAtViewport_ = 0;
   viewport_ = area_ = PixelRect{};

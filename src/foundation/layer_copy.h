@@ -4,6 +4,7 @@
 #pragma once
 
 #include "foundation/gl.h"
+#include "foundation/gl_name.h"
 
 namespace driftglass {
 
@@ -59,8 +60,8 @@ class LayerCopy {
   PixelRect area_;
   int framesAtViewport_ = 0;  // frames drawn at the viewport, counted up to 3
   bool painted_ = false;      // the copy holds the layer for the current viewport
-  GLuint framebuffer_ = 0;
-  GLuint texture_ = 0;
+  GlFramebuffer framebuffer_;
+  GlTexture texture_;
 };
 
 }  // namespace driftglass

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "foundation/gl.h"
+#include "foundation/gl_name.h"
 #include "foundation/vector_math.h"
 
 namespace driftglass {
@@ -27,6 +28,13 @@ class ResourceText {
 // with the program's name in `program`; 1 on any failure, with `program` untouched and the
 // compiler's or linker's words in the event log.
 int CreateProgram(int vertexId, int fragmentId, GLuint& program);
+// The same, into a holder that deletes the program with its owner.
+inline int CreateProgram(int vertexId, int fragmentId, GlProgram& program) {
+  GLuint name = 0;
+  const int result = CreateProgram(vertexId, fragmentId, name);
+  if (result == 0) program = GlProgram(name);
+  return result;
+}
 
 void SetUniform1(GLint location, double value);
 void SetUniform3(GLint location, const Vector3& value);

@@ -50,10 +50,9 @@ int LoadJpegResource(std::vector<uint32_t>& pixels, int id, int& width, int& hei
   return 0;
 }
 
-GLuint MakeTexture(const std::vector<uint32_t>& pixels, int width, int height, GLint internalFormat,
-                   GLint wrap, GLint filter) {
-  GLuint texture = 0;
-  glGenTextures(1, &texture);
+GlTexture MakeTexture(const std::vector<uint32_t>& pixels, int width, int height,
+                      GLint internalFormat, GLint wrap, GLint filter) {
+  GlTexture texture = GlTexture::Make();
   glBindTexture(GL_TEXTURE_2D, texture);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "foundation/gl.h"
+#include "foundation/gl_name.h"
 
 namespace driftglass {
 
@@ -25,8 +26,8 @@ int LoadBitmapResource(std::vector<uint32_t>& pixels, int id, int width, int hei
 int LoadJpegResource(std::vector<uint32_t>& pixels, int id, int& width, int& height);
 
 // Makes a texture from a pixel block: one wrap mode for S and T, one filter for
-// magnification and minification, no mipmaps. Returns the texture's name.
-GLuint MakeTexture(const std::vector<uint32_t>& pixels, int width, int height, GLint internalFormat,
-                   GLint wrap, GLint filter);
+// magnification and minification, no mipmaps.
+GlTexture MakeTexture(const std::vector<uint32_t>& pixels, int width, int height,
+                      GLint internalFormat, GLint wrap, GLint filter);
 
 }  // namespace driftglass

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "foundation/gl.h"
+#include "foundation/gl_name.h"
 
 namespace driftglass {
 
@@ -21,7 +22,7 @@ class WelcomingMessage {
   static double Opacity(double elapsedMs);
 
  private:
-  GLuint texture_ = 0;
+  GlTexture texture_;
   double elapsed_ = 0.0;
 };
 

@@ -1,10 +1,11 @@
 // Once the scene runs, its frames allocate nothing: what a frame needs was made at start-up
-// or by the frames before.
+// or by the frames before. And once it is uninstalled, every OpenGL object it made is gone.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "common/counting_allocator.h"
+#include "foundation/gl.h"
 #include "foundation/random_source.h"
 #include "gl_test.h"
 #include "scene/saver_scene.h"
@@ -42,7 +43,18 @@ class SilentDevice : public SoundDevice {
 
 class GlFrameAllocationTest : public gltest::GlTest {};
 
-TEST_F(GlFrameAllocationTest, TheWholeSceneDrawsFrameAfterFrameWithoutAllocating) {
+// The textures, buffers, framebuffers, programs and shaders alive in the context.
+int LiveGlNames() {
+  int count = 0;
+  for (GLuint name = 1; name < 4096; ++name) {
+    count += glIsTexture(name) + glIsBuffer(name) + glIsFramebuffer(name) + glIsProgram(name) +
+             glIsShader(name);
+  }
+  return count;
+}
+
+TEST_F(GlFrameAllocationTest, TheSceneDrawsWithoutAllocatingAndGivesBackEveryGlObjectItMade) {
+  EXPECT_EQ(LiveGlNames(), 0);
   SeedRandom(7);
   SilentDevice device;
   SoundManager sounds(device);
@@ -58,6 +70,7 @@ TEST_F(GlFrameAllocationTest, TheWholeSceneDrawsFrameAfterFrameWithoutAllocating
   for (int frame = 0; frame < 200; ++frame) scene.SceneFrame(time);
   EXPECT_EQ(testing_support::StopCounting().calls, 0);
   scene.SceneUninstall();
+  EXPECT_EQ(LiveGlNames(), 0);
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ class GlLayerCopyTest : public gltest::GlTest {
     glClearColor(0.2f, 0.3f, 0.4f, 1.0f);
   }
   void TearDown() override {
-    glDeleteTextures(1, &picture_);
+    picture_.Reset();
     glClearColor(0, 0, 0, 0);
     glViewport(0, 0, context_.Width(), context_.Height());
     GlTest::TearDown();
@@ -75,7 +75,7 @@ class GlLayerCopyTest : public gltest::GlTest {
 
   // Reaching over the window's left edge and ending inside it on the other three sides.
   static constexpr QuadPlacement kQuad{-1.3, 0.62, -0.41, 0.53, 0.97};
-  GLuint picture_ = 0;
+  GlTexture picture_;
   int paints_ = 0;
   PixelRect view_{0, 0, 1024, 512};
 };
