@@ -41,38 +41,24 @@ class GlName {
   GLuint name_ = 0;
 };
 
-struct GlTextureKind {
+// Objects made and deleted in batches by glGen* and glDelete*, one at a time here.
+template <auto& Generate, auto& Free>
+struct GlBatchKind {
   static GLuint Create() {
     GLuint name = 0;
-    glGenTextures(1, &name);
+    Generate(1, &name);
     return name;
   }
-  static void Delete(GLuint name) { glDeleteTextures(1, &name); }
-};
-struct GlBufferKind {
-  static GLuint Create() {
-    GLuint name = 0;
-    glGenBuffers(1, &name);
-    return name;
-  }
-  static void Delete(GLuint name) { glDeleteBuffers(1, &name); }
-};
-struct GlFramebufferKind {
-  static GLuint Create() {
-    GLuint name = 0;
-    glGenFramebuffers(1, &name);
-    return name;
-  }
-  static void Delete(GLuint name) { glDeleteFramebuffers(1, &name); }
+  static void Delete(GLuint name) { Free(1, &name); }
 };
 struct GlProgramKind {
   static GLuint Create() { return glCreateProgram(); }
   static void Delete(GLuint name) { glDeleteProgram(name); }
 };
 
-using GlTexture = GlName<GlTextureKind>;
-using GlBuffer = GlName<GlBufferKind>;
-using GlFramebuffer = GlName<GlFramebufferKind>;
+using GlTexture = GlName<GlBatchKind<glGenTextures, glDeleteTextures>>;
+using GlBuffer = GlName<GlBatchKind<glGenBuffers, glDeleteBuffers>>;
+using GlFramebuffer = GlName<GlBatchKind<glGenFramebuffers, glDeleteFramebuffers>>;
 using GlProgram = GlName<GlProgramKind>;
 
 }  // namespace driftglass

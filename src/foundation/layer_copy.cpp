@@ -6,10 +6,7 @@
 namespace driftglass {
 
 void LayerCopy::Reshape(const PixelRect& viewport) {
-  if (viewport.x == viewport_.x && viewport.y == viewport_.y && viewport.width == viewport_.width &&
-      viewport.height == viewport_.height) {
-    return;
-  }
+  if (viewport == viewport_) return;
   viewport_ = viewport;
   framesAtViewport_ = 0;
   painted_ = false;

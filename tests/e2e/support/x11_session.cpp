@@ -138,19 +138,6 @@ bool X11Session::WaitForSeascape(int left, int top, int width, int height,
       timeout);
 }
 
-bool X11Session::WaitForSky(int left, int top, int right, int bottom,
-                            std::chrono::milliseconds timeout) {
-  return WaitUntil(
-      [&] {
-        const Picture screen = CaptureScreen();
-        const MeanColour mean =
-            RegionMean(screen, double(left) / screen.width, double(right) / screen.width,
-                       double(top) / screen.height, double(bottom) / screen.height);
-        return mean.b > mean.r + 0.04 && mean.Luminance() < 0.2;
-      },
-      timeout);
-}
-
 void X11Session::Focus(Window window) {
   XSetInputFocus(display_, window, RevertToParent, CurrentTime);
   XSync(display_, False);

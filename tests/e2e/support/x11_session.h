@@ -40,8 +40,6 @@ class X11Session {
   void SendStrangersMessage(Window window);
   // What the screen shows now.
   Picture CaptureScreen();
-  // Waits until the screen's region (in pixels) shows night sky.
-  bool WaitForSky(int left, int top, int right, int bottom, std::chrono::milliseconds timeout);
   // Waits until the screen's region (in pixels) shows a whole seascape: a frame of that size.
   bool WaitForSeascape(int left, int top, int width, int height, std::chrono::milliseconds timeout);
 
