@@ -8,7 +8,7 @@ function(driftglass_resource_sources out_sources name)
   set(files "")
   set(resource_script "// Generated from resources/resources.cmake.\n")
   string(CONCAT embedded "// Generated from resources/resources.cmake: the bytes of every resource.\n"
-                        "#include \"foundation/embedded_resources.h\"\n\n")
+                        "#include \"linux/embedded_resources.h\"\n\n")
   set(table "")
   set(index 0)
   foreach(entry IN LISTS ARGN)

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "host/linux/keyfile_option_store.h"
 #include "host/stored_options.h"
+#include "linux/keyfile_option_store.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);

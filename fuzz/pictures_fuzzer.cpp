@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "foundation/bitmap_reader.h"
-#include "foundation/jpeg_decoder.h"
+#include "linux/linux_platform.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int width = 0, height = 0;
@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (driftglass::DecodeBitmap(data, size, width, height, pixels) &&
       pixels.size() != static_cast<size_t>(width) * height)
     __builtin_trap();
-  if (driftglass::DecodeJpeg(data, size, width, height, pixels) &&
+  if (driftglass::DecodeJpegWithTurbo(data, size, width, height, pixels) &&
       pixels.size() != static_cast<size_t>(width) * height)
     __builtin_trap();
   return 0;

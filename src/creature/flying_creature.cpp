@@ -33,7 +33,8 @@ FlyingCreatureClass::FlyingCreatureClass(SoundManager& sounds) : wingsSound_(sou
 bool FlyingCreatureClass::BuildPrograms() {
   for (int i = 0; i < 4; ++i) {
     SurfaceProgram& p = programs_[i];
-    if (CreateProgram(kRibbonVertexShader, kSurfaceShaders[i], p.program) != 0) return false;
+    if (CreateProgram(kRibbonVertexShader, kSurfaceShaders[i], p.program) != kSucceeded)
+      return false;
     p.aGridPoint = glGetAttribLocation(p.program, "aGridPoint");
     p.aNormal = glGetAttribLocation(p.program, "aNormal");
     p.aGridX = glGetAttribLocation(p.program, "aGridX");

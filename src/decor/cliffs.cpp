@@ -101,7 +101,8 @@ void MergeMaskIntoAlpha(std::vector<uint32_t>& colour, const std::vector<uint32_
 FarCliffDecorClass::FarCliffDecorClass() {
   TheEventLog().Write(kNotify, "Initialization of FarCliffDecorClass");
   std::vector<uint32_t> pixels;
-  if (LoadBitmapResource(pixels, kBackdropPicture, kPictureWidth, kPictureHeight) != 0) return;
+  if (LoadBitmapResource(pixels, kBackdropPicture, kPictureWidth, kPictureHeight) != kSucceeded)
+    return;
   texture_ = MakeTexture(pixels, kPictureWidth, kPictureHeight, GL_RGB16, GL_REPEAT, GL_LINEAR);
   TheEventLog().Write(kNotify, "Bitmap is loaded");
 }
@@ -119,8 +120,8 @@ NearCliffDecorClass::NearCliffDecorClass() {
   TheEventLog().Write(kNotify, "Initialization of NearCliffDecorClass");
   std::vector<uint32_t> colour, mask;
   int width = 0, height = 0, maskWidth = 0, maskHeight = 0;
-  if (LoadJpegResource(colour, kNearCliffPicture, width, height) != 0) return;
-  if (LoadJpegResource(mask, kNearCliffMaskPicture, maskWidth, maskHeight) != 0 ||
+  if (LoadJpegResource(colour, kNearCliffPicture, width, height) != kSucceeded) return;
+  if (LoadJpegResource(mask, kNearCliffMaskPicture, maskWidth, maskHeight) != kSucceeded ||
       maskWidth != width || maskHeight != height) {
     return;
   }

@@ -16,7 +16,7 @@ WavingSeaDecorClass::WavingSeaDecorClass() {
   std::vector<uint32_t> pixels;
   int width = 0;
   int height = 0;
-  if (LoadJpegResource(pixels, kSeaPicture, width, height) != 0) return;
+  if (LoadJpegResource(pixels, kSeaPicture, width, height) != kSucceeded) return;
   texture_ = MakeTexture(pixels, width, height, GL_RGB8, GL_CLAMP, GL_NEAREST);
   TheEventLog().Write(kNotify, "Bitmap is loaded");
 

@@ -48,7 +48,7 @@ bool AllFound(std::initializer_list<GLint> locations) {
 
 StalkProgram::StalkProgram() {
   TheEventLog().Write(kNotify, "Creating OGL program for stalk");
-  if (CreateProgram(kScaledRibbonVertex, kStalkFragment, program_) != 0) return;
+  if (CreateProgram(kScaledRibbonVertex, kStalkFragment, program_) != kSucceeded) return;
   uRibbonVertexes_ = glGetUniformLocation(program_, "uRibbonVertexes");
   uRibbonMatrixes_ = glGetUniformLocation(program_, "uRibbonMatrixes");
   uRibbonLength_ = glGetUniformLocation(program_, "uRibbonLength");
@@ -108,7 +108,7 @@ void StalkProgram::Draw(Ribbon& ribbon, double length, double holesRadius, doubl
 
 BudProgram::BudProgram() {
   TheEventLog().Write(kNotify, "Creating OGL program for bud");
-  if (CreateProgram(kBudVertex, kBudFragment, program_) != 0) return;
+  if (CreateProgram(kBudVertex, kBudFragment, program_) != kSucceeded) return;
   uTransformationMatrix_ = glGetUniformLocation(program_, "uTransformationMatrix");
   uSphereCenter_ = glGetUniformLocation(program_, "uSphereCenter");
   uDirection_ = glGetUniformLocation(program_, "uDirection");
@@ -150,7 +150,7 @@ void BudProgram::Draw(const Ribbon& ribbon, double length, double budSize) {
 
 FlowerProgram::FlowerProgram() {
   TheEventLog().Write(kNotify, "Creating OGL program for flower");
-  if (CreateProgram(kFlowerVertex, kFlowerFragment, program_) != 0) return;
+  if (CreateProgram(kFlowerVertex, kFlowerFragment, program_) != kSucceeded) return;
   uPhase_ = glGetUniformLocation(program_, "uPhase");
   valid_ = uPhase_ != -1;
 }

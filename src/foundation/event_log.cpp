@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "foundation/log_file.h"
+#include "platform/services.h"
 
 namespace driftglass {
 
@@ -39,7 +39,7 @@ void EventLog::Open(const std::filesystem::path& path) {
   // The usual name, or the first numbered one that no running instance holds.
   for (int n = 1; n <= kMostInstances && file_ == nullptr; ++n) {
     bool busy = false;
-    file_ = ClaimLogFile(NumberedLogPath(path, n), busy);
+    file_ = Platform().claimLogFile(NumberedLogPath(path, n), busy);
     if (file_ != nullptr) path_ = NumberedLogPath(path, n);
     if (!busy) break;
   }

@@ -4,7 +4,8 @@
 #pragma once
 
 #if defined(_WIN32)
-#include "foundation/gl_loader_win32.h"
+#include "foundation/gl_entry_points.h"
+// after the entry points, which keep the system's GL header from pulling in <windows.h>
 #include <GL/glu.h>
 #else
 #include <GL/glew.h>

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "foundation/event_log.h"
-#include "foundation/resources.h"
+#include "platform/services.h"
 
 namespace driftglass {
 namespace {
@@ -48,14 +48,14 @@ GLuint CompileStage(GLenum type, int id) {
 }  // namespace
 
 ResourceText::ResourceText(int id) {
-  const ResourceBytes bytes = FindResourceBytes("Shaders", id);
+  const ResourceBytes bytes = Platform().findResource("Shaders", id);
   if (!bytes) return;
   source_ = reinterpret_cast<const GLchar*>(bytes.data);
   length_ = static_cast<GLint>(bytes.size);
   count_ = 1;
 }
 
-int CreateProgram(int vertexId, int fragmentId, GLuint& program) {
+Status CreateProgram(int vertexId, int fragmentId, GLuint& program) {
   GLuint vertex = 0;
   GLuint fragment = 0;
   // The stages are given back whatever happens: once attached, a deleted stage lives on only
@@ -67,7 +67,7 @@ int CreateProgram(int vertexId, int fragmentId, GLuint& program) {
   if ((vertexId != 0 && (vertex = CompileStage(GL_VERTEX_SHADER, vertexId)) == 0) ||
       (fragmentId != 0 && (fragment = CompileStage(GL_FRAGMENT_SHADER, fragmentId)) == 0)) {
     deleteStages();
-    return 1;
+    return kFailed;
   }
   const GLuint linked = glCreateProgram();
   if (linked != 0) {
@@ -76,17 +76,17 @@ int CreateProgram(int vertexId, int fragmentId, GLuint& program) {
     glLinkProgram(linked);
   }
   deleteStages();
-  if (linked == 0) return 1;
+  if (linked == 0) return kFailed;
   GLint status = 0;
   glGetProgramiv(linked, GL_LINK_STATUS, &status);
   if (status != GL_TRUE) {
     LogInfo(linked, "Linking program of shader", vertexId != 0 ? vertexId : fragmentId,
             glGetProgramiv, glGetProgramInfoLog);
     glDeleteProgram(linked);
-    return 1;
+    return kFailed;
   }
   program = linked;
-  return 0;
+  return kSucceeded;
 }
 
 void SetUniform1(GLint location, double value) {

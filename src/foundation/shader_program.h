@@ -5,6 +5,7 @@
 
 #include "foundation/gl.h"
 #include "foundation/gl_name.h"
+#include "foundation/status.h"
 #include "foundation/vector_math.h"
 
 namespace driftglass {
@@ -24,15 +25,15 @@ class ResourceText {
   GLsizei count_ = -1;
 };
 
-// Compiles the two sources (an id of 0 leaves that stage out) and links them. 0 on success,
-// with the program's name in `program`; 1 on any failure, with `program` untouched and the
+// Compiles the two sources (an id of 0 leaves that stage out) and links them. kSucceeded,
+// with the program's name in `program`, or kFailed, with `program` untouched and the
 // compiler's or linker's words in the event log.
-int CreateProgram(int vertexId, int fragmentId, GLuint& program);
+Status CreateProgram(int vertexId, int fragmentId, GLuint& program);
 // The same, into a holder that deletes the program with its owner.
-inline int CreateProgram(int vertexId, int fragmentId, GlProgram& program) {
+inline Status CreateProgram(int vertexId, int fragmentId, GlProgram& program) {
   GLuint name = 0;
-  const int result = CreateProgram(vertexId, fragmentId, name);
-  if (result == 0) program = GlProgram(name);
+  const Status result = CreateProgram(vertexId, fragmentId, name);
+  if (result == kSucceeded) program = GlProgram(name);
   return result;
 }
 

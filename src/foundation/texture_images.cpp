@@ -6,23 +6,22 @@
 
 #include "foundation/bitmap_reader.h"
 #include "foundation/event_log.h"
-#include "foundation/jpeg_decoder.h"
-#include "foundation/resources.h"
+#include "platform/services.h"
 
 namespace driftglass {
 namespace {
 
 // Names the picture that failed, and why, in the log; returns 1, the failure.
-int PictureFailed(const char* type, int id, const std::string& why) {
+Status PictureFailed(const char* type, int id, const std::string& why) {
   const std::string line = "Picture " + std::to_string(id) + " (" + type + ") " + why;
   TheEventLog().Write(kError, line.c_str());
-  return 1;
+  return kFailed;
 }
 
 }  // namespace
 
-int LoadBitmapResource(std::vector<uint32_t>& pixels, int id, int width, int height) {
-  const ResourceBytes bytes = FindResourceBytes("BITMAP", id);
+Status LoadBitmapResource(std::vector<uint32_t>& pixels, int id, int width, int height) {
+  const ResourceBytes bytes = Platform().findResource("BITMAP", id);
   if (!bytes) return PictureFailed("BITMAP", id, "is missing");
   int decodedWidth = 0;
   int decodedHeight = 0;
@@ -38,16 +37,16 @@ int LoadBitmapResource(std::vector<uint32_t>& pixels, int id, int width, int hei
                              "x" + std::to_string(height));
   }
   pixels.swap(decoded);
-  return 0;
+  return kSucceeded;
 }
 
-int LoadJpegResource(std::vector<uint32_t>& pixels, int id, int& width, int& height) {
-  const ResourceBytes bytes = FindResourceBytes("JPG", id);
+Status LoadJpegResource(std::vector<uint32_t>& pixels, int id, int& width, int& height) {
+  const ResourceBytes bytes = Platform().findResource("JPG", id);
   if (!bytes) return PictureFailed("JPG", id, "is missing");
-  if (!DecodeJpeg(bytes.data, bytes.size, width, height, pixels)) {
+  if (!Platform().decodeJpeg(bytes.data, bytes.size, width, height, pixels)) {
     return PictureFailed("JPG", id, "cannot be decoded (damaged or truncated)");
   }
-  return 0;
+  return kSucceeded;
 }
 
 GlTexture MakeTexture(const std::vector<uint32_t>& pixels, int width, int height,

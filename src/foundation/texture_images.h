@@ -8,6 +8,7 @@
 
 #include "foundation/gl.h"
 #include "foundation/gl_name.h"
+#include "foundation/status.h"
 
 namespace driftglass {
 
@@ -18,12 +19,12 @@ inline constexpr int kNearCliffPicture = 121;
 inline constexpr int kNearCliffMaskPicture = 122;
 inline constexpr int kBannerPicture = 125;
 
-// The bitmap resource `id`, which must be `width` x `height`. 0 on success; 1 on failure,
+// The bitmap resource `id`, which must be `width` x `height`. kSucceeded, or kFailed,
 // and then `pixels` is left as it was and the log names the picture and why.
-int LoadBitmapResource(std::vector<uint32_t>& pixels, int id, int width, int height);
-// The JPEG resource `id` (type "JPG") at its own size. 0 on success; 1 on failure, and then
+Status LoadBitmapResource(std::vector<uint32_t>& pixels, int id, int width, int height);
+// The JPEG resource `id` (type "JPG") at its own size. kSucceeded, or kFailed, and then
 // neither `pixels` nor the size is touched and the log names the picture and why.
-int LoadJpegResource(std::vector<uint32_t>& pixels, int id, int& width, int& height);
+Status LoadJpegResource(std::vector<uint32_t>& pixels, int id, int& width, int& height);
 
 // Makes a texture from a pixel block: one wrap mode for S and T, one filter for
 // magnification and minification, no mipmaps.

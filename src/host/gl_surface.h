@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "host/render_surface.h"
+#include "platform/render_surface.h"
 
 namespace driftglass {
 

@@ -62,7 +62,7 @@ int RenderThread::LoopingThreadProc() {
   time.stepMs = time.previousTick;  // overwritten before its first use
 
   TheEventLog().Write(kNotify, "Start common initialization");
-  if (CommonInitialization() != 0) {
+  if (CommonInitialization() != kSucceeded) {
     TheEventLog().WriteError(kNotify, "Error of common initialization", "Error of initialization");
   } else {
     // Paced by the buffer swap and its interval, or where the swap does not wait by the
@@ -104,7 +104,7 @@ int RenderThread::LoopingThreadProc() {
   return 0;
 }
 
-int RenderThread::CommonInitialization() {
+Status RenderThread::CommonInitialization() {
   SeedRandom(settings_.seed ? *settings_.seed : CalendarSeconds());
 
   // Without sound the scene runs all the same, silently: a screen saver must never show a
@@ -124,24 +124,24 @@ int RenderThread::CommonInitialization() {
 
   if (!surface_.CreateContext()) {
     TheEventLog().Write(kError, "Can not create an OpenGL context and make it current");
-    return 1;
+    return kFailed;
   }
   TheEventLog().Write(kNotify, "Context for OpenGL has been created");
   if (!surface_.LoadEntryPoints()) {
     TheEventLog().Write(kError, "Can not load the OpenGL entry points");
-    return 1;
+    return kFailed;
   }
   TheEventLog().Write(kNotify, "GLEW initialized");
   if (!surface_.HasOpenGl20()) {
     TheEventLog().WriteError(kError, "Can not initialize OpenGL 2.0",
                              "Sorry, this application requires OpenGL 2.0");
-    return 1;
+    return kFailed;
   }
   TheEventLog().Write(kNotify, "OpenGL 2.0 is found");
   const char* swapControl = surface_.SwapControlExtension();
   if (swapControl == nullptr) {
     TheEventLog().Write(kError, "The driver has no swap-control extension");
-    return 1;
+    return kFailed;
   }
   const std::string found = std::string(swapControl) + " extension is found";
   TheEventLog().Write(kNotify, found.c_str());
@@ -152,9 +152,9 @@ int RenderThread::CommonInitialization() {
   TheEventLog().Write(kNotify, "Video initialization has finished successfully");
   TheEventLog().Write(kNotify, "Start scene initialization");
 
-  if (scene_.SceneInitialization(*sounds_) != 0) return 1;
+  if (scene_.SceneInitialization(*sounds_) != kSucceeded) return kFailed;
   TheEventLog().Write(kNotify, "Scene has been initialized successfully");
-  return 0;
+  return kSucceeded;
 }
 
 void RenderThread::CommonUninstall() {

@@ -9,23 +9,17 @@
 #include <string>
 #include <thread>
 
+#include "foundation/status.h"
 #include "host/auto_reset_event.h"
-#include "host/render_surface.h"
+#include "platform/render_surface.h"
+#include "platform/tick_clock.h"
+#include "platform/window_thread_link.h"
 #include "scene/scene.h"
 #include "sound/sound_manager.h"
 
 namespace driftglass {
 
 class FrameRateCounter;
-
-// The window thread's side as the render thread sees it.
-class WindowThreadLink {
- public:
-  virtual ~WindowThreadLink() = default;
-  // Asks the window thread to show the stored user message and destroy the window; returns
-  // once it has done so.
-  virtual void RequestFailureMessage() = 0;
-};
 
 struct RenderSettings {
   bool showFrameRate = false;
@@ -61,7 +55,7 @@ class RenderThread {
   void Join();
 
   int LoopingThreadProc();
-  int CommonInitialization();
+  Status CommonInitialization();
   uint64_t FramesDrawn() const { return framesDrawn_; }
   bool StopRequested() const { return StopLooping.load() != 0; }
 

@@ -8,8 +8,7 @@ SettingsDialogModel::Outcome SettingsDialogModel::OnCommand(int controlId, int n
   if (notification != 0) return Outcome::Ignored;
   switch (controlId) {
     case kConfirmSettingsId: {
-      const int result = settings_.options.Save();
-      if (result == 0) return Outcome::Close;
+      if (settings_.options.Save() == kSucceeded) return Outcome::Close;
       saveError_ = "The settings could not be saved";
       const std::string why = store_.LastError();
       saveError_ += why.empty() ? "." : ": " + why;

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "host/option_store.h"
+#include "foundation/status.h"
+#include "platform/option_store.h"
 
 namespace driftglass {
 
@@ -15,10 +16,10 @@ namespace driftglass {
 struct StoredOptionsParameter {
   explicit StoredOptionsParameter(std::string name_) : name(std::move(name_)) {}
   virtual ~StoredOptionsParameter() = default;
-  // Sets the value from stored text; 0 on success, 1 (value unchanged) when it is unreadable.
-  virtual int FromString(const std::string& text) = 0;
-  // Writes the value as text into `out`; 0 on success.
-  virtual int ToString(std::string& out) const = 0;
+  // Sets the value from stored text; kFailed (value unchanged) when it is unreadable.
+  virtual Status FromString(const std::string& text) = 0;
+  // Writes the value as text into `out`.
+  virtual Status ToString(std::string& out) const = 0;
   virtual void SetDefault() = 0;
 
   std::string name;
@@ -27,8 +28,8 @@ struct StoredOptionsParameter {
 // A signed 32-bit number stored as decimal text.
 struct StoredOptionsParameter_long : StoredOptionsParameter {
   StoredOptionsParameter_long(std::string name_, int32_t defaultValue_);
-  int FromString(const std::string& text) override;
-  int ToString(std::string& out) const override;
+  Status FromString(const std::string& text) override;
+  Status ToString(std::string& out) const override;
   void SetDefault() override { value = defaultValue; }
   int32_t Get() const { return value; }
   void Set(int32_t newValue) { value = newValue; }
@@ -44,8 +45,8 @@ struct StoredOptionsParameter_paths : StoredOptionsParameter {
     bool flag = false;
   };
   explicit StoredOptionsParameter_paths(std::string name_);
-  int FromString(const std::string& text) override;
-  int ToString(std::string& out) const override;
+  Status FromString(const std::string& text) override;
+  Status ToString(std::string& out) const override;
   void SetDefault() override { entries.clear(); }
 
   std::vector<PathEntry> entries;
@@ -56,12 +57,12 @@ class StoredOptions {
   // Enters the options under their names and loads them from `store` at once.
   StoredOptions(const std::string& productName, std::vector<StoredOptionsParameter*> options,
                 OptionStore& store);
-  // 0 done, -1 the key cannot be opened, 1 a value was missing or unreadable (that option
-  // keeps its value; the others are still read).
-  int Load();
-  // 0 done, -1 the key cannot be created or the values could not be written, 1 an option
-  // could not produce its text.
-  int Save();
+  // kSucceeded, kKeyUnavailable when the key cannot be opened, kFailed when a value was
+  // missing or unreadable (that option keeps its value; the others are still read).
+  Status Load();
+  // kSucceeded, kKeyUnavailable when the key cannot be created or the values could not be
+  // written, kFailed when an option could not produce its text.
+  Status Save();
   void ResetToDefault();
   const std::string& KeyPath() const { return keyPath_; }
 

@@ -26,9 +26,9 @@ std::unique_ptr<Object> Create(Arguments&... arguments) {
   }
 }
 
-int Fail(const char* line) {
+Status Fail(const char* line) {
   TheEventLog().WriteError(kError, line, "Error of initialization");
-  return 1;
+  return kFailed;
 }
 
 }  // namespace
@@ -36,19 +36,19 @@ int Fail(const char* line) {
 SaverScene::SaverScene() = default;
 SaverScene::~SaverScene() = default;
 
-int SaverScene::SceneInitialization(SoundManager& sounds) {
+Status SaverScene::SceneInitialization(SoundManager& sounds) {
   // The scene sound and the creature log their own failures.
   sceneSound_ = Create<SceneSoundClass>(sounds);
-  if (!sceneSound_ || !sceneSound_->IsValid()) return 1;
+  if (!sceneSound_ || !sceneSound_->IsValid()) return kFailed;
   creature_ = Create<FlyingCreatureClass>(sounds);
-  if (!creature_ || !creature_->IsValid()) return 1;
+  if (!creature_ || !creature_->IsValid()) return kFailed;
   flowers_ = Create<FlowersHolder>();
   if (!flowers_ || !flowers_->IsValid()) return Fail("FlowersHolder initialization is failed");
   decor_ = Create<ManagerDecor>();
   if (!decor_ || !decor_->IsValid()) return Fail("ManagerDecor initialization is failed");
   welcome_ = Create<WelcomingMessage>();
   if (!welcome_ || !welcome_->IsValid()) return Fail("WelcomingMessage initialization is failed");
-  return 0;
+  return kSucceeded;
 }
 
 void SaverScene::SceneReshape(int width, int height) {

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "foundation/status.h"
+
 namespace driftglass {
 
 class SoundManager;
@@ -18,7 +20,7 @@ class Scene {
   virtual ~Scene() = default;
   // 0 when every object was created and is valid, 1 at the first failure (its reason is in
   // the log, with the user message). The objects that sound make their sounds with `sounds`.
-  virtual int SceneInitialization(SoundManager& sounds) = 0;
+  virtual Status SceneInitialization(SoundManager& sounds) = 0;
   // The window's drawing area is now `width` x `height` pixels: called before the first frame
   // and whenever the size changes, so that the parts keep what they derive from it.
   virtual void SceneReshape(int width, int height) = 0;

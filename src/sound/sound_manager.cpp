@@ -6,25 +6,25 @@
 #include <string>
 
 #include "foundation/event_log.h"
-#include "foundation/resources.h"
+#include "platform/services.h"
 
 namespace driftglass {
 
-int SoundObject::Lock(void*& pointer, uint32_t& bytes) {
+Status SoundObject::Lock(void*& pointer, uint32_t& bytes) {
   lockedPointer_ = nullptr;
   lockedBytes_ = 0;
-  if (!buffer_->Lock(pointer, bytes)) return 1;
+  if (!buffer_->Lock(pointer, bytes)) return kFailed;
   lockedPointer_ = pointer;
   lockedBytes_ = bytes;
-  return 0;
+  return kSucceeded;
 }
 
-int SoundObject::Unlock() {
-  if (lockedPointer_ == nullptr) return 0;
+Status SoundObject::Unlock() {
+  if (lockedPointer_ == nullptr) return kSucceeded;
   const bool unlocked = buffer_->Unlock(lockedPointer_, lockedBytes_);
   lockedPointer_ = nullptr;
   lockedBytes_ = 0;
-  return unlocked ? 0 : 1;
+  return unlocked ? kSucceeded : kFailed;
 }
 
 void SoundObject::SetVolume(int32_t volume) {
@@ -59,16 +59,16 @@ SoundObject* SamplesFailed(int id, const char* why) {
 
 SoundObject* SoundManager::CreateSoundFromResource(int id) {
   if (device_ == nullptr) return nullptr;
-  const ResourceBytes samples = FindResourceBytes("SoundSamples", id);
+  const ResourceBytes samples = Platform().findResource("SoundSamples", id);
   if (!samples || samples.size > UINT32_MAX) return SamplesFailed(id, "are missing");
   SoundObject* sound = CreateSound(static_cast<uint32_t>(samples.size));
   if (sound == nullptr) return SamplesFailed(id, "cannot be put into a sound buffer");
   void* data = nullptr;
   uint32_t bytes = 0;
-  if (sound->Lock(data, bytes) == 0) {
+  if (sound->Lock(data, bytes) == kSucceeded) {
     const bool whole = bytes == samples.size;
     if (whole) std::memcpy(data, samples.data, samples.size);
-    if (sound->Unlock() == 0 && whole) return sound;
+    if (sound->Unlock() == kSucceeded && whole) return sound;
   }
   // Nothing of a sound that could not be filled is kept: its buffer is freed with it.
   sounds_.remove_if([sound](const auto& kept) { return kept.get() == sound; });

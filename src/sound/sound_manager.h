@@ -7,20 +7,21 @@
 #include <list>
 #include <memory>
 
+#include "foundation/status.h"
 #include "foundation/vector_math.h"
-#include "sound/silent_sound_device.h"
-#include "sound/sound_device.h"
+#include "platform/silent_sound_device.h"
+#include "platform/sound_device.h"
 
 namespace driftglass {
 
 class SoundObject {
  public:
   explicit SoundObject(std::unique_ptr<SoundBuffer> buffer) : buffer_(std::move(buffer)) {}
-  // Locks the whole buffer for writing: 0, with the region, or 1.
-  int Lock(void*& pointer, uint32_t& bytes);
-  // Hands the locked region back: 0, or 1 when the platform refused it. Either way the
-  // region is forgotten; with nothing locked it does nothing and returns 0.
-  int Unlock();
+  // Locks the whole buffer for writing: kSucceeded, with the region, or kFailed.
+  Status Lock(void*& pointer, uint32_t& bytes);
+  // Hands the locked region back: kSucceeded, or kFailed when the platform refused it.
+  // Either way the region is forgotten; with nothing locked it does nothing and succeeds.
+  Status Unlock();
   void PlayLooping() { buffer_->Play(true); }
   void PlayOnce() { buffer_->Play(false); }
   // Hundredths of a decibel, 0 the recorded level; clamped to -10000 ... 0.

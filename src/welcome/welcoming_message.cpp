@@ -24,7 +24,7 @@ double WelcomingMessage::Opacity(double elapsedMs) {
 
 WelcomingMessage::WelcomingMessage() {
   std::vector<uint32_t> pixels;
-  if (LoadBitmapResource(pixels, kBannerPicture, 512, 128) != 0) return;
+  if (LoadBitmapResource(pixels, kBannerPicture, 512, 128) != kSucceeded) return;
   texture_ = MakeTexture(pixels, 512, 128, GL_RGB8, GL_REPEAT, GL_LINEAR);
 }
 

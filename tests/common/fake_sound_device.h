@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "sound/sound_device.h"
+#include "platform/sound_device.h"
 
 struct FakeSoundDevice : driftglass::SoundDevice {
   // What happened to one buffer; it outlives the buffer, so a test can look afterwards.

@@ -2,7 +2,7 @@
 // would run them.
 #include <sstream>
 
-#include "host/linux/png_snapshot.h"
+#include "linux/png_snapshot.h"
 #include "support/damaged_copy.h"
 #include "support/sound_checks.h"
 #include "support/wine_saver.h"

@@ -12,7 +12,7 @@
 #include "foundation/gl.h"
 #include "foundation/random_source.h"
 #include "gl_test.h"
-#include "host/linux/png_snapshot.h"
+#include "linux/png_snapshot.h"
 
 namespace driftglass {
 namespace {

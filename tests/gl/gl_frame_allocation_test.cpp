@@ -8,8 +8,8 @@
 #include "foundation/gl.h"
 #include "foundation/random_source.h"
 #include "gl_test.h"
+#include "platform/sound_device.h"
 #include "scene/saver_scene.h"
-#include "sound/sound_device.h"
 #include "sound/sound_manager.h"
 
 namespace driftglass {

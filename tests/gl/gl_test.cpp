@@ -11,7 +11,7 @@
 #include "common/temp_path.h"
 #include "foundation/event_log.h"
 #include "foundation/gl.h"
-#include "host/linux/x11_display.h"
+#include "linux/x11_display.h"
 
 namespace gltest {
 

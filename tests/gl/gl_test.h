@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "host/linux/glx_surface.h"
+#include "linux/glx_surface.h"
 
 struct _XDisplay;  // Xlib's Display, whose header would break GoogleTest's
 

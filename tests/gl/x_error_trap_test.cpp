@@ -2,7 +2,7 @@
 // render thread each talk over their own connection at the same time.
 #include <gtest/gtest.h>
 // clang-format off
-#include "host/linux/x11_display.h"
+#include "linux/x11_display.h"
 // clang-format on
 
 #include <future>

@@ -9,8 +9,9 @@
 
 #include "common/names.h"
 #include "common/option_store_contract.h"
-#include "host/linux/keyfile_option_store.h"
+#include "common/temp_path.h"
 #include "host/stored_options.h"
+#include "linux/keyfile_option_store.h"
 
 namespace driftglass {
 namespace {
@@ -65,7 +66,7 @@ struct KeyFileStores {
     return *opened.emplace_back(
         std::make_unique<KeyFileOptionStore>((folder / "config" / "driftglass.conf").string()));
   }
-  std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "keyfile-stores";
+  std::filesystem::path folder = UniqueTempPath("keyfile-stores", "");
   std::vector<std::unique_ptr<KeyFileOptionStore>> opened;
 };
 INSTANTIATE_TYPED_TEST_SUITE_P(KeyFile, OptionStoreContract, KeyFileStores);
@@ -78,7 +79,7 @@ class KeyFileStoreTest : public ::testing::Test {
     std::ifstream file(path_, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), {});
   }
-  std::filesystem::path folder_ = std::filesystem::path(::testing::TempDir()) / "keyfile";
+  std::filesystem::path folder_ = UniqueTempPath("keyfile", "");
   std::filesystem::path path_ = folder_ / "config" / "driftglass.conf";
 };
 

@@ -1,6 +1,6 @@
 // OpenAL Soft as the saver uses it, heard through its wave output: volumes become the gains
 // they stand for, a playing loop carries on, and a sound on the right plays on the right.
-#include "sound/openal_device.h"
+#include "linux/openal_device.h"
 
 #include <AL/al.h>
 #include <gtest/gtest.h>

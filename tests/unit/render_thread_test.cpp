@@ -92,7 +92,7 @@ struct FakePlatform : RenderSurface, SoundDevice, TickClock, Scene, WindowThread
     return lastTick;
   }
 
-  int SceneInitialization(SoundManager&) override {
+  Status SceneInitialization(SoundManager&) override {
     Call("SceneInitialization");
     {
       std::unique_lock<std::mutex> lock(mutex);
@@ -100,9 +100,9 @@ struct FakePlatform : RenderSurface, SoundDevice, TickClock, Scene, WindowThread
       changed.notify_all();
       changed.wait(lock, [this] { return released || !holdInInit; });
     }
-    if (fault != Fault::Scene) return 0;
+    if (fault != Fault::Scene) return kSucceeded;
     TheEventLog().WriteError(kError, "scene failed", "Error of initialization");
-    return 1;
+    return kFailed;
   }
   void SceneReshape(int width, int height) override {
     std::lock_guard<std::mutex> lock(mutex);

@@ -1,0 +1,22 @@
+// The Linux program's dialogs, made with GTK 3: the message shown when start-up failed and the
+// settings dialog. Window thread only.
+#pragma once
+
+#include <cstdint>
+
+#include "host/stored_options.h"
+#include "platform/option_store.h"
+
+namespace driftglass {
+
+// Shows `text` in a box titled `title` that stays above other windows; returns when closed.
+// False when no box could be shown (the caller then has only the log).
+bool ShowMessageBox(const char* title, const char* text);
+
+// The banner, "Show FPS" and "VSync control" with their explanations, "Confirm settings" and
+// "Reset to default", until the dialog is closed; returns the process exit code: 1, as the
+// dialog's result always is, or 0 when no dialog could be shown. The dialog is a window of its
+// own (the owner given on the command line is not used).
+int RunSettingsDialog(SaverSettings& settings, OptionStore& store, uintptr_t owner);
+
+}  // namespace driftglass

@@ -1,0 +1,180 @@
+// The settings dialog with GTK 3: the banner, the three check boxes with their explanations,
+// "Confirm settings" and "Reset to default". Window (main) thread only.
+#include <gtk/gtk.h>
+
+#include <vector>
+
+#include "foundation/bitmap_reader.h"
+#include "host/settings_dialog_model.h"
+#include "linux/embedded_resources.h"
+#include "linux/gtk_dialogs.h"
+#include "linux/gtk_termination.h"
+
+namespace driftglass {
+namespace {
+
+constexpr int kBannerId = 125;
+constexpr int kIconId = 102;
+
+struct Dialog {
+  SettingsDialogModel* model = nullptr;
+  GtkWidget* window = nullptr;
+  GtkWidget* showFps = nullptr;
+  GtkWidget* vsync = nullptr;
+  GtkWidget* playSound = nullptr;
+  bool refreshing = false;
+};
+
+void RefreshSettingsChecks(Dialog& dialog) {
+  dialog.refreshing = true;  // setting a box is not a click
+  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(dialog.showFps), dialog.model->ShowFpsChecked());
+  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(dialog.vsync), dialog.model->VSyncChecked());
+  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(dialog.playSound),
+                               dialog.model->PlaySoundChecked());
+  dialog.refreshing = false;
+}
+
+void Command(Dialog& dialog, int control, bool checked) {
+  switch (dialog.model->OnCommand(control, 0, checked)) {
+    case SettingsDialogModel::Outcome::Close:
+      gtk_widget_destroy(dialog.window);
+      break;
+    case SettingsDialogModel::Outcome::SaveFailed: {
+      GtkWidget* message =
+          gtk_message_dialog_new(GTK_WINDOW(dialog.window), GTK_DIALOG_MODAL, GTK_MESSAGE_WARNING,
+                                 GTK_BUTTONS_OK, "%s", dialog.model->SaveError().c_str());
+      gtk_window_set_title(GTK_WINDOW(message), kSettingsTitle);
+      RunDialogUntilTerminated(GTK_DIALOG(message));
+      gtk_widget_destroy(message);
+      break;
+    }
+    case SettingsDialogModel::Outcome::Handled:
+      RefreshSettingsChecks(dialog);
+      break;
+    case SettingsDialogModel::Outcome::Ignored:
+      break;
+  }
+}
+
+void OnToggled(GtkToggleButton* button, gpointer data) {
+  Dialog& dialog = *static_cast<Dialog*>(data);
+  if (dialog.refreshing) return;
+  const GtkWidget* widget = GTK_WIDGET(button);
+  const int control = widget == dialog.showFps ? kShowFpsId
+                      : widget == dialog.vsync ? kVSyncControlId
+                                               : kPlaySoundId;
+  Command(dialog, control, gtk_toggle_button_get_active(button));
+}
+
+void OnConfirm(GtkButton*, gpointer data) {
+  Command(*static_cast<Dialog*>(data), kConfirmSettingsId, false);
+}
+
+void OnReset(GtkButton*, gpointer data) {
+  Command(*static_cast<Dialog*>(data), kResetToDefaultId, false);
+}
+
+void FreePixels(guchar* pixels, gpointer) {
+  g_free(pixels);
+}
+
+// The banner picture from the embedded bitmap, or nothing when it cannot be read.
+GtkWidget* BannerImage() {
+  const ResourceBytes bytes = FindEmbeddedResource("BITMAP", kBannerId);
+  int width = 0;
+  int height = 0;
+  std::vector<uint32_t> pixels;
+  if (!DecodeBitmap(bytes.data, bytes.size, width, height, pixels)) return gtk_label_new("");
+  guchar* rgb = static_cast<guchar*>(g_malloc(static_cast<gsize>(width) * height * 3));
+  for (size_t i = 0; i < pixels.size(); ++i) {
+    rgb[i * 3] = (pixels[i] >> 16) & 0xFF;
+    rgb[i * 3 + 1] = (pixels[i] >> 8) & 0xFF;
+    rgb[i * 3 + 2] = pixels[i] & 0xFF;
+  }
+  GdkPixbuf* pixbuf = gdk_pixbuf_new_from_data(rgb, GDK_COLORSPACE_RGB, FALSE, 8, width, height,
+                                               width * 3, FreePixels, nullptr);
+  GtkWidget* image = gtk_image_new_from_pixbuf(pixbuf);
+  g_object_unref(pixbuf);
+  return image;
+}
+
+void SetIcon(GtkWindow* window) {
+  const ResourceBytes icon = FindEmbeddedResource("ICON", kIconId);
+  if (!icon) return;
+  GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
+  if (gdk_pixbuf_loader_write(loader, icon.data, icon.size, nullptr) &&
+      gdk_pixbuf_loader_close(loader, nullptr)) {
+    if (GdkPixbuf* pixbuf = gdk_pixbuf_loader_get_pixbuf(loader)) {
+      gtk_window_set_icon(window, pixbuf);
+    }
+  } else {
+    gdk_pixbuf_loader_close(loader, nullptr);
+  }
+  g_object_unref(loader);
+}
+
+GtkWidget* Explanation(const char* text) {
+  GtkWidget* label = gtk_label_new(text);
+  gtk_label_set_line_wrap(GTK_LABEL(label), TRUE);
+  gtk_label_set_max_width_chars(GTK_LABEL(label), 38);
+  gtk_label_set_xalign(GTK_LABEL(label), 0.0f);
+  gtk_widget_set_hexpand(label, TRUE);
+  return label;
+}
+
+}  // namespace
+
+int RunSettingsDialog(SaverSettings& settings, OptionStore& store, uintptr_t) {
+  if (!gtk_init_check(nullptr, nullptr)) return 0;
+  SettingsDialogModel model(settings, store);
+  Dialog dialog;
+  dialog.model = &model;
+
+  dialog.window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  GtkWindow* window = GTK_WINDOW(dialog.window);
+  gtk_window_set_title(window, kSettingsTitle);
+  gtk_window_set_resizable(window, FALSE);
+  gtk_window_set_position(window, GTK_WIN_POS_MOUSE);
+  SetIcon(window);
+  g_signal_connect(dialog.window, "destroy", G_CALLBACK(gtk_main_quit), nullptr);
+  // SIGTERM closes the dialog like its close button: nothing is saved.
+  DestroyOnTermination(dialog.window);
+
+  GtkWidget* grid = gtk_grid_new();
+  gtk_grid_set_row_spacing(GTK_GRID(grid), 10);
+  gtk_grid_set_column_spacing(GTK_GRID(grid), 12);
+  gtk_container_add(GTK_CONTAINER(dialog.window), grid);
+  gtk_grid_attach(GTK_GRID(grid), BannerImage(), 0, 0, 3, 1);
+
+  dialog.showFps = gtk_check_button_new_with_label(kShowFpsText);
+  dialog.vsync = gtk_check_button_new_with_label(kVSyncText);
+  dialog.playSound = gtk_check_button_new_with_label(kPlaySoundText);
+  GtkWidget* confirm = gtk_button_new_with_label(kConfirmText);
+  GtkWidget* reset = gtk_button_new_with_label(kResetText);
+  for (GtkWidget* widget : {dialog.showFps, dialog.vsync, dialog.playSound})
+    gtk_widget_set_margin_start(widget, 10);
+  for (GtkWidget* widget : {confirm, reset}) gtk_widget_set_margin_end(widget, 10);
+  gtk_widget_set_margin_bottom(dialog.playSound, 12);
+  gtk_grid_attach(GTK_GRID(grid), dialog.showFps, 0, 1, 1, 1);
+  gtk_grid_attach(GTK_GRID(grid), Explanation(kShowFpsHelp), 1, 1, 1, 1);
+  gtk_grid_attach(GTK_GRID(grid), confirm, 2, 1, 1, 1);
+  gtk_grid_attach(GTK_GRID(grid), dialog.vsync, 0, 2, 1, 1);
+  gtk_grid_attach(GTK_GRID(grid), Explanation(kVSyncHelp), 1, 2, 1, 1);
+  gtk_grid_attach(GTK_GRID(grid), reset, 2, 2, 1, 1);
+  gtk_grid_attach(GTK_GRID(grid), dialog.playSound, 0, 3, 1, 1);
+  gtk_grid_attach(GTK_GRID(grid), Explanation(kPlaySoundHelp), 1, 3, 1, 1);
+
+  RefreshSettingsChecks(dialog);
+  g_signal_connect(dialog.showFps, "toggled", G_CALLBACK(OnToggled), &dialog);
+  g_signal_connect(dialog.vsync, "toggled", G_CALLBACK(OnToggled), &dialog);
+  g_signal_connect(dialog.playSound, "toggled", G_CALLBACK(OnToggled), &dialog);
+  g_signal_connect(confirm, "clicked", G_CALLBACK(OnConfirm), &dialog);
+  g_signal_connect(reset, "clicked", G_CALLBACK(OnReset), &dialog);
+
+  gtk_widget_show_all(dialog.window);
+  gtk_window_set_focus(window, dialog.showFps);
+  gtk_main();
+  return 1;
+}
+
+}  // namespace driftglass

@@ -1,0 +1,439 @@
+// X11 window thread: the saver window in its four modes, the event loop, the single
+// full-screen instance, signals and the render thread's failure request.
+#include "linux/x11_saver.h"
+
+#include <GL/glx.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <string>
+
+#include "foundation/event_log.h"
+#include "host/frame_rate_counter.h"
+#include "host/render_settings.h"
+#include "host/render_thread.h"
+#include "host/saver_input.h"
+#include "linux/glx_surface.h"
+#include "linux/gtk_dialogs.h"
+#include "linux/linux_termination.h"
+#include "linux/openal_device.h"
+#include "linux/x11_display.h"
+#include "platform/tick_clock.h"
+#include "scene/saver_scene.h"
+
+namespace driftglass {
+namespace {
+
+// A start that failed, told where the user can see it: on stderr and in the log.
+void ReportFailure(const std::string& text) {
+  std::fprintf(stderr, "driftglass: %s\n", text.c_str());
+  TheEventLog().Write(kError, text.c_str());
+}
+
+// The render thread's request to show the failure and close: a byte through a pipe the
+// event loop watches, answered once the window thread has handled it.
+class PipeLink : public WindowThreadLink {
+ public:
+  ~PipeLink() override {
+    for (int fd : fds_) {
+      if (fd != -1) close(fd);
+    }
+  }
+  bool Open(std::string& error) {
+    if (pipe2(fds_, O_CLOEXEC | O_NONBLOCK) == 0) return true;
+    error = std::string("cannot make the pipe the render thread reports through: ") +
+            std::strerror(errno);
+    fds_[0] = fds_[1] = -1;
+    return false;
+  }
+  int ReadFd() const { return fds_[0]; }
+
+  void RequestFailureMessage() override {
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (closed_) return;
+    const char byte = 'F';
+    if (write(fds_[1], &byte, 1) != 1) return;
+    answered_.wait(lock, [this] { return handled_ || closed_; });
+    handled_ = false;
+  }
+  // Empties the pipe; true when the render thread asked for the failure message.
+  bool TakeRequest() {
+    char bytes[8];
+    return read(fds_[0], bytes, sizeof bytes) > 0;
+  }
+  void Answer() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    handled_ = true;
+    answered_.notify_all();
+  }
+  // The window thread is leaving its loop: nobody will answer any more.
+  void Close() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    closed_ = true;
+    answered_.notify_all();
+  }
+
+ private:
+  int fds_[2] = {-1, -1};
+  std::mutex mutex_;
+  std::condition_variable answered_;
+  bool handled_ = false;
+  bool closed_ = false;
+};
+
+XVisualInfo* ChooseGlVisual(Display* display) {
+  int attributes[] = {
+      GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8,   GLX_GREEN_SIZE, 8, GLX_BLUE_SIZE,
+      8,        GLX_DEPTH_SIZE,   16,           None};
+  return glXChooseVisual(display, DefaultScreen(display), attributes);
+}
+
+Cursor BlankCursor(Display* display, Window window) {
+  static char empty[1] = {0};
+  Pixmap pixmap = XCreateBitmapFromData(display, window, empty, 1, 1);
+  XColor black{};
+  Cursor cursor = XCreatePixmapCursor(display, pixmap, pixmap, &black, &black, 0, 0);
+  XFreePixmap(display, pixmap);
+  return cursor;
+}
+
+ScreenPoint PointerPosition(Display* display) {
+  Window rootReturn = 0;
+  Window childReturn = 0;
+  int rootX = 0, rootY = 0, windowX = 0, windowY = 0;
+  unsigned mask = 0;
+  XQueryPointer(display, DefaultRootWindow(display), &rootReturn, &childReturn, &rootX, &rootY,
+                &windowX, &windowY, &mask);
+  return {rootX, rootY};
+}
+
+class X11Saver {
+ public:
+  X11Saver(Display* display, const CommandLine& commandLine, const SaverSettings& settings)
+      : display_(display),
+        commandLine_(commandLine),
+        settings_(settings),
+        wmProtocols_(XInternAtom(display, "WM_PROTOCOLS", False)),
+        deleteWindow_(XInternAtom(display, "WM_DELETE_WINDOW", False)) {}
+
+  int Run();
+
+ private:
+  enum class Outcome { Created, AlreadyRunning, NoWindow, Failed };
+  Outcome CreateSaverWindow();
+  bool ClaimFullScreen();
+  void HandleEvent(const XEvent& event);
+  void HandleFailureRequest();
+  // Stops the render thread while the window still exists, then removes the window.
+  void DestroySaverWindow();
+  void RequestClose() { closeRequested_ = true; }
+  // Under xscreensaver and in a preview nobody could answer a box: it would sit above the
+  // daemon's window. Only a saver the user started by hand shows one.
+  bool MayShowBox() const {
+    return commandLine_.mode == RunMode::OwnWindow || commandLine_.mode == RunMode::FullScreen;
+  }
+
+  Display* display_;
+  const CommandLine& commandLine_;
+  const SaverSettings& settings_;
+  const Atom wmProtocols_;
+  const Atom deleteWindow_;
+  Window window_ = 0;
+  Window parent_ = 0;  // a preview's parent, whose size the saver follows
+  bool ownsWindow_ = true;
+  VisualID visualId_ = 0;
+  SaverInputRules rules_{true, {}, 255};
+  GlxSurface* surface_ = nullptr;
+  RenderThread* renderThread_ = nullptr;
+  PipeLink link_;
+  bool closeRequested_ = false;
+  bool destroyed_ = false;
+  bool startFailed_ = false;
+};
+
+bool X11Saver::ClaimFullScreen() {
+  const Atom claim = XInternAtom(display_, "_DRIFTGLASS_FULL_SCREEN_SAVER", False);
+  const Window owner = XGetSelectionOwner(display_, claim);
+  if (owner != None) {
+    XRaiseWindow(display_, owner);
+    XSetInputFocus(display_, owner, RevertToParent, CurrentTime);
+    XSync(display_, False);
+    return false;
+  }
+  XSetSelectionOwner(display_, claim, window_, CurrentTime);
+  return XGetSelectionOwner(display_, claim) == window_;
+}
+
+X11Saver::Outcome X11Saver::CreateSaverWindow() {
+  const Window root = DefaultRootWindow(display_);
+  const RunMode mode = commandLine_.mode;
+
+  if (mode == RunMode::Root) {
+    // Draw into the window xscreensaver made for us, with its own visual.
+    window_ = root;
+    if (const char* given = std::getenv("XSCREENSAVER_WINDOW")) {
+      const uint32_t id = ParseWindowId(given);
+      if (id != 0) window_ = id;
+    }
+    const auto attributes = ReadWindowAttributes(display_, window_);
+    if (!attributes) return Outcome::NoWindow;
+    visualId_ = XVisualIDFromVisual(attributes->visual);
+    ownsWindow_ = false;
+    if (window_ != root) XSelectInput(display_, window_, StructureNotifyMask);
+    return Outcome::Created;
+  }
+
+  int width = commandLine_.width > 0 ? commandLine_.width : 1024;
+  int height = commandLine_.height > 0 ? commandLine_.height : 768;
+  if (mode == RunMode::Preview) {
+    // One request both checks that the parent exists and reads its size: it may go at any
+    // moment, and a second read could find nothing.
+    parent_ = commandLine_.window;
+    const auto parent = ReadWindowAttributes(display_, parent_);
+    if (!parent) return Outcome::NoWindow;
+    width = parent->width;
+    height = parent->height;
+    XSelectInput(display_, parent_, StructureNotifyMask);
+  }
+
+  XVisualInfo* visual = ChooseGlVisual(display_);
+  if (visual == nullptr) {
+    ReportFailure("the X server offers no double-buffered OpenGL visual");
+    return Outcome::Failed;
+  }
+  visualId_ = visual->visualid;
+  XSetWindowAttributes attributes{};
+  attributes.colormap = XCreateColormap(display_, root, visual->visual, AllocNone);
+  attributes.background_pixel = BlackPixel(display_, DefaultScreen(display_));
+  attributes.border_pixel = 0;
+  unsigned long mask = CWColormap | CWBackPixel | CWBorderPixel | CWEventMask;
+  Window parent = root;
+  if (mode == RunMode::Preview) {
+    parent = parent_;
+    attributes.event_mask = StructureNotifyMask;
+  } else if (mode == RunMode::FullScreen) {
+    // The root window spans every monitor.
+    width = WidthOfScreen(DefaultScreenOfDisplay(display_));
+    height = HeightOfScreen(DefaultScreenOfDisplay(display_));
+    attributes.override_redirect = True;
+    attributes.event_mask =
+        KeyPressMask | ButtonPressMask | PointerMotionMask | FocusChangeMask | StructureNotifyMask;
+    mask |= CWOverrideRedirect;
+  } else {
+    attributes.event_mask = KeyPressMask | StructureNotifyMask;
+  }
+  XErrorTrap trap(display_);
+  window_ = XCreateWindow(display_, parent, 0, 0, static_cast<unsigned>(width),
+                          static_cast<unsigned>(height), 0, visual->depth, InputOutput,
+                          visual->visual, mask, &attributes);
+  XFree(visual);
+  if (trap.Finish() != 0) {
+    // The preview's parent went between the read and the creation.
+    if (mode == RunMode::Preview) return Outcome::NoWindow;
+    ReportFailure("cannot create the saver window");
+    return Outcome::Failed;
+  }
+
+  if (mode == RunMode::FullScreen) {
+    XStoreName(display_, window_, "Screen Saver");
+    if (!ClaimFullScreen()) {
+      XDestroyWindow(display_, window_);
+      window_ = 0;
+      return Outcome::AlreadyRunning;
+    }
+    XDefineCursor(display_, window_, BlankCursor(display_, window_));
+    rules_ = SaverInputRules(false, PointerPosition(display_), 255);
+  } else if (mode == RunMode::Preview) {
+    XStoreName(display_, window_, "Preview");
+  } else {
+    XStoreName(display_, window_, "Driftglass #1");
+    Atom deleteWindow = deleteWindow_;
+    XSetWMProtocols(display_, window_, &deleteWindow, 1);
+    XSizeHints hints{};
+    hints.flags = PMinSize | PMaxSize;
+    hints.min_width = hints.max_width = width;
+    hints.min_height = hints.max_height = height;
+    XSetWMNormalHints(display_, window_, &hints);
+  }
+  return Outcome::Created;
+}
+
+void X11Saver::HandleEvent(const XEvent& event) {
+  const bool fullScreen = commandLine_.mode == RunMode::FullScreen;
+  switch (event.type) {
+    case KeyPress:
+      if (fullScreen) {
+        if (rules_.OnPress()) RequestClose();
+      } else if (commandLine_.mode == RunMode::OwnWindow &&
+                 XLookupKeysym(const_cast<XKeyEvent*>(&event.xkey), 0) == XK_Escape) {
+        RequestClose();
+      }
+      break;
+    case ButtonPress:
+      if (fullScreen && rules_.OnPress()) RequestClose();
+      break;
+    case MotionNotify:
+      if (fullScreen && rules_.OnPointerMoved({event.xmotion.x_root, event.xmotion.y_root}))
+        RequestClose();
+      break;
+    case FocusOut:
+      // Focus moving inside the window, around a grab or away from the pointer (when we take
+      // it at start) is not a loss of activation.
+      if (fullScreen && event.xfocus.mode == NotifyNormal &&
+          event.xfocus.detail != NotifyInferior && event.xfocus.detail != NotifyPointer &&
+          rules_.OnActivation(false))
+        RequestClose();
+      break;
+    case MapNotify:
+      if (fullScreen) XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
+      break;
+    case ConfigureNotify:
+      // A preview follows its parent's size (xscreensaver's settings resize it in place);
+      // the new size reaches the render thread through the surface.
+      if (parent_ != 0 && event.xconfigure.window == parent_) {
+        XResizeWindow(display_, window_, static_cast<unsigned>(event.xconfigure.width),
+                      static_cast<unsigned>(event.xconfigure.height));
+      } else if (event.xconfigure.window == window_) {
+        surface_->Resize(event.xconfigure.width, event.xconfigure.height);
+      }
+      break;
+    case ClientMessage:
+      // Only the window manager's close request; other clients' messages mean nothing here.
+      if (event.xclient.message_type == wmProtocols_ && event.xclient.format == 32 &&
+          static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow_)
+        RequestClose();
+      break;
+    case DestroyNotify:
+      if (event.xdestroywindow.window == window_) {
+        // Our window went with its parent (a preview closed): shut down without it.
+        ownsWindow_ = false;
+        DestroySaverWindow();
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void X11Saver::HandleFailureRequest() {
+  // The render thread also ends by itself after a diagnostic frame budget: only a stored
+  // user message means that the start failed.
+  if (const char* message = TheEventLog().ErrorMessage()) {
+    startFailed_ = true;
+    std::fprintf(stderr, "driftglass: %s\n", message);
+    if (MayShowBox()) {
+      // A full-screen saver window would hide the box: take ours off the screen first.
+      XUnmapWindow(display_, window_);
+      XFlush(display_);
+      ShowMessageBox("Screen saver", message);
+    }
+  }
+  DestroySaverWindow();
+  link_.Answer();
+}
+
+void X11Saver::DestroySaverWindow() {
+  if (destroyed_) return;
+  destroyed_ = true;
+  renderThread_->Stop();
+  if (ownsWindow_) {
+    XDestroyWindow(display_, window_);
+    XSync(display_, False);
+  }
+}
+
+int X11Saver::Run() {
+  std::string error;
+  if (!link_.Open(error)) {
+    ReportFailure(error);
+    return 1;
+  }
+  switch (CreateSaverWindow()) {
+    case Outcome::Created:
+      break;
+    case Outcome::AlreadyRunning:
+      // A second full-screen saver simply leaves the first one running.
+      return 0;
+    case Outcome::NoWindow:
+      ReportFailure(
+          "there is no window " +
+          std::to_string(commandLine_.mode == RunMode::Preview ? commandLine_.window : window_) +
+          " to draw in");
+      return commandLine_.mode == RunMode::Preview ? -1 : 1;
+    case Outcome::Failed:
+      return 1;
+  }
+
+  GlxSurface surface(window_, visualId_);
+  surface_ = &surface;
+  OpenAlDevice sound;
+  SaverScene scene;
+  SteadyTickClock clock;
+  RenderSettings diagnostics;
+  diagnostics.showFrameRate = commandLine_.showFrameRate;
+  diagnostics.seed = commandLine_.seed;
+  diagnostics.fixedStepMs = commandLine_.fixedStepMs;
+  diagnostics.maxFrames = commandLine_.frames;
+  diagnostics.snapshotPath = commandLine_.snapshotPath;
+  diagnostics.frameDelayUs = FrameDelayUs(commandLine_);
+  RenderSettings render = MakeRenderSettings(settings_, diagnostics);
+  if (commandLine_.playSound) render.playSound = *commandLine_.playSound;
+  RenderThread renderThread(surface, sound, scene, clock, link_, std::move(render),
+                            TheFrameRateCounter());
+  renderThread_ = &renderThread;
+
+  XSync(display_, False);
+  renderThread.Start();
+  if (ownsWindow_) XMapRaised(display_, window_);
+  XFlush(display_);
+
+  pollfd sources[3] = {{ConnectionNumber(display_), POLLIN, 0},
+                       {link_.ReadFd(), POLLIN, 0},
+                       {TerminationFd(), POLLIN, 0}};
+  while (!destroyed_) {
+    while (!destroyed_ && !closeRequested_ && XPending(display_) > 0) {
+      XEvent event;
+      XNextEvent(display_, &event);
+      HandleEvent(event);
+    }
+    if (closeRequested_) DestroySaverWindow();
+    if (destroyed_) break;
+    if (poll(sources, 3, -1) < 0 && errno != EINTR) break;
+    // SIGTERM or SIGINT: the pipe stays readable, and the orderly shutdown follows.
+    if (sources[2].revents & POLLIN) RequestClose();
+    if ((sources[1].revents & POLLIN) && link_.TakeRequest()) HandleFailureRequest();
+  }
+  DestroySaverWindow();
+  link_.Close();
+  renderThread.Join();
+  return startFailed_ ? 1 : 0;
+}
+
+}  // namespace
+
+int RunX11Saver(const CommandLine& commandLine, const SaverSettings& settings) {
+  Display* display = OpenDisplay();
+  if (display == nullptr) {
+    const char* name = std::getenv("DISPLAY");
+    ReportFailure(std::string("cannot open the X display '") + (name != nullptr ? name : "") +
+                  "'; is DISPLAY set?");
+    return 1;
+  }
+  X11Saver saver(display, commandLine, settings);
+  const int exitCode = saver.Run();
+  CloseDisplay(display);
+  return exitCode;
+}
+
+}  // namespace driftglass

@@ -1,0 +1,359 @@
+// The saver window's procedures, input rules and password handling.
+#include "windows/win32_saver.h"
+
+#include "foundation/event_log.h"
+#include "host/frame_rate_counter.h"
+#include "host/render_settings.h"
+#include "windows/dsound_device.h"
+#include "windows/wgl_surface.h"
+
+namespace driftglass {
+namespace {
+
+constexpr wchar_t kClassName[] = L"WindowsScreenSaverClass";
+constexpr wchar_t kFullScreenTitle[] = L"Screen Saver";
+
+ScreenPoint CursorPosition() {
+  POINT point{};
+  GetCursorPos(&point);
+  return {point.x, point.y};
+}
+
+uint8_t AcLineStatus() {
+  SYSTEM_POWER_STATUS status{};
+  return GetSystemPowerStatus(&status) ? status.ACLineStatus : 255;
+}
+
+void Close(HWND window) {
+  PostMessageW(window, WM_CLOSE, 0, 0);
+}
+
+template <typename Proc>
+Proc LookUp(HMODULE library, const char* name) {
+  return reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
+}
+
+}  // namespace
+
+void SetSaverRunning(bool legacyPlatform, bool running) {
+  if (!legacyPlatform) return;
+  BOOL previous = FALSE;
+  SystemParametersInfoW(SPI_SCREENSAVERRUNNING, running, &previous, 0);
+}
+
+Win32Saver::Win32Saver(HINSTANCE instance, const SaverSettings& settings, bool legacyPlatform)
+    : instance_(instance), settings_(settings), legacyPlatform_(legacyPlatform) {}
+
+Win32Saver::~Win32Saver() = default;
+
+// --- The old Windows family's password handling -------------------------------------------
+
+void Win32Saver::UnloadPasswordLibrary() {
+  if (!legacyPlatform_ || passwordLibrary_ == nullptr) return;
+  FreeLibrary(passwordLibrary_);
+  passwordLibrary_ = nullptr;
+  if (verifyPassword_ != nullptr) {
+    verifyPassword_ = nullptr;
+    SetSaverRunning(legacyPlatform_, false);
+  }
+}
+
+void Win32Saver::LoadPasswordLibrary() {
+  if (!legacyPlatform_) return;
+  UnloadPasswordLibrary();
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_QUERY_VALUE, &key) !=
+      ERROR_SUCCESS) {
+    return;
+  }
+  DWORD usePassword = 0;
+  DWORD size = sizeof usePassword;
+  if (RegQueryValueExW(key, L"ScreenSaveUsePassword", nullptr, nullptr,
+                       reinterpret_cast<BYTE*>(&usePassword), &size) == ERROR_SUCCESS &&
+      usePassword != 0) {
+    passwordLibrary_ = LoadLibraryW(L"PASSWORD.CPL");
+    if (passwordLibrary_ != nullptr) {
+      verifyPassword_ = LookUp<VerifyPasswordProc>(passwordLibrary_, "VerifyScreenSavePwd");
+      if (verifyPassword_ != nullptr) {
+        SetSaverRunning(legacyPlatform_, true);
+      } else {
+        FreeLibrary(passwordLibrary_);
+        passwordLibrary_ = nullptr;
+      }
+    }
+  }
+  RegCloseKey(key);
+}
+
+// Decides whether the saver may close now, asking for the password when one is set.
+bool Win32Saver::VerifyPasswordOnClose(HWND window) {
+  switch (passwordGate_.Request(checkingPassword_, inputRules_.Closing(),
+                                verifyPassword_ != nullptr, GetTickCount())) {
+    case PasswordCloseGate::Decision::Refuse:
+      return inputRules_.Closing();
+    case PasswordCloseGate::Decision::Allow:
+      inputRules_.SetClosing();
+      return true;
+    case PasswordCloseGate::Decision::Verify:
+      break;
+  }
+  checkingPassword_ = true;
+  MSG pending;
+  PeekMessageW(&pending, window, WM_TIMER, WM_TIMER, PM_REMOVE | PM_NOYIELD);
+  PeekMessageW(&pending, window, WM_TIMER, WM_TIMER, PM_REMOVE | PM_NOYIELD);
+  const bool granted = SendMessageW(window, WM_APP, 0, 0) != 0;
+  checkingPassword_ = false;
+  if (granted) {
+    inputRules_.SetClosing();
+  } else {
+    SetCursor(nullptr);
+  }
+  passwordGate_.Checked(GetTickCount());
+  return granted;
+}
+
+// --- Window procedures --------------------------------------------------------------------
+
+LRESULT CALLBACK Win32Saver::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+  }
+  auto* saver = reinterpret_cast<Win32Saver*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (saver == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  return saver->SaverClassProc(window, message, wParam, lParam);
+}
+
+LRESULT Win32Saver::FinalStep(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (autoPlayMessage_ != 0 && message == autoPlayMessage_) {
+    Close(window);
+    return verifyPassword_ != nullptr ? 1 : 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// The saver's input rules: which messages close it.
+LRESULT Win32Saver::SaverDefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (previewMode_ || inputRules_.Closing()) return FinalStep(window, message, wParam, lParam);
+  switch (message) {
+    case WM_CLOSE:
+      if (legacyPlatform_ && !VerifyPasswordOnClose(window)) {
+        inputRules_.SetMouseReference(CursorPosition());
+        return 0;
+      }
+      break;
+    case WM_APP:
+      if (legacyPlatform_) return verifyPassword_ == nullptr ? 1 : verifyPassword_(window);
+      break;
+    default:
+      if (checkingPassword_) break;
+      switch (message) {
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+          if (inputRules_.OnPress()) Close(window);
+          break;
+        case WM_MOUSEMOVE:
+          if (inputRules_.OnPointerMoved(CursorPosition())) Close(window);
+          break;
+        case WM_ACTIVATEAPP:
+          if (inputRules_.OnActivation(wParam != 0)) Close(window);
+          break;
+        case WM_SHOWWINDOW:
+          if (wParam != 0) SetCursor(nullptr);
+          break;
+        case WM_SETCURSOR:
+          SetCursor(nullptr);
+          return 1;
+        case WM_POWER:
+          if (inputRules_.OnPower(static_cast<uint32_t>(wParam))) Close(window);
+          break;
+        case WM_POWERBROADCAST: {
+          const uint8_t status = wParam == PBT_APMPOWERSTATUSCHANGE ? AcLineStatus() : 255;
+          if (inputRules_.OnPowerBroadcast(static_cast<uint32_t>(wParam),
+                                           static_cast<uint32_t>(lParam), status)) {
+            Close(window);
+          }
+          break;
+        }
+        default:
+          break;
+      }
+  }
+  return FinalStep(window, message, wParam, lParam);
+}
+
+void Win32Saver::RequestFailureMessage() {
+  SendMessageW(window_, WM_USER, 0, 0);
+}
+
+// Starts the render thread with the window and stops it when the window goes.
+LRESULT Win32Saver::SceneWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      window_ = window;
+      surface_ = std::make_unique<WglSurface>(window);
+      sound_ = std::make_unique<DirectSoundDevice>(window);
+      renderThread_ = std::make_unique<RenderThread>(
+          *surface_, *sound_, scene_, clock_, static_cast<WindowThreadLink&>(*this),
+          MakeRenderSettings(settings_, {}), TheFrameRateCounter());
+      renderThread_->Start();
+      break;
+    case WM_DESTROY:
+      if (renderThread_) renderThread_->Stop();
+      break;
+    case WM_USER:
+      if (const char* text = TheEventLog().ErrorMessage()) {
+        // While the box is up the saver no longer listens to input (a pointer move would
+        // close it, and its WM_QUIT would end the box unread), and its full-screen window
+        // leaves the screen so that nothing hides the box.
+        inputRules_.SetClosing();
+        ShowWindow(window, SW_HIDE);
+        MessageBoxA(nullptr, text, "Screen saver", MB_OK | MB_TOPMOST);
+      }
+      DestroyWindow(window);
+      break;
+    default:
+      break;
+  }
+  return SaverDefaultProc(window, message, wParam, lParam);
+}
+
+LRESULT Win32Saver::SaverClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      // Keep the input method away from the saver, if the process already has one loaded.
+      if (HMODULE imm = GetModuleHandleW(L"IMM32.DLL")) {
+        immAssociateContext_ = LookUp<ImmAssociateContextProc>(imm, "ImmAssociateContext");
+        if (immAssociateContext_ != nullptr) {
+          previousInputContext_ = immAssociateContext_(window, nullptr);
+        }
+      }
+      inputRules_.SetMouseReference(CursorPosition());
+      if (!previewMode_) SetCursor(nullptr);
+      break;
+    case WM_DESTROY:
+      if (previousInputContext_ != nullptr && immAssociateContext_ != nullptr) {
+        immAssociateContext_(window, previousInputContext_);
+      }
+      PostQuitMessage(0);
+      break;
+    case WM_SETTEXT:
+      return 0;
+    case WM_PAINT:
+      if (inputRules_.Closing()) return DefWindowProcW(window, message, wParam, lParam);
+      if (!previewMode_) SetCursor(nullptr);
+      break;
+    case WM_HELP:
+    case WM_CONTEXTMENU:
+      if (previewMode_) {
+        HWND parent = GetParent(window);
+        if (parent != nullptr && IsWindow(parent)) {
+          PostMessageW(parent, message, reinterpret_cast<WPARAM>(parent), lParam);
+        }
+        return 1;
+      }
+      break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      if (inputRules_.Closing()) return DefWindowProcW(window, message, wParam, lParam);
+      break;
+    case WM_SYSCOMMAND:
+      switch (inputRules_.OnSystemCommand(static_cast<uint32_t>(wParam))) {
+        case SystemCommandAction::Swallow:
+          return 0;
+        case SystemCommandAction::CloseAndPassOn:
+          Close(window);
+          break;
+        case SystemCommandAction::PassOn:
+          break;
+      }
+      break;
+    case WM_TIMER:
+      if (inputRules_.Closing()) return 0;
+      Sleep(0);
+      break;
+    default:
+      break;
+  }
+  return SceneWindowProc(window, message, wParam, lParam);
+}
+
+// --- The saver's run ------------------------------------------------------------------------
+
+int Win32Saver::Run(HWND parent) {
+  WNDCLASSW windowClass{};
+  windowClass.style = CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+  windowClass.lpfnWndProc = WindowProc;
+  windowClass.hInstance = instance_;
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  windowClass.lpszClassName = kClassName;
+
+  int x = 0, y = 0, width = 0, height = 0;
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  const wchar_t* title = L"Preview";
+  if (parent != nullptr) {
+    RECT client{};
+    GetClientRect(parent, &client);
+    width = client.right;
+    height = client.bottom;
+    style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
+    previewMode_ = true;
+    inputRules_ = SaverInputRules(true, CursorPosition(), 255);
+  } else {
+    x = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    if (width == 0 || height == 0) {
+      HDC screen = GetDC(nullptr);
+      RECT box{};
+      GetClipBox(screen, &box);
+      ReleaseDC(nullptr, screen);
+      x = box.left;
+      y = box.top;
+      width = box.right - box.left;
+      height = box.bottom - box.top;
+    }
+    style = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    exStyle = WS_EX_TOPMOST;
+    title = kFullScreenTitle;
+    // Only one full-screen saver at a time: bring the running one forward.
+    if (HWND running = FindWindowW(kClassName, kFullScreenTitle)) {
+      SetForegroundWindow(running);
+      return 0;
+    }
+    inputRules_ = SaverInputRules(false, CursorPosition(), AcLineStatus());
+    LoadPasswordLibrary();
+  }
+  autoPlayMessage_ = legacyPlatform_ ? RegisterWindowMessageW(L"QueryCancelAutoPlay") : 0;
+
+  HWND window = nullptr;
+  if (RegisterClassW(&windowClass) != 0) {
+    // The window finds this object through its creation data.
+    window = CreateWindowExW(exStyle, kClassName, title, style, x, y, width, height, parent,
+                             nullptr, instance_, this);
+  }
+  int exitCode = 0;
+  if (window != nullptr) {
+    if (!previewMode_) SetForegroundWindow(window);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    exitCode = static_cast<int>(message.wParam);
+  }
+  if (renderThread_) renderThread_->Join();
+  UnloadPasswordLibrary();
+  return exitCode;
+}
+
+}  // namespace driftglass

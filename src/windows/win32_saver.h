@@ -1,0 +1,75 @@
+// The Windows saver window: full screen or inside a preview parent, its three window-procedure
+// layers, its input rules and the password handling of the old Windows 9x family (idle on
+// the NT family). One object owns all of it; the window procedure finds the object through
+// the window's user data. Window thread only.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "host/render_thread.h"
+#include "host/saver_input.h"
+#include "host/stored_options.h"
+#include "platform/tick_clock.h"
+#include "scene/saver_scene.h"
+
+namespace driftglass {
+
+class DirectSoundDevice;
+class WglSurface;
+
+class Win32Saver : private WindowThreadLink {
+ public:
+  Win32Saver(HINSTANCE instance, const SaverSettings& settings, bool legacyPlatform);
+  ~Win32Saver() override;
+  Win32Saver(const Win32Saver&) = delete;
+  Win32Saver& operator=(const Win32Saver&) = delete;
+
+  // Full screen when `parent` is null, a preview inside it otherwise; returns the exit code.
+  int Run(HWND parent);
+
+ private:
+  using VerifyPasswordProc = BOOL(WINAPI*)(HWND);
+  using ImmAssociateContextProc = HANDLE(WINAPI*)(HWND, HANDLE);
+
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // The three layers, each passing on to the next: the class's own messages, the render
+  // thread's start and stop, and the input rules.
+  LRESULT SaverClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT SceneWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT SaverDefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT FinalStep(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+  // The render thread's failure request, sent like a message.
+  void RequestFailureMessage() override;
+
+  void LoadPasswordLibrary();
+  void UnloadPasswordLibrary();
+  bool VerifyPasswordOnClose(HWND window);
+
+  HINSTANCE instance_;
+  const SaverSettings& settings_;
+  const bool legacyPlatform_;
+  HWND window_ = nullptr;
+  bool previewMode_ = false;
+  bool checkingPassword_ = false;
+  UINT autoPlayMessage_ = 0;
+  HMODULE passwordLibrary_ = nullptr;
+  VerifyPasswordProc verifyPassword_ = nullptr;
+  ImmAssociateContextProc immAssociateContext_ = nullptr;
+  HANDLE previousInputContext_ = nullptr;
+  SaverInputRules inputRules_{false, {}, 255};
+  PasswordCloseGate passwordGate_;
+
+  SaverScene scene_;
+  SteadyTickClock clock_;
+  std::unique_ptr<WglSurface> surface_;
+  std::unique_ptr<DirectSoundDevice> sound_;
+  std::unique_ptr<RenderThread> renderThread_;
+};
+
+// The old family's "screen saver running" flag, which keeps Ctrl+Alt+Del from the desktop.
+void SetSaverRunning(bool legacyPlatform, bool running);
+
+}  // namespace driftglass
