@@ -80,7 +80,7 @@ TEST(CommandLine, BadInputGetsAOneLineReason) {
   // Words that merely start like a screen-saver letter are not one ("-sounds" on).
   // clang-format off
   const std::vector<std::vector<std::string>> bad = {
-      {"/x"}, {"--bogus"}, {"/p", "0"}, {"-window-id", "0x100000000"}, {"-window-id", "zz"},
+      {"/x"}, {"--bogus"}, {"/p", "0"}, {"-window-id", "0x100000001"}, {"-window-id", "zz"},
       {"--seed", "-1"}, {"--frames", "0"}, {"--size", "0x10"}, {"--snapshot", "x.png"},
       {"-root", "/s"}, {"-sounds"}, {"-delay"}, {"-delay", "-5"}, {"--delay", "10000001"},
       {"-seeds", "5"}, {"-colors"}, {"/sx"}, {""}, {"-"}, {"/"}, {"/s", "/c"}};

@@ -47,7 +47,15 @@ TEST(CreatureTables, EveryRecordAndTriangleIsWellFormed) {
   for (const VertexTable& table : CreatureTables()) {
     ASSERT_EQ(table.vertexCount, static_cast<int32_t>(table.records.size()));
     ASSERT_EQ(table.indices.size(), 3u * table.triangleCount);
-    EXPECT_EQ(PlanarVertexData(table).size() * sizeof(float), 56u * table.vertexCount);
+    // Positions, gridX, gridY and normals, three floats each, then the grid points.
+    const std::vector<float> data = PlanarVertexData(table);
+    EXPECT_EQ(data.size() * sizeof(float), 56u * table.vertexCount);
+    const size_t n = table.records.size(), last = n - 1;
+    const VertexRecord& end = table.records[last];
+    const Vector3* arrays[4] = {&end.position, &end.gridX, &end.gridY, &end.normal};
+    for (size_t k = 0; k < 4; ++k)
+      EXPECT_EQ(data[3 * k * n + 3 * last + 2], static_cast<float>(arrays[k]->z)) << k;
+    EXPECT_EQ(data[12 * n + 2 * last + 1], static_cast<float>(end.gridPoint.y));
     for (const VertexRecord& r : table.records) {
       Vector3 cross;
       ASSERT_NEAR(Length(r.normal), 1, 1e-5);
@@ -168,7 +176,12 @@ TEST(FlightController, EachBehaviourEndsOnTime) {
   ribbon.Reset(Vector3(0, 0, -1), Vector3(0, 1, 0), Vector3(0, 0, -1));
   flight.ChooseState(FlightController::kGlide);
   ASSERT_EQ(flight.GetState(), FlightController::kGlide);
-  for (int i = 0; i < 3; ++i) flight.Update(1000);
+  flight.Update(1200);
+  // Two thousandths of a unit a millisecond for the first 1500 ms.
+  const Vector3 gliding = ribbon.GetNodes()[0].basePoint;
+  flight.Update(100);
+  EXPECT_NEAR(Length(ribbon.GetNodes()[0].basePoint - gliding), 0.2, 1e-9);
+  flight.Update(1700);
   EXPECT_EQ(flight.GetState(), FlightController::kGlide);
   const Vector3 stopped = ribbon.GetNodes()[0].basePoint;
   flight.Update(1);

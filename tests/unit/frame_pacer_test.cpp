@@ -33,6 +33,9 @@ TEST(FramePacer, FastSwapsWaitOutTheirPeriodAndSlowOrWaitingSwapsGoOn) {
     now += period + jitter;
     EXPECT_EQ(waiting.WaitAfterSwap(now), 0) << jitter;
   }
+  // One well before its time (six tenths of a period) waits out the rest.
+  now += 0.6 * period;
+  EXPECT_NEAR(waiting.WaitAfterSwap(now), 0.4 * period, 1e-9);
   // A frame slower than the period goes on at once; the next is timed from it.
   now += 40;
   EXPECT_EQ(waiting.WaitAfterSwap(now), 0);

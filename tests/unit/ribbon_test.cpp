@@ -44,6 +44,8 @@ TEST(Ribbon, StripCoordinatesPickTheirNodesFrame) {
   Vector3 out;
   ribbon.TransformVertex(Vector3(0, 1, 1), out, 0.6);  // the start of node 8
   ExpectNear(out, Vector3(8, 6, 9));
+  const float* vertex = ribbon.GetVertexes() + 3 * 8;  // the node's base point, for the shaders
+  ExpectNear(Vector3(vertex[0], vertex[1], vertex[2]), Vector3(5, 6, 7));
   ribbon.TransformVertex(Vector3(0, 0, 0), out, 0.58);  // 0.02 behind it, along -axisX
   ExpectNear(out, Vector3(5, 5.98, 7));
   // Outside (0, 1] the end nodes answer: past the head node 0, at or below 0 the tail's end.

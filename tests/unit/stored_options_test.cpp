@@ -33,6 +33,14 @@ TEST(StoredOptions, ValuesAreSavedAsTextAndARefusedSaveIsReportedAndWritesNothin
   settings.enableVSync.Set(0);
   EXPECT_EQ(settings.options.Save(), -1);
   EXPECT_EQ(Text(store, "EnableVSync"), std::string("1\0", 2));
+  // Values written but lost at the commit (a full disk when the key file is replaced).
+  struct LosingStore : MemoryOptionStore {
+    bool Close() override {
+      MemoryOptionStore::Close();
+      return false;
+    }
+  } losing;
+  EXPECT_EQ(SaverSettings(losing).options.Save(), -1);
 }
 
 TEST(StoredOptions, EveryPresentValueLoadsAndAMissingOrUnreadableOneKeepsItsDefault) {

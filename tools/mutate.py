@@ -1,0 +1,108 @@
+#!/usr/bin/env python3
+"""Breaks the portable code one line at a time and tells which breaks the tests catch.
+
+    python3 tools/mutate.py [BUILD] [--only TEXT]
+
+Each mutation below changes one constant, comparison or operator in src/. For each, the
+script applies it, rebuilds the unit and GL tests in BUILD (default build/linux, configured
+with the linux preset), runs them on a virtual X server, and puts the file back. A mutation
+is caught when a test fails; one that does not build is reported apart. Run it before and
+after changing the tests: the caught ones must stay caught. It takes about half a minute a
+mutation on two cores.
+"""
+import os
+import subprocess
+import sys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+# (file, text to find once, what it becomes)
+MUTATIONS = [
+    ("src/foundation/random_source.cpp", "214013u", "214011u"),
+    ("src/foundation/ribbon.cpp", "if (n < 2) throw", "if (n < 1) throw"),
+    ("src/foundation/ribbon.cpp", "m[3 * a + 1] = static_cast<float>(axes[a]->y);",
+     "m[3 * a + 1] = static_cast<float>(axes[a]->z);"),
+    ("src/foundation/ribbon.cpp", "vertexes_[3 * k + 2] = static_cast<float>(p.z);",
+     "vertexes_[3 * k + 2] = static_cast<float>(-p.z);"),
+    ("src/foundation/event_log.cpp", "if (errorMessage_ == nullptr) errorMessage_ = userMessage;",
+     "errorMessage_ = userMessage;"),
+    ("src/foundation/event_log.cpp", "if (!busy) break;", "if (busy) break;"),
+    ("src/sound/scene_sound.cpp", "RandomUnit() > 0.99", "RandomUnit() > 0.9"),
+    ("src/sound/wings_sound.cpp", "> 0.015", "> 0.15"),
+    ("src/sound/wings_sound.cpp", "msSincePlay_ > 3000.0", "msSincePlay_ > 300.0"),
+    ("src/sound/sound_manager.cpp", "bytes % 2 != 0", "bytes % 4 != 0"),
+    ("src/sound/sound_manager.cpp", "if (whole) std::memcpy", "if (!whole) std::memcpy"),
+    ("src/creature/flight_controller.cpp", "< 0.4 || elapsedMs_ > 3000", "< 0.4 || elapsedMs_ > 3500"),
+    ("src/creature/flight_controller.cpp", "if (t >= 500) {", "if (t >= 600) {"),
+    ("src/creature/flight_controller.cpp", "if (t < 1500) {", "if (t < 1000) {"),
+    ("src/creature/wing.cpp", "if (time_ - lastEmit_ < 120) return;", "if (time_ - lastEmit_ < 100) return;"),
+    ("src/creature/wing.cpp", "spark.brightness < 0.01", "spark.brightness < 0.1"),
+    ("src/creature/creature_tables.cpp", "for (int k = 0; k < 4; ++k) {", "for (int k = 0; k < 3; ++k) {"),
+    ("src/decor/sea_simulation.cpp", "if (RandomUnit() <= 0.7) return false;", "if (RandomUnit() <= 0.3) return false;"),
+    ("src/decor/sea_simulation.cpp", "x0 * x1 < 0 ||", "x0 * x1 > 0 ||"),
+    ("src/welcome/welcoming_message.cpp", "kDisplayMs = 20000.0", "kDisplayMs = 25000.0"),
+    ("src/welcome/welcoming_message.cpp", "if (e < 0.325) return (e - 0.2) * 8.0;", "if (e < 0.325) return (e - 0.2) * 4.0;"),
+    ("src/flowers/flower_instance.cpp", "if (r > 0.99) targetBend", "if (r > 0.9) targetBend"),
+    ("src/host/frame_pacer.cpp", "spacing < 0.9 * periodMs_", "spacing < 0.5 * periodMs_"),
+    ("src/host/frame_pacer.cpp", "(refreshRate > 0 ? refreshRate : 60.0)", "(refreshRate > 0 ? refreshRate : 50.0)"),
+    ("src/host/frame_rate_counter.cpp", "sampleCount_ < 1000.0", "sampleCount_ < 10.0"),
+    ("src/host/saver_input.cpp", "if (distance <= kMouseMoveThreshold) return false;",
+     "if (distance < kMouseMoveThreshold) return false;"),
+    ("src/host/saver_input.cpp", "now - lastCheck_ < kQuietMs", "now - lastCheck_ <= 0"),
+    ("src/host/command_line.cpp", "read.value > 0xFFFFFFFFu", "read.value > 0xFFFFFFFFFu"),
+    ("src/host/stored_options.cpp", "if (digits.length == 0) return kFailed;", "if (digits.length == 0) return kSucceeded;"),
+    ("src/host/stored_options.cpp", "if (i != 0) out += ';';", "out += ';';"),
+    ("src/host/stored_options.cpp", "return written && committed ? kSucceeded : kKeyUnavailable;",
+     "return written || committed ? kSucceeded : kKeyUnavailable;"),
+]
+
+
+def run(command, **kwargs):
+    return subprocess.run(command, cwd=ROOT, stdout=subprocess.DEVNULL,
+                          stderr=subprocess.DEVNULL, **kwargs).returncode
+
+
+def main():
+    arguments = sys.argv[1:]
+    only = None
+    if "--only" in arguments:
+        only = arguments[arguments.index("--only") + 1]
+        del arguments[arguments.index("--only"):arguments.index("--only") + 2]
+    build = arguments[0] if arguments else "build/linux"
+    targets = ["driftglass_unit_tests", "driftglass_linux_unit_tests", "driftglass_gl_tests"]
+    build_command = ["cmake", "--build", build, "-j2", "--target"] + targets
+    test_command = ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24", "ctest", "--test-dir",
+                    build, "-L", "unit|gl", "-j2", "--stop-on-failure", "--timeout", "120"]
+    if run(build_command) != 0 or run(test_command) != 0:
+        sys.exit("mutate: the unbroken code must build and pass its tests first")
+    caught, missed, stillborn = [], [], []
+    for path, old, new in MUTATIONS:
+        if only and only not in path:
+            continue
+        full = os.path.join(ROOT, path)
+        with open(full) as file:
+            original = file.read()
+        if original.count(old) != 1:
+            sys.exit(f"mutate: {path}: '{old}' is not there exactly once")
+        name = f"{path}: {old} -> {new}"
+        try:
+            with open(full, "w") as file:
+                file.write(original.replace(old, new))
+            if run(build_command) != 0:
+                stillborn.append(name)
+            elif run(test_command) != 0:
+                caught.append(name)
+            else:
+                missed.append(name)
+        finally:
+            with open(full, "w") as file:
+                file.write(original)
+        print(("caught  " if name in caught else "MISSED  " if name in missed else
+               "no build ") + name, flush=True)
+    run(build_command)
+    print(f"{len(caught)} caught, {len(missed)} missed, {len(stillborn)} did not build")
+    sys.exit(1 if missed else 0)
+
+
+if __name__ == "__main__":
+    main()
