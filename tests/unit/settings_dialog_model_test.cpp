@@ -64,7 +64,7 @@ TEST_F(SettingsDialogTest, ResetRestoresDefaultsWithoutSavingAndOtherCommandsAre
   EXPECT_TRUE(model_.PlaySoundChecked());
   EXPECT_TRUE(settings_.slideshowPictures.entries.empty());
   EXPECT_TRUE(store_.keys.empty());
-  EXPECT_EQ(model_.OnCommand(kShowFpsId, 5, true), Outcome::Ignored);  // a notification
+  EXPECT_EQ(model_.OnCommand(kShowFpsId, 1, true), Outcome::Ignored);  // a notification
   EXPECT_EQ(model_.OnCommand(999, 0, true), Outcome::Ignored);
   EXPECT_FALSE(model_.ShowFpsChecked());
 }
