@@ -55,7 +55,6 @@ MUTATIONS = [
     ("src/host/stored_options.cpp", "return written && committed ? kSucceeded : kKeyUnavailable;",
      "return written || committed ? kSucceeded : kKeyUnavailable;"),
     ("src/foundation/layer_copy.cpp", "if (!painted_) return false;", "if (painted_) return false;"),
-    ("src/foundation/layer_copy.cpp", "if (x1 <= x0 || y1 <= y0", "if (x1 < x0 || y1 < y0"),
     ("src/foundation/bitmap_reader.cpp", "return (v << 3) | (v >> 2);", "return (v << 3) | (v >> 3);"),
     ("src/foundation/bitmap_reader.cpp", "green = Expand5((v >> 5) & 31);", "green = Expand5((v >> 6) & 31);"),
     ("src/foundation/bitmap_reader.cpp", "if (coloursUsed > 256) return false;", "if (coloursUsed > 255) return false;"),

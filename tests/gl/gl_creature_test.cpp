@@ -1,28 +1,98 @@
-// The creature's sparks on a real OpenGL context: they glow orange over whatever is behind them.
-// (The body, its colours and its flight show in the reference frame.)
+// The creature on a real OpenGL context: its body is closed from every side, and its sparks
+// glow orange over whatever is behind them. (Its colours and flight show in the reference frame.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <string>
 
 #include "common/fake_sound_device.h"
 #include "creature/flying_creature.h"
 #include "foundation/gl.h"
 #include "foundation/random_source.h"
 #include "gl_test.h"
+#include "linux/png_snapshot.h"
 
 namespace driftglass {
 namespace {
 
 using GlCreatureTest = gltest::GlTest;
 
-TEST_F(GlCreatureTest, ItBuildsDrawsAndLeavesTheStateItFound) {
+TEST_F(GlCreatureTest, NoBackgroundShowsThroughTheBodyFromAnySide) {
+  SeedRandom(3);
   FakeSoundDevice device;
   SoundManager sounds(device);
   FlyingCreatureClass creature(sounds);
   ASSERT_TRUE(creature.IsValid()) << Log();
+  // Straight, its middle at the origin, heading +x. Drawn whole, it leaves the state it found.
+  creature.GetRibbon().Reset(Vector3(0.5, 0, 0), Vector3(0, 1, 0), Vector3(1, 0, 0));
   creature.Draw();
   ExpectTheSceneState("the creature");
+  const int width = context_.Width(), height = context_.Height();
+  const char* folder = std::getenv("DRIFTGLASS_PICTURE_DIR");  // pictures to look at, if asked
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glLoadIdentity();
+  gluPerspective(20.0, static_cast<double>(width) / height, 0.1, 20.0);
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  // From the 26 directions of a cube's faces, edges and corners.
+  for (int dx = -1; dx <= 1; ++dx) {
+    for (int dy = -1; dy <= 1; ++dy) {
+      for (int dz = -1; dz <= 1; ++dz) {
+        if (dx == 0 && dy == 0 && dz == 0) continue;
+        const Vector3 eye = Vector3(dx, dy, dz) * (3.2 / Length(Vector3(dx, dy, dz)));
+        glLoadIdentity();
+        gluLookAt(eye.x, eye.y, eye.z, 0, 0, 0, 0, dx == 0 && dz == 0 ? 0 : 1,
+                  dx == 0 && dz == 0 ? 1 : 0);
+        glClearColor(1, 0, 1, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        creature.DrawBody();
+        const std::vector<uint8_t> picture = context_.ReadPixels();
+        const std::string view =
+            std::to_string(dx) + "_" + std::to_string(dy) + "_" + std::to_string(dz);
+        if (folder != nullptr) {
+          WritePng(std::string(folder) + "/creature_" + view + ".png", width, height, picture);
+        }
+        // The background, filled from the picture's border: every background pixel is
+        // reached, so none is seen through a hole or a gap.
+        auto background = [&](int x, int y) {
+          const uint8_t* p = &picture[(static_cast<size_t>(y) * width + x) * 4];
+          return p[0] == 255 && p[1] == 0 && p[2] == 255;
+        };
+        std::vector<char> reached(static_cast<size_t>(width) * height, 0);
+        std::vector<std::pair<int, int>> todo;
+        for (int x = 0; x < width; ++x) todo.insert(todo.end(), {{x, 0}, {x, height - 1}});
+        for (int y = 0; y < height; ++y) todo.insert(todo.end(), {{0, y}, {width - 1, y}});
+        int creaturePixels = 0, enclosed = 0;
+        while (!todo.empty()) {
+          const auto [x, y] = todo.back();
+          todo.pop_back();
+          if (x < 0 || y < 0 || x >= width || y >= height) continue;
+          char& seen = reached[static_cast<size_t>(y) * width + x];
+          if (seen || !background(x, y)) continue;
+          seen = 1;
+          todo.insert(todo.end(), {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}});
+        }
+        for (int y = 0; y < height; ++y) {
+          for (int x = 0; x < width; ++x) {
+            if (!background(x, y))
+              ++creaturePixels;
+            else if (!reached[static_cast<size_t>(y) * width + x])
+              ++enclosed;
+          }
+        }
+        EXPECT_GT(creaturePixels, 2000) << view;
+        EXPECT_EQ(enclosed, 0) << "background seen through the body from " << view;
+      }
+    }
+  }
+  glClearColor(0, 0, 0, 0);
+  glPopMatrix();
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glMatrixMode(GL_MODELVIEW);
 }
 
 TEST_F(GlCreatureTest, SparksAddOrangeWithoutWritingDepthAndFadeOverHundredsOfFrames) {

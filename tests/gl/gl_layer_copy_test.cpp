@@ -132,22 +132,5 @@ TEST_F(GlLayerCopyTest, CopiedFramesMatchPaintedOnesAndFollowTheViewport) {
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-TEST_F(GlLayerCopyTest, ALayerOutsideTheWindowIsPaintedAsItIs) {
-  // Nothing of it shows, so there is nothing to copy: it is painted each frame, to no effect.
-  LayerCopy copy;
-  paints_ = 0;
-  glClear(GL_COLOR_BUFFER_BIT);
-  const QuadPlacement away{5.0, 6.0, 5.0, 6.0, 1.0};
-  copy.Reshape(view_);
-  for (int frame = 0; frame < 3; ++frame) {
-    copy.Draw([&] { return QuadWindowRect(away, view_); }, [this] { ++paints_; });
-  }
-  EXPECT_EQ(paints_, 3);
-  const auto frame = context_.ReadPixels();
-  EXPECT_EQ(frame[0], 51);
-  EXPECT_EQ(frame[frame.size() - 4], 51);
-  copy.Release();
-}
-
 }  // namespace
 }  // namespace driftglass

@@ -3,8 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
-#include <tuple>
 
 #include "common/fake_sound_device.h"
 #include "creature/creature_tables.h"
@@ -77,27 +75,6 @@ TEST(CreatureTables, EveryRecordAndTriangleIsWellFormed) {
       ASSERT_GT(Dot(face, normals), 0) << "triangle " << t / 3;
     }
   }
-}
-
-TEST(CreatureMeshes, TheBodyIsClosedEvenAtItsTips) {
-  // Records at the same place (to a millionth of a unit) are one point; then every edge of
-  // the body is shared by exactly two triangles.
-  const VertexTable body = CreatureTables()[0];
-  std::map<std::tuple<long, long, long>, int> points;
-  std::vector<int> welded;
-  for (const VertexRecord& r : body.records) {
-    const auto key =
-        std::make_tuple(std::lround(r.position.x * 1e6), std::lround(r.position.y * 1e6),
-                        std::lround(r.position.z * 1e6));
-    welded.push_back(points.emplace(key, static_cast<int>(points.size())).first->second);
-  }
-  std::map<std::pair<int, int>, int> uses;
-  for (size_t t = 0; t < body.indices.size(); t += 3) {
-    for (int k = 0; k < 3; ++k) {
-      ++uses[std::minmax(welded[body.indices[t + k]], welded[body.indices[t + (k + 1) % 3]])];
-    }
-  }
-  for (const auto& [edge, count] : uses) ASSERT_EQ(count, 2) << edge.first << "-" << edge.second;
 }
 
 TEST(FlightController, EachBehaviourEndsOnTime) {
