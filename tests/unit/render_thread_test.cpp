@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <deque>
 #include <filesystem>
@@ -22,36 +23,36 @@ namespace {
 // recording what it asks of each. Which step fails is set before the thread starts.
 struct FakePlatform : RenderSurface, SoundDevice, TickClock, Scene, WindowThreadLink {
   enum class Fault { None, NoSound, NoContext, NotCurrent, NoLoader, OldGl, NoSwapControl, Scene };
-  Fault fault = Fault::None;
-  bool holdInInit = false;
+  explicit FakePlatform(Fault f = Fault::None) : fault(f) {}
+  Fault fault;
+  bool holdInInit = false, inInit = false, released = false, contextExists = false;
   std::deque<uint32_t> ticks;  // handed out in order, then 16 ms more each time
   uint32_t lastTick = 0;
-
   std::mutex mutex;
   std::condition_variable changed;
-  std::vector<std::string> calls;
+  std::vector<std::string> calls, overlay, reshapes;
   std::vector<uint32_t> steps;
-  std::vector<std::string> overlay;
-  std::vector<std::string> reshapes;
   int swapInterval = -99, requests = 0;
-  bool inInit = false, released = false, contextExists = false;
   const char* messageSeen = nullptr;
 
-  bool Call(const char* name, bool result = true) {
+  // Runs `change` under the lock and wakes whoever waits.
+  template <typename Change>
+  void Record(Change change) {
     std::lock_guard<std::mutex> lock(mutex);
-    calls.push_back(name);
+    change();
     changed.notify_all();
-    return result;
   }
-  void ReleaseInit() {
-    std::lock_guard<std::mutex> lock(mutex);
-    released = true;
-    changed.notify_all();
+  bool Call(const char* name, bool result = true) {
+    Record([&] { calls.push_back(name); });
+    return result;
   }
   template <typename Predicate>
   void WaitUntil(Predicate predicate) {
     std::unique_lock<std::mutex> lock(mutex);
     changed.wait(lock, predicate);
+  }
+  int Count(const char* name) {
+    return static_cast<int>(std::count(calls.begin(), calls.end(), name));
   }
 
   bool CreateContext() override {
@@ -73,8 +74,7 @@ struct FakePlatform : RenderSurface, SoundDevice, TickClock, Scene, WindowThread
   void DrawOverlayText(const char* text) override { overlay.push_back(text); }
   void SwapBuffers() override {}
   bool WriteSnapshot(const std::string&) override { return Call("WriteSnapshot"); }
-  // As the real surfaces do, deleting only a context that exists.
-  void DeleteContext() override {
+  void DeleteContext() override {  // as the real surfaces do: only a context that exists
     if (contextExists) Call("DeleteContext");
     contextExists = false;
   }
@@ -105,21 +105,14 @@ struct FakePlatform : RenderSurface, SoundDevice, TickClock, Scene, WindowThread
     return kFailed;
   }
   void SceneReshape(int width, int height) override {
-    std::lock_guard<std::mutex> lock(mutex);
-    reshapes.push_back(std::to_string(width) + "x" + std::to_string(height));
+    Record([&] { reshapes.push_back(std::to_string(width) + "x" + std::to_string(height)); });
   }
   void SceneFrame(const FrameTime& time) override {
-    std::lock_guard<std::mutex> lock(mutex);
-    steps.push_back(time.stepMs);
-    changed.notify_all();
+    Record([&] { steps.push_back(time.stepMs); });
   }
   void SceneUninstall() override { Call("SceneUninstall"); }
-
   void RequestFailureMessage() override {
-    std::lock_guard<std::mutex> lock(mutex);
-    messageSeen = TheEventLog().ErrorMessage();
-    ++requests;
-    changed.notify_all();
+    Record([&] { messageSeen = TheEventLog().ErrorMessage(), ++requests; });
   }
 };
 
@@ -137,12 +130,16 @@ class RenderThreadTest : public ::testing::Test {
     for (std::string line; std::getline(file, line);) lines.push_back(line);
     return lines;
   }
-  // Runs a thread that ends by itself (a failure or a frame budget) and shuts it down.
+  std::unique_ptr<RenderThread> Thread(FakePlatform& p, RenderSettings settings = {}) {
+    return std::make_unique<RenderThread>(p, p, p, p, p, settings, counter_);
+  }
+  // Runs a thread that ends by itself (a failure or a frame budget); its end joins it.
   void RunToItsEnd(FakePlatform& platform, RenderSettings settings = {}) {
-    RenderThread thread(platform, platform, platform, platform, platform, settings, counter_);
-    thread.Start();
+    TheEventLog().Open(logPath_);
+    auto thread = Thread(platform, settings);
+    thread->Start();
     platform.WaitUntil([&] { return platform.requests > 0; });
-  }  // destroying the thread object stops and joins it
+  }
 
   std::filesystem::path logPath_ = UniqueTempPath("render", ".log");
   FrameRateCounter counter_;
@@ -150,11 +147,11 @@ class RenderThreadTest : public ::testing::Test {
 
 TEST_F(RenderThreadTest, ANormalRunLogsInOrderAndShutsDownCleanly) {
   FakePlatform platform;
-  RenderThread thread(platform, platform, platform, platform, platform, RenderSettings{}, counter_);
-  thread.Start();
+  auto thread = Thread(platform);
+  thread->Start();
   platform.WaitUntil([&] { return platform.steps.size() >= 3; });
-  thread.Stop();
-  thread.Join();
+  thread->Stop();
+  thread->Join();
   EXPECT_EQ(platform.requests, 0);
   EXPECT_EQ(platform.reshapes, std::vector<std::string>{"640x480"});  // before the first frame
   EXPECT_EQ(platform.swapInterval, 1);
@@ -168,30 +165,22 @@ TEST_F(RenderThreadTest, ANormalRunLogsInOrderAndShutsDownCleanly) {
 
 TEST_F(RenderThreadTest, WithoutSoundTheSceneRunsAllTheSameAndTheLogSaysWhy) {
   // No device to be had, or sound switched off (then the device is never opened).
-  const struct {
-    bool deviceOpens, playSound;
-    const char* line;
-  } cases[] = {
-      {false, true, "(!)Error : No sound, the scene runs silently: no sound card here"},
-      {true, false, "   Notify : Sound is switched off: the scene runs silently"},
-  };
-  for (const auto& c : cases) {
-    TheEventLog().Open(logPath_);
-    FakePlatform platform;
-    if (!c.deviceOpens) platform.fault = FakePlatform::Fault::NoSound;
+  for (const bool switchedOff : {false, true}) {
+    FakePlatform platform(switchedOff ? FakePlatform::Fault::None : FakePlatform::Fault::NoSound);
     RenderSettings settings;
-    settings.playSound = c.playSound;
+    settings.playSound = !switchedOff;
     settings.maxFrames = 3;
     RunToItsEnd(platform, settings);
-    EXPECT_EQ(platform.messageSeen, nullptr) << c.line;
-    EXPECT_EQ(platform.steps.size(), 3u) << c.line;
-    EXPECT_EQ(std::count(platform.calls.begin(), platform.calls.end(), "OpenSound"),
-              c.playSound ? 1 : 0);
-    EXPECT_EQ(std::count(platform.calls.begin(), platform.calls.end(), "CloseSound"), 0);
+    EXPECT_EQ(platform.messageSeen, nullptr);
+    EXPECT_EQ(platform.steps.size(), 3u);
+    EXPECT_EQ(platform.Count("OpenSound"), switchedOff ? 0 : 1);
+    EXPECT_EQ(platform.Count("CloseSound"), 0);
     // In the sound device's place in the log, before the video's.
     const auto lines = LogLines();
     ASSERT_GE(lines.size(), 7u);
-    EXPECT_EQ(lines[5], c.line);
+    EXPECT_EQ(lines[5], switchedOff
+                            ? "   Notify : Sound is switched off: the scene runs silently"
+                            : "(!)Error : No sound, the scene runs silently: no sound card here");
     EXPECT_EQ(lines[6], "   Notify : Context for OpenGL has been created");
   }
 }
@@ -199,14 +188,14 @@ TEST_F(RenderThreadTest, WithoutSoundTheSceneRunsAllTheSameAndTheLogSaysWhy) {
 TEST_F(RenderThreadTest, AStopDuringStartUpSkipsTheLoopAndShowsNoMessage) {
   FakePlatform platform;
   platform.holdInInit = true;
-  RenderThread thread(platform, platform, platform, platform, platform, RenderSettings{}, counter_);
-  thread.Start();
+  auto thread = Thread(platform);
+  thread->Start();
   platform.WaitUntil([&] { return platform.inInit; });
-  std::thread window([&] { thread.Stop(); });  // the window is closed now
-  while (!thread.StopRequested()) std::this_thread::yield();
-  platform.ReleaseInit();
+  std::thread window([&] { thread->Stop(); });  // the window is closed now
+  while (!thread->StopRequested()) std::this_thread::yield();
+  platform.Record([&] { platform.released = true; });
   window.join();
-  thread.Join();
+  thread->Join();
   EXPECT_TRUE(platform.steps.empty());
   EXPECT_EQ(platform.requests, 0);
   EXPECT_EQ(platform.calls.back(), "CloseSound");
@@ -216,16 +205,15 @@ TEST_F(RenderThreadTest, AStopDuringStartUpSkipsTheLoopAndShowsNoMessage) {
 
 TEST_F(RenderThreadTest, EachFailedStartOffersItsMessageAndUninstallsInOrder) {
   using Fault = FakePlatform::Fault;
+  const std::string noContext = "(!)Error : Can not create an OpenGL context and make it current";
   const struct {
     Fault fault;
     const char* message;
-    const char* lineBefore;  // the line right before "Error of common initialization"
+    std::string lineBefore;  // the line right before "Error of common initialization"
   } cases[] = {
-      {Fault::NoContext, "Error of initialization",
-       "(!)Error : Can not create an OpenGL context and make it current"},
+      {Fault::NoContext, "Error of initialization", noContext},
       // A context that exists but cannot be made current is still deleted, once.
-      {Fault::NotCurrent, "Error of initialization",
-       "(!)Error : Can not create an OpenGL context and make it current"},
+      {Fault::NotCurrent, "Error of initialization", noContext},
       {Fault::NoLoader, "Error of initialization",
        "(!)Error : Can not load the OpenGL entry points"},
       {Fault::OldGl, "Sorry, this application requires OpenGL 2.0",
@@ -235,20 +223,16 @@ TEST_F(RenderThreadTest, EachFailedStartOffersItsMessageAndUninstallsInOrder) {
       {Fault::Scene, "Error of initialization", "(!)Error : scene failed"},
   };
   for (const auto& c : cases) {
-    TheEventLog().Open(logPath_);
-    FakePlatform platform;
-    platform.fault = c.fault;
+    SCOPED_TRACE(c.lineBefore);
+    FakePlatform platform(c.fault);
     RunToItsEnd(platform);
-    EXPECT_STREQ(platform.messageSeen, c.message) << c.lineBefore;
+    EXPECT_STREQ(platform.messageSeen, c.message);
     EXPECT_TRUE(platform.steps.empty());
-    const auto deletes = std::count(platform.calls.begin(), platform.calls.end(), "DeleteContext");
-    EXPECT_EQ(deletes, c.fault == Fault::NoContext ? 0 : 1) << c.lineBefore;
-    // The sound device, once open, closes last.
-    EXPECT_EQ(platform.calls.back(), "CloseSound");
+    EXPECT_EQ(platform.Count("DeleteContext"), c.fault == Fault::NoContext ? 0 : 1);
+    EXPECT_EQ(platform.calls.back(), "CloseSound");  // the sound device, once open, closes last
     const auto lines = LogLines();
     ASSERT_GE(lines.size(), 5u);
-    const std::vector<std::string> tail(lines.end() - 5, lines.end());
-    EXPECT_EQ(tail,
+    EXPECT_EQ(std::vector<std::string>(lines.end() - 5, lines.end()),
               (std::vector<std::string>{c.lineBefore, "   Notify : Error of common initialization",
                                         "   Notify : Start common uninstall",
                                         "   Notify : Common uninstall has finished properly",
@@ -279,7 +263,7 @@ TEST_F(RenderThreadTest, StepsCoverStartUpSurviveTheTickWrapAndObeyTheDiagnostic
   ASSERT_EQ(fixed.overlay.size(), 3u);
   EXPECT_EQ(fixed.overlay[0], "---");
   EXPECT_EQ(fixed.overlay[1].rfind("FPS : ", 0), 0u);
-  EXPECT_EQ(std::count(fixed.calls.begin(), fixed.calls.end(), "WriteSnapshot"), 1);
+  EXPECT_EQ(fixed.Count("WriteSnapshot"), 1);
 }
 
 TEST_F(RenderThreadTest, StartingAndStoppingHundredsOfTimesNeverHangs) {
@@ -290,14 +274,13 @@ TEST_F(RenderThreadTest, StartingAndStoppingHundredsOfTimesNeverHangs) {
   std::thread rounds([&] {
     std::mt19937 random(7);
     for (int round = 0; round < 300; ++round) {
-      FakePlatform platform;
-      platform.fault = round % 3 == 0 ? FakePlatform::Fault::OldGl : FakePlatform::Fault::None;
-      RenderThread thread(platform, platform, platform, platform, platform, RenderSettings{},
-                          counter_);
-      thread.Start();
+      FakePlatform platform(round % 3 == 0 ? FakePlatform::Fault::OldGl
+                                           : FakePlatform::Fault::None);
+      auto thread = Thread(platform);
+      thread->Start();
       std::this_thread::sleep_for(std::chrono::microseconds(random() % 3000));
-      thread.Stop();
-      thread.Join();
+      thread->Stop();
+      thread->Join();
     }
     done.set_value();
   });
