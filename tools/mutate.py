@@ -1,14 +1,17 @@
 #!/usr/bin/env python3
 """Breaks the portable code one line at a time and tells which breaks the tests catch.
 
-    python3 tools/mutate.py [BUILD] [--only TEXT]
+    python3 tools/mutate.py [BUILD] [--only TEXT[,TEXT...]] [--reference-only | --no-reference]
 
 Each mutation below changes one constant, comparison or operator in src/. For each, the
-script applies it, rebuilds the unit and GL tests in BUILD (default build/linux, configured
-with the linux preset), runs them on a virtual X server, and puts the file back. A mutation
-is caught when a test fails; one that does not build is reported apart. Run it before and
-after changing the tests: the caught ones must stay caught. It takes about half a minute a
-mutation on two cores.
+script applies it, rebuilds the program and its tests in BUILD (default build/linux,
+configured with the linux preset), runs the unit and GL tests and the reference-frame test
+on a virtual X server, and puts the file back. A mutation is caught when a test fails; one
+that does not build is reported apart. Run it before and after changing the tests: the
+caught ones must stay caught. It takes about a minute a mutation on two cores.
+
+    --reference-only   runs the reference frame alone: which breaks it sees by itself
+    --no-reference     runs the unit and GL tests alone
 """
 import os
 import subprocess
@@ -76,6 +79,24 @@ MUTATIONS = [
     ("src/decor/cliffs.cpp", "(mask[p] << 24)", "(mask[p] << 16)"),
     ("src/decor/cliffs.cpp", "return p.t0 >= cells_.solidTop;", "return p.t0 > cells_.solidTop;"),
     ("src/decor/cliffs.cpp", "if (foot_.t0 >= foot_.t1) return;", "if (foot_.t0 > foot_.t1) return;"),
+    ("src/creature/flight_controller.h", "{0.15, 0, 0, 0.75, 0.1}", "{0.25, 0, 0, 0.65, 0.1}"),
+    ("src/creature/flight_controller.cpp", "hoverMs_ = RandomUnit() * 500;", "hoverMs_ = RandomUnit() * 400;"),
+    ("src/creature/flight_controller.cpp", "(RandomUnit() + 1) * 0.2;", "(RandomUnit() + 1) * 0.25;"),
+    ("src/creature/flight_controller.cpp", "if (t >= 2000) {", "if (t >= 2500) {"),
+    ("src/creature/flight_controller.cpp", "0.015 * envelope", "0.02 * envelope"),
+    ("src/creature/flight_controller.cpp", "toTarget * (0.006 * stepMs_)", "toTarget * (0.005 * stepMs_)"),
+    ("src/creature/wing.h", "0.7 * std::cos(0.9 *", "0.7 * std::cos(0.8 *"),
+    ("src/creature/wing.cpp", "spark->brightness *= 0.992;", "spark->brightness *= 0.99;"),
+    ("src/creature/wing.cpp", "1 - 0.001 * stepMs", "1 - 0.002 * stepMs"),
+    ("src/creature/flying_creature.cpp", "kWingRoot(0.6, 0.05, 0.03)", "kWingRoot(0.6, 0.06, 0.03)"),
+    ("src/flowers/flower_instance.cpp", "std::cos(u * kTwoPi) * 0.05;", "std::cos(u * kTwoPi) * 0.04;"),
+    ("src/flowers/flower_instance.cpp", "lightPosition = (2 * u - 1) * 6.0;", "lightPosition = (2 * u - 1) * 5.0;"),
+    ("src/flowers/flower_instance.cpp", "bendVelocity * dt * 0.00001;", "bendVelocity * dt * 0.000012;"),
+    ("src/flowers/flower_instance.cpp", "bend * 0.0015, pull)", "bend * 0.0016, pull)"),
+    ("src/decor/sea_simulation.cpp", "(b[k] - mean) * 0.9900990099009901", "(b[k] - mean) * 0.98"),
+    ("src/foundation/ribbon.cpp", "1.0 - 0.8, lagged), Scale(node.axisZ, 0.8,", "1.0 - 0.7, lagged), Scale(node.axisZ, 0.7,"),
+    ("src/foundation/vector_math.cpp", "*this = Vector3(1.0, 0.0, 0.0);", "*this = Vector3(0.0, 1.0, 0.0);"),
+    ("src/foundation/vector_math.cpp", "(k * u.x * u.y - s * u.z) * in.y", "(k * u.x * u.y + s * u.z) * in.y"),
 ]
 
 
@@ -90,16 +111,33 @@ def main():
     if "--only" in arguments:
         only = arguments[arguments.index("--only") + 1]
         del arguments[arguments.index("--only"):arguments.index("--only") + 2]
+    suites = {"unit", "reference"}
+    for flag, dropped in (("--reference-only", "unit"), ("--no-reference", "reference")):
+        if flag in arguments:
+            arguments.remove(flag)
+            suites.discard(dropped)
     build = arguments[0] if arguments else "build/linux"
-    targets = ["driftglass_unit_tests", "driftglass_linux_unit_tests", "driftglass_gl_tests"]
+    targets = []
+    if "unit" in suites:
+        targets += ["driftglass_unit_tests", "driftglass_linux_unit_tests", "driftglass_gl_tests"]
+    if "reference" in suites:
+        targets += ["driftglass", "driftglass_e2e_tests"]
     build_command = ["cmake", "--build", build, "-j2", "--target"] + targets
-    test_command = ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24", "ctest", "--test-dir",
-                    build, "-L", "unit|gl", "-j2", "--stop-on-failure", "--timeout", "120"]
-    if run(build_command) != 0 or run(test_command) != 0:
+    xvfb = ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24"]
+    unit_command = xvfb + ["ctest", "--test-dir", build, "-L", "unit|gl", "-j2",
+                           "--stop-on-failure", "--timeout", "120"]
+    reference_command = xvfb + [os.path.join(build, "tests", "driftglass_e2e_tests"),
+                                "--gtest_filter=LinuxSaverTest.AFixedFrameLooksAsTheReferenceDoes"]
+
+    def tests_pass():
+        return all(run(command) == 0 for suite, command in
+                   (("reference", reference_command), ("unit", unit_command)) if suite in suites)
+
+    if run(build_command) != 0 or not tests_pass():
         sys.exit("mutate: the unbroken code must build and pass its tests first")
     caught, missed, stillborn = [], [], []
     for path, old, new in MUTATIONS:
-        if only and only not in path:
+        if only and not any(part in path for part in only.split(",")):
             continue
         full = os.path.join(ROOT, path)
         with open(full) as file:
@@ -112,7 +150,7 @@ def main():
                 file.write(original.replace(old, new))
             if run(build_command) != 0:
                 stillborn.append(name)
-            elif run(test_command) != 0:
+            elif not tests_pass():
                 caught.append(name)
             else:
                 missed.append(name)
