@@ -127,7 +127,7 @@ def main():
     unit_command = xvfb + ["ctest", "--test-dir", build, "-L", "unit|gl", "-j2",
                            "--stop-on-failure", "--timeout", "120"]
     reference_command = xvfb + [os.path.join(build, "tests", "driftglass_e2e_tests"),
-                                "--gtest_filter=LinuxSaverTest.AFixedFrameLooksAsTheReferenceDoes"]
+                                "--gtest_filter=LinuxSaverTest.FixedFramesLookAsTheReferencesDo"]
 
     def tests_pass():
         return all(run(command) == 0 for suite, command in
