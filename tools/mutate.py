@@ -3,7 +3,7 @@
 
     python3 tools/mutate.py [BUILD] [--only TEXT[,TEXT...]] [--reference-only | --no-reference]
 
-Each mutation below changes one constant, comparison or operator in src/. For each, the
+Each mutation below changes one constant, comparison or operator in src/ or in a shader. For each, the
 script applies it, rebuilds the program and its tests in BUILD (default build/linux,
 configured with the linux preset), runs the unit and GL tests and the reference-frame test
 on a virtual X server, and puts the file back. A mutation is caught when a test fails; one
@@ -97,6 +97,13 @@ MUTATIONS = [
     ("src/foundation/ribbon.cpp", "1.0 - 0.8, lagged), Scale(node.axisZ, 0.8,", "1.0 - 0.7, lagged), Scale(node.axisZ, 0.7,"),
     ("src/foundation/vector_math.cpp", "*this = Vector3(1.0, 0.0, 0.0);", "*this = Vector3(0.0, 1.0, 0.0);"),
     ("src/foundation/vector_math.cpp", "(k * u.x * u.y - s * u.z) * in.y", "(k * u.x * u.y + s * u.z) * in.y"),
+    ("src/creature/wing.cpp", "glColor3d(1.5 * k, 0.3 * k, 0.0);", "glColor3d(1.5 * k, 0.5 * k, 0.0);"),
+    ("src/creature/wing.cpp", "  glDepthMask(GL_FALSE);", "  glDepthMask(GL_TRUE);"),
+    ("resources/shaders/ribbon.vert", "float offset = nodeIndexf * NumberOfNodes_inverse - inverseX;",
+     "float offset = inverseX - nodeIndexf * NumberOfNodes_inverse;"),
+    ("resources/shaders/ribbon.vert", "vNormal = frame * aNormal;", "vNormal = aNormal;"),
+    ("resources/shaders/ribbon_scaled.vert", "- inverseX) * uRibbonLength;", "- inverseX) * 0.9 * uRibbonLength;"),
+    ("resources/shaders/ribbon_scaled.vert", "vec3(offset, gl_Vertex.y, gl_Vertex.z)", "vec3(offset, gl_Vertex.z, gl_Vertex.y)"),
 ]
 
 

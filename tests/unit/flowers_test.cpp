@@ -6,7 +6,6 @@
 #include "common/quiet_seed.h"
 #include "flowers/flower_instance.h"
 #include "flowers/flower_meshes.h"
-#include "foundation/random_source.h"
 
 namespace driftglass {
 namespace {
@@ -56,37 +55,6 @@ TEST(Flowers, StalkNodesRiseFromTheRootAndCurlOverWhenBentHard) {
   BuildStalkNodes(ribbon, first.root, first.direction, 40.0, first.length);
   EXPECT_EQ(nodes[18].axisX.y, 1.0);
   EXPECT_EQ(nodes[19].axisX.y, 1.0);
-}
-
-TEST(Flowers, ADisplacedStalkSwaysBackInAboutHalfASecond) {
-  ASSERT_TRUE(SeedQuietly(0.99, 300));
-  FlowerInstance flower = FlowerInstance::First();
-  for (int i = 0; i < 20; ++i) flower.Update(10);
-  EXPECT_EQ(flower.bend, flower.restBend);  // at rest until something moves it
-  // Pushed away from its rest, the spring brings it back through the rest position a quarter
-  // of a sway later, and carries on beyond.
-  flower.bend = flower.restBend * 1.5;
-  double ms = 0;
-  while (flower.bend > flower.restBend && ms < 3000) {
-    flower.Update(10);
-    ms += 10;
-  }
-  EXPECT_GT(ms, 400);
-  EXPECT_LT(ms, 600);
-  for (int i = 0; i < 50; ++i) flower.Update(10);
-  EXPECT_LT(flower.bend, flower.restBend * 0.75);
-}
-
-TEST(Flowers, ARareDrawMovesTheTargetByAtMostHalfAPercent) {
-  uint32_t seed = 1;
-  for (SeedRandom(seed); RandomUnit() <= 0.99; SeedRandom(++seed)) {
-  }
-  SeedRandom(seed);
-  FlowerInstance flower = FlowerInstance::Second();
-  flower.Update(0);  // no time passes: only the target moves
-  EXPECT_NE(flower.targetBend, flower.restBend);
-  EXPECT_NEAR(flower.targetBend / flower.restBend, 1.0, 0.005 + 1e-12);
-  EXPECT_EQ(flower.bend, flower.restBend);
 }
 
 TEST(Flowers, HolesBreatheTheLightClimbsAndTimeWraps) {

@@ -68,8 +68,8 @@ TEST(OpenAlDevice, VolumesBecomeGainsAndPositionsPanTheSound) {
     louder += centred && std::abs(gain(t) - (quiet + 20)) < 1;
     right += rightOverLeft(t) > 6;
   }
-  // It started centred, 40 dB down; -20 dB is 20 dB louder than -40; three to the right and a little
-  // farther away, the right channel carries it.
+  // It started centred, 40 dB down; -20 dB is 20 dB louder than -40; three to the right and a
+  // little farther away, the right channel carries it.
   EXPECT_LT(std::abs(rightOverLeft(start)), 1);
   EXPECT_NEAR(quiet, -44, 1.2);  // -40 dB from the middle: 3 to 5 dB less in each channel
   EXPECT_GE(louder, 4);
