@@ -1,4 +1,5 @@
 // Shader programs, pictures, the decor and the banner on a real OpenGL context (Mesa on Xvfb).
+// (What they look like shows in the reference frames.)
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -19,22 +20,7 @@ constexpr int kFlatVertex = 990;
 constexpr int kFlatFragment = 991;
 constexpr int kBrokenFragment = 992;
 
-class GlDecorTest : public gltest::GlTest {
- protected:
-  // The mean of red, green and blue (0 ... 255) where the banner goes, the upper right.
-  double CornerBrightness() const {
-    const auto rgba = context_.ReadPixels();
-    double sum = 0;
-    int count = 0;
-    for (int y = 10; y < 65; ++y) {
-      for (int x = 740; x < 1000; ++x, ++count) {
-        const uint8_t* p = &rgba[(static_cast<size_t>(y) * context_.Width() + x) * 4];
-        sum += (p[0] + p[1] + p[2]) / 3.0;
-      }
-    }
-    return sum / count;
-  }
-};
+using GlDecorTest = gltest::GlTest;
 
 TEST_F(GlDecorTest, ProgramsCompileLinkReportFailuresAndGiveBackWhatTheyMade) {
   // Shader and program names alive (a deleted shader lives on while a program holds it).
@@ -99,12 +85,9 @@ TEST_F(GlDecorTest, TheDecorAndTheBannerBuildLogAndLeaveTheStateTheyFound) {
   decor.Update(120);
   decor.Draw();
   ExpectTheSceneState("the decor");
-  const double sky = CornerBrightness();
-  // In the middle of its schedule the banner is drawn opaque over the upper right.
-  banner.Update(10000);
+  banner.Update(10000);  // in the middle of its schedule, drawn opaque
   banner.Draw();
   ExpectTheSceneState("the banner");
-  EXPECT_GT(CornerBrightness(), sky + 30);
   decor.Release();
   decor.Update(16);  // released, the sea stands still rather than following a freed simulation
 }
