@@ -8,7 +8,7 @@ script applies it, rebuilds the program and its tests in BUILD (default build/li
 configured with the linux preset), runs the unit and GL tests and the reference-frame test
 on a virtual X server, and puts the file back. A mutation is caught when a test fails; one
 that does not build is reported apart. Run it before and after changing the tests: the
-caught ones must stay caught. It takes about a minute a mutation on two cores.
+caught ones must stay caught. It takes half a minute to two minutes a mutation on two cores.
 
     --reference-only   runs the reference frame alone: which breaks it sees by itself
     --no-reference     runs the unit and GL tests alone
@@ -124,23 +124,30 @@ def main():
             arguments.remove(flag)
             suites.discard(dropped)
     build = arguments[0] if arguments else "build/linux"
-    targets = []
-    if "unit" in suites:
-        targets += ["driftglass_unit_tests", "driftglass_linux_unit_tests", "driftglass_gl_tests"]
-    if "reference" in suites:
-        targets += ["driftglass", "driftglass_e2e_tests"]
-    build_command = ["cmake", "--build", build, "-j2", "--target"] + targets
     xvfb = ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24"]
-    unit_command = xvfb + ["ctest", "--test-dir", build, "-L", "unit|gl", "-j2",
-                           "--stop-on-failure", "--timeout", "120"]
-    reference_command = xvfb + [os.path.join(build, "tests", "driftglass_e2e_tests"),
-                                "--gtest_filter=LinuxSaverTest.FixedFramesLookAsTheReferencesDo"]
+    # Each suite: the targets it needs and the command that runs it. The reference frames
+    # come first: what they catch needs no unit test rebuilt.
+    runs = []
+    if "reference" in suites:
+        runs.append((["driftglass", "driftglass_e2e_tests"],
+                     xvfb + [os.path.join(build, "tests", "driftglass_e2e_tests"),
+                             "--gtest_filter=LinuxSaverTest.FixedFramesLookAsTheReferencesDo"]))
+    if "unit" in suites:
+        runs.append((["driftglass_unit_tests", "driftglass_linux_unit_tests",
+                      "driftglass_gl_tests"],
+                     xvfb + ["ctest", "--test-dir", build, "-L", "unit|gl", "-j2",
+                             "--stop-on-failure", "--timeout", "120"]))
 
-    def tests_pass():
-        return all(run(command) == 0 for suite, command in
-                   (("reference", reference_command), ("unit", unit_command)) if suite in suites)
+    def verdict():
+        """'caught', 'missed' or 'no build' for the code as it stands."""
+        for targets, command in runs:
+            if run(["cmake", "--build", build, "-j2", "--target"] + targets) != 0:
+                return "no build"
+            if run(command) != 0:
+                return "caught"
+        return "missed"
 
-    if run(build_command) != 0 or not tests_pass():
+    if verdict() != "missed":
         sys.exit("mutate: the unbroken code must build and pass its tests first")
     caught, missed, stillborn = [], [], []
     for path, old, new in MUTATIONS:
@@ -155,18 +162,14 @@ def main():
         try:
             with open(full, "w") as file:
                 file.write(original.replace(old, new))
-            if run(build_command) != 0:
-                stillborn.append(name)
-            elif not tests_pass():
-                caught.append(name)
-            else:
-                missed.append(name)
+            result = verdict()
         finally:
             with open(full, "w") as file:
                 file.write(original)
-        print(("caught  " if name in caught else "MISSED  " if name in missed else
+        {"caught": caught, "missed": missed, "no build": stillborn}[result].append(name)
+        print(("caught  " if result == "caught" else "MISSED  " if result == "missed" else
                "no build ") + name, flush=True)
-    run(build_command)
+    verdict()
     print(f"{len(caught)} caught, {len(missed)} missed, {len(stillborn)} did not build")
     sys.exit(1 if missed else 0)
 
