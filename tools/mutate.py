@@ -104,6 +104,11 @@ MUTATIONS = [
     ("resources/shaders/ribbon.vert", "vNormal = frame * aNormal;", "vNormal = aNormal;"),
     ("resources/shaders/ribbon_scaled.vert", "- inverseX) * uRibbonLength;", "- inverseX) * 0.9 * uRibbonLength;"),
     ("resources/shaders/ribbon_scaled.vert", "vec3(offset, gl_Vertex.y, gl_Vertex.z)", "vec3(offset, gl_Vertex.z, gl_Vertex.y)"),
+    ("src/flowers/flower_meshes.cpp", "{v, v - 1, v - 17, v - 16, v, v - 17}", "{v - 1, v, v - 17, v - 16, v, v - 17}"),
+    ("src/flowers/flower_meshes.cpp", "{a, next, a + 4, next, next + 4, a + 4}", "{next, a, a + 4, next, next + 4, a + 4}"),
+    ("src/flowers/flower_instance.cpp", "if (Dot(direction, g) < 0) g = Vector3(0, 1, 0);",
+     "if (Dot(direction, g) < -0.5) g = Vector3(0, 1, 0);"),
+    ("src/flowers/flower_instance.cpp", "Scale(last.axisX, length / n, back)", "Scale(last.axisX, length / (n + 1), back)"),
 ]
 
 
