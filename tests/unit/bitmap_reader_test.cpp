@@ -95,6 +95,9 @@ TEST(DecodeBitmap, RefusesDamagedFilesWithoutReadingPastThem) {
   EXPECT_TRUE(DecodeBitmap(nullptr, 0, w, h, pixels) == false);
   EXPECT_EQ(w, 7);
   EXPECT_EQ(pixels, std::vector<uint32_t>{42});
+  // A palette of up to 256 colours may be listed, more cannot be.
+  EXPECT_TRUE(refuses(patched(46, 257, 4)));
+  EXPECT_FALSE(refuses(patched(46, 256, 4)));
 }
 
 }  // namespace
