@@ -240,7 +240,7 @@ TEST_F(RenderThreadTest, EachFailedStartOffersItsMessageAndUninstallsInOrder) {
   }
 }
 
-TEST_F(RenderThreadTest, StepsCoverStartUpSurviveTheTickWrapAndObeyTheDiagnostics) {
+TEST_F(RenderThreadTest, StepsCoverStartUpSurviveTheTickWrapAndObeyTheSettings) {
   FakePlatform platform;
   platform.ticks = {1000, 1500, 1516, 0xFFFFFFF0u, 0x10};
   RenderSettings budget;
@@ -264,6 +264,16 @@ TEST_F(RenderThreadTest, StepsCoverStartUpSurviveTheTickWrapAndObeyTheDiagnostic
   EXPECT_EQ(fixed.overlay[0], "---");
   EXPECT_EQ(fixed.overlay[1].rfind("FPS : ", 0), 0u);
   EXPECT_EQ(fixed.Count("WriteSnapshot"), 1);
+
+  // The slider's pause follows every frame but the last, however short it is.
+  FakePlatform paused;
+  settings = RenderSettings{};
+  settings.maxFrames = 20;
+  settings.swapInterval = 0;
+  settings.frameDelayUs = 900;
+  const auto start = std::chrono::steady_clock::now();
+  RunToItsEnd(paused, settings);
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::microseconds(19 * 900));
 }
 
 TEST_F(RenderThreadTest, StartingAndStoppingHundredsOfTimesNeverHangs) {
