@@ -23,6 +23,8 @@ TEST(VectorMath, NormalizeRotateAndTransformTheWayTheSceneNeeds) {
   Vector3 v(1, 0, 0);
   RotateAroundAxis(v, Vector3(0, 3, 0), std::numbers::pi / 2, v);
   ExpectNear(v, 0, 0, -1);
+  ExpectNear(RotateAroundAxis(Vector3(0, 1, 0), Vector3(0, 0, 1), std::numbers::pi / 2, v), -1, 0,
+             0);
   Vector3 out;
   ExpectNear(Cross(Vector3(1, 0, 0), Vector3(0, 1, 0), out), 0, 0, 1);
   // A model point p maps to t + s (p0 a + p1 b + p2 c); the translation is not scaled.
