@@ -51,10 +51,18 @@ TEST(Flowers, StalkNodesRiseFromTheRootAndCurlOverWhenBentHard) {
   Vector3 gap;
   EXPECT_NEAR(Length(Subtract(nodes[1].basePoint, nodes[0].basePoint, gap)), 0.03, 1e-12);
   EXPECT_NEAR(Length(Subtract(StalkTip(ribbon, 0.6), nodes[19].basePoint, gap)), 0.03, 1e-12);
-  // Bent hard enough, the axis passes half a turn and snaps straight down for good.
-  BuildStalkNodes(ribbon, first.root, first.direction, 40.0, first.length);
-  EXPECT_EQ(nodes[18].axisX.y, 1.0);
-  EXPECT_EQ(nodes[19].axisX.y, 1.0);
+  // Bent hard enough, an axis that would turn back against the stalk's direction snaps
+  // straight down instead, and stays so.
+  for (const double bend : {0.5, 1.0, 1.5, 5.0, 40.0}) {
+    BuildStalkNodes(ribbon, first.root, first.direction, bend, first.length);
+    bool snapped = false;
+    for (int k = 0; k < 20; ++k) {
+      snapped = snapped || nodes[k].axisX.y == 1.0;
+      EXPECT_TRUE(snapped ? nodes[k].axisX.y == 1.0 : Dot(first.direction, nodes[k].axisX) >= 0)
+          << bend << " " << k;
+    }
+    EXPECT_EQ(snapped, bend >= 1.5) << bend;
+  }
 }
 
 TEST(Flowers, HolesBreatheTheLightClimbsAndTimeWraps) {
