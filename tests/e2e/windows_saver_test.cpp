@@ -272,7 +272,8 @@ TEST_F(WindowsSaverTest, PreviewRunsInsideItsParentAndEndsWithIt) {
   const auto lines = ReadLines(logPath_);
   ASSERT_GE(lines.size(), 2u);
   EXPECT_EQ(lines[lines.size() - 2], names::kUninstalled);
-  // A handle that names no window (the closed pane's), or none at all: nothing to run.
+  // A handle that names no window (the closed pane's), a word for a handle, or another letter:
+  // nothing to run.
   for (const std::vector<std::string>& arguments :
        {std::vector<std::string>{"/p", handle}, {"/p", "pane"}, {"/x"}}) {
     EXPECT_EQ(Saver(arguments)->WaitForExit(60s), 255) << arguments.back();
