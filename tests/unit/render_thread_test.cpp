@@ -265,6 +265,7 @@ TEST_F(RenderThreadTest, StepsCoverStartUpSurviveTheTickWrapAndObeyTheSettings) 
   EXPECT_EQ(fixed.overlay[1].rfind("FPS : ", 0), 0u);
   EXPECT_EQ(fixed.Count("WriteSnapshot"), 1);
 
+#if !defined(_WIN32)  // only xscreensaver's slider asks for a pause; Windows sleeps whole ms
   // The slider's pause follows every frame but the last, however short it is.
   FakePlatform paused;
   settings = RenderSettings{};
@@ -274,6 +275,7 @@ TEST_F(RenderThreadTest, StepsCoverStartUpSurviveTheTickWrapAndObeyTheSettings) 
   const auto start = std::chrono::steady_clock::now();
   RunToItsEnd(paused, settings);
   EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::microseconds(19 * 900));
+#endif
 }
 
 TEST_F(RenderThreadTest, StartingAndStoppingHundredsOfTimesNeverHangs) {
