@@ -1,5 +1,7 @@
 // The scene's backdrop as one object: far cliff, waving sea and near cliff, built together,
-// advanced with the frame time and painted back to front first thing every frame.
+// advanced with the frame time and painted back to front first thing every frame. The waves
+// move 20 times a second, so at a higher frame rate most frames would draw the sea just as the
+// frame before did: those frames copy the far cliff and the sea as the last one left them.
 // Render thread only.
 #pragma once
 
@@ -19,14 +21,30 @@ class ManagerDecor {
     farCliff_.Reshape(viewport);
     sea_.Reshape(viewport, nearCliff_.SolidBelow());
     nearCliff_.Reshape(viewport);
+    viewport_ = viewport;
+    seaAndSky_.Reshape(viewport);
   }
-  void Update(double frameMs) { sea_.Update(frameMs); }
+  void Update(double frameMs) {
+    seaMoved_ = sea_.Update(frameMs) || seaMoved_;
+    frameMs_ = frameMs;
+  }
   void Draw() {
-    farCliff_.Draw();
-    sea_.Draw();
+    if (seaMoved_ || !seaAndSky_.Put()) {
+      farCliff_.Draw();
+      sea_.Draw();
+      seaMoved_ = false;
+      // Kept only when the next frame is likely to show the same waves.
+      if (sea_.StillAfter(frameMs_)) {
+        seaAndSky_.Take({viewport_.x, sea_.LowestRow(), viewport_.width,
+                         viewport_.y + viewport_.height - sea_.LowestRow()});
+      } else {
+        seaAndSky_.Forget();
+      }
+    }
     nearCliff_.Draw();
   }
   void Release() {
+    seaAndSky_.Release();
     farCliff_.Release();
     sea_.Release();
     nearCliff_.Release();
@@ -36,6 +54,10 @@ class ManagerDecor {
   FarCliffDecorClass farCliff_;
   WavingSeaDecorClass sea_;
   NearCliffDecorClass nearCliff_;
+  PixelRect viewport_;
+  LayerCopy seaAndSky_;   // the far cliff and the sea, above the rows the near cliff covers
+  bool seaMoved_ = true;  // since the far cliff and the sea were last drawn
+  double frameMs_ = 0;
 };
 
 }  // namespace driftglass

@@ -83,12 +83,15 @@ void SeaSimulation::BuildGeometry(std::vector<float>& positions, std::vector<uin
   }
 }
 
-void SeaSimulation::Update(double frameMs) {
+bool SeaSimulation::Update(double frameMs) {
   elapsed_ += frameMs;
+  bool stepped = false;
   while (elapsed_ > kStepMs) {
     elapsed_ -= kStepMs;
     SimulationStep();
+    stepped = true;
   }
+  return stepped;
 }
 
 bool SeaSimulation::SimulationStep() {

@@ -24,8 +24,9 @@ class SeaSimulation {
   // indices each, counter-clockwise as seen from the eye); wanted only to fill GL buffers.
   static void BuildGeometry(std::vector<float>& positions, std::vector<uint32_t>& indices);
 
-  // Adds frame time and runs one step for every 50 ms gathered beyond the first 50.
-  void Update(double frameMs);
+  // Adds frame time and runs one step for every 50 ms gathered beyond the first 50; true when
+  // a step ran, which is when the texture coordinates change.
+  bool Update(double frameMs);
   // One step of the waves; now and then (three steps in ten) a random drop falls. True when
   // one fell.
   bool SimulationStep();

@@ -21,10 +21,15 @@ class WavingSeaDecorClass {
   // height `hiddenBelow` (in the plane z = 0, as the camera sees it) is covered whole by the
   // near shore drawn next, so the rows it takes are left out.
   void Reshape(const PixelRect& viewport, double hiddenBelow);
-  // Released, the sea stands still and draws nothing.
-  void Update(double frameMs) {
-    if (simulation_) simulation_->Update(frameMs);
+  // Released, the sea stands still and draws nothing. True when the waves moved, and with
+  // them the picture the sea shows.
+  bool Update(double frameMs) { return simulation_ && simulation_->Update(frameMs); }
+  // True when the waves will not move in a next frame as long as `frameMs`.
+  bool StillAfter(double frameMs) const {
+    return !simulation_ || simulation_->PendingMs() + frameMs <= SeaSimulation::kStepMs;
   }
+  // The lowest window row the sea shows in; it covers everything above, up to the backdrop.
+  GLint LowestRow() const { return lowestRow_; }
   // Draws the sea above the rows the near shore covers.
   void Draw();
   // Frees the simulation's arrays (the GL objects go with the context).

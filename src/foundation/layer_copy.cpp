@@ -12,7 +12,7 @@ void LayerCopy::Reshape(const PixelRect& viewport) {
   painted_ = false;
 }
 
-bool LayerCopy::BeginPainting(const PixelRect& area) {
+bool LayerCopy::Prepare(const PixelRect& area) {
   // Only the part inside the viewport can show.
   const int x0 = std::max(area.x, viewport_.x), y0 = std::max(area.y, viewport_.y);
   const int x1 = std::min(area.x + area.width, viewport_.x + viewport_.width);
@@ -40,12 +40,18 @@ bool LayerCopy::BeginPainting(const PixelRect& area) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
   }
   glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(boundTexture));
-  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture_, 0);
-  if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer_);
+  glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture_, 0);
+  if (glCheckFramebufferStatus(GL_DRAW_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     return false;
   }
+  return true;
+}
+
+bool LayerCopy::BeginPainting(const PixelRect& area) {
+  if (!Prepare(area)) return false;
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
   glViewport(viewport_.x - area_.x, viewport_.y - area_.y, viewport_.width, viewport_.height);
   glClear(GL_COLOR_BUFFER_BIT);
   return true;
@@ -57,12 +63,27 @@ void LayerCopy::EndPainting() {
   painted_ = true;
 }
 
-bool LayerCopy::CopyOntoFrame() {
+bool LayerCopy::Put() {
   if (!painted_) return false;
   glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
   glBlitFramebuffer(0, 0, area_.width, area_.height, area_.x, area_.y, area_.x + area_.width,
                     area_.y + area_.height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
   glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+  return true;
+}
+
+bool LayerCopy::Take(const PixelRect& area) {
+  painted_ = false;
+  // Not on the first frame at a viewport, which would be held up by it.
+  if (framesAtViewport_ < 1) {
+    ++framesAtViewport_;
+    return false;
+  }
+  if (!Prepare(area)) return false;
+  glBlitFramebuffer(area_.x, area_.y, area_.x + area_.width, area_.y + area_.height, 0, 0,
+                    area_.width, area_.height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+  painted_ = true;
   return true;
 }
 

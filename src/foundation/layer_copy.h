@@ -38,10 +38,19 @@ class LayerCopy {
       paint();
       EndPainting();
     }
-    if (CopyOntoFrame()) return true;
+    if (Put()) return true;
     paint();
     return false;
   }
+  // For a layer drawn straight onto the frame that changes only now and then: `Take` keeps
+  // the rectangle `area` as the frame holds it now (not on the first frame at a viewport, nor
+  // where no copy can be made, which `Draw` paints instead), and `Put` puts it back onto a
+  // later frame in place of drawing the layer again. True when that was done. A copy is
+  // forgotten when the viewport changes and when `Take` fails; `Forget` drops it at once,
+  // for a layer that has changed since.
+  bool Take(const PixelRect& area);
+  bool Put();
+  void Forget() { painted_ = false; }
   // The window pixels the copy covers: the layer's rectangle clipped to the viewport.
   const PixelRect& Copied() const { return area_; }
 
@@ -51,11 +60,13 @@ class LayerCopy {
  private:
   // True on the second frame drawn at the current viewport, and then no more.
   bool CopyDue() { return framesAtViewport_ < 3 && ++framesAtViewport_ == 2; }
+  // Makes the copy's texture and framebuffer for `area`, clipped to the viewport, and binds
+  // the framebuffer as the target of drawing; false when no copy can be made.
+  bool Prepare(const PixelRect& area);
   // Binds the copy as the target of drawing, with the viewport moved so that the layer lands
   // on the same pixels as on the frame; false when no copy can be made.
   bool BeginPainting(const PixelRect& area);
   void EndPainting();
-  bool CopyOntoFrame();
 
   PixelRect viewport_;
   PixelRect area_;

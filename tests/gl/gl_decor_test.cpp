@@ -7,6 +7,7 @@
 
 #include "decor/manager_decor.h"
 #include "foundation/gl.h"
+#include "foundation/random_source.h"
 #include "foundation/shader_program.h"
 #include "foundation/texture_images.h"
 #include "gl_test.h"
@@ -137,6 +138,41 @@ TEST_F(GlDecorTest, TheDecorPaintsEveryPixelAndItsCopiedFramesMatchPaintedOnes) 
   glClearColor(0, 0, 0, 1);
   ExpectTheSceneState("the decor");
   decor.Release();
+}
+
+TEST_F(GlDecorTest, FramesBetweenWaveStepsMatchFramesPaintedAfresh) {
+  // Between two steps of the waves, a frame copies the backdrop and the sea as the frame
+  // before left them. The same waves, painted afresh each frame (a viewport new every
+  // frame makes no copies), must look the same at every frame rate.
+  const PixelRect view{0, 0, 400, 300}, other{0, 0, 200, 100};
+  glViewport(0, 0, view.width, view.height);
+  for (const double frameMs : {16.0, 35.0, 7.0}) {
+    std::vector<std::vector<uint8_t>> copied, painted;
+    for (auto* frames : {&copied, &painted}) {
+      SeedRandom(5);
+      ManagerDecor decor;
+      ASSERT_TRUE(decor.IsValid());
+      decor.Reshape(view);
+      for (int frame = 0; frame < 24; ++frame) {
+        if (frames == &painted) {
+          decor.Reshape(other);
+          decor.Reshape(view);
+        }
+        decor.Update(frameMs);
+        decor.Draw();
+        frames->push_back(context_.ReadPixels());
+      }
+      decor.Release();
+    }
+    for (size_t frame = 0; frame < copied.size(); ++frame) {
+      int differing = 0;
+      for (size_t c = 0; c < copied[frame].size(); ++c) {
+        differing += c % 4 != 3 && std::abs(copied[frame][c] - painted[frame][c]) > 1;
+      }
+      EXPECT_EQ(differing, 0) << "frame " << frame << " at " << frameMs << " ms";
+    }
+  }
+  glViewport(0, 0, context_.Width(), context_.Height());
 }
 
 }  // namespace
