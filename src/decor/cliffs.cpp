@@ -103,7 +103,7 @@ FarCliffDecorClass::FarCliffDecorClass() {
   std::vector<uint32_t> pixels;
   if (LoadBitmapResource(pixels, kBackdropPicture, kPictureWidth, kPictureHeight) != kSucceeded)
     return;
-  texture_ = MakeTexture(pixels, kPictureWidth, kPictureHeight, GL_RGB16, GL_REPEAT, GL_LINEAR);
+  texture_ = MakeTexture(pixels, kPictureWidth, kPictureHeight, GL_RGB8, GL_REPEAT, GL_LINEAR);
   TheEventLog().Write(kNotify, "Bitmap is loaded");
 }
 
@@ -130,7 +130,7 @@ NearCliffDecorClass::NearCliffDecorClass() {
   // Every solid piece under the solid top is part of the foot, which is drawn on its own.
   foot_ = TexturePiece{0.0, cells_.solidTop, 1.0, kNearQuad.bottomT};
   std::erase_if(cells_.solid, [&](const TexturePiece& p) { return p.t0 >= cells_.solidTop; });
-  texture_ = MakeTexture(colour, width, height, GL_RGBA16, GL_REPEAT, GL_LINEAR);
+  texture_ = MakeTexture(colour, width, height, GL_RGBA8, GL_REPEAT, GL_LINEAR);
   TheEventLog().Write(kNotify, "Bitmap is loaded");
 }
 

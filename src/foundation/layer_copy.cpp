@@ -33,9 +33,9 @@ bool LayerCopy::Prepare(const PixelRect& area) {
   glGetIntegerv(GL_TEXTURE_BINDING_2D, &boundTexture);
   glBindTexture(GL_TEXTURE_2D, texture_);
   if (resized) {
-    // 16 bits a channel: llvmpipe copies these faster than 8-bit ones.
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA16, area_.width, area_.height, 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE, nullptr);
+    // In the window's own layout of 8-bit channels.
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, area_.width, area_.height, 0, GL_BGRA,
+                 GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
   }

@@ -129,7 +129,8 @@ TEST_F(GlDecorTest, TheDecorPaintsEveryPixelAndItsCopiedFramesMatchPaintedOnes) 
       EXPECT_EQ(differing(frames[frame], frames[frame + 1], 8), 0)
           << "shows through at " << width << "x" << height << ", frame " << frame;
     }
-    // A copy rounds to 16 bits a channel, and then to 8: a level here and there.
+    // A copy is painted into a texture of its own, which rounds a little differently from
+    // the window: a level here and there.
     EXPECT_EQ(differing(frames[0], frames[5], 1), 0) << width << "x" << height;
     EXPECT_LE(differing(frames[0], frames[5], 0), width * height * 3 / 100)
         << width << "x" << height;

@@ -23,7 +23,7 @@ class GlLayerCopyTest : public gltest::GlTest {
     for (size_t i = 0; i < pixels.size(); ++i) {
       pixels[i] = 0xFF000000u | static_cast<uint32_t>(i * 2654435761u % 0xFFFFFFu);
     }
-    picture_ = MakeTexture(pixels, 13, 7, GL_RGB16, GL_REPEAT, GL_LINEAR);
+    picture_ = MakeTexture(pixels, 13, 7, GL_RGB8, GL_REPEAT, GL_LINEAR);
     glClearColor(0.2f, 0.3f, 0.4f, 1.0f);
   }
   void TearDown() override {
