@@ -2,7 +2,9 @@
 // them into textures.
 #include "foundation/texture_images.h"
 
+#include <map>
 #include <string>
+#include <utility>
 
 #include "foundation/bitmap_reader.h"
 #include "foundation/event_log.h"
@@ -18,17 +20,63 @@ Status PictureFailed(const char* type, int id, const std::string& why) {
   return kFailed;
 }
 
+struct DecodedPicture {
+  int width = 0, height = 0;
+  std::vector<uint32_t> pixels;
+};
+
+std::map<int, DecodedPicture>& DecodedAhead() {
+  static std::map<int, DecodedPicture> pictures;
+  return pictures;
+}
+
+// The picture `id` decoded ahead, taken out of the store; false when there is none.
+bool TakeDecodedAhead(int id, DecodedPicture& picture) {
+  const auto found = DecodedAhead().find(id);
+  if (found == DecodedAhead().end()) return false;
+  picture = std::move(found->second);
+  DecodedAhead().erase(found);
+  return true;
+}
+
+bool DecodeBitmapResource(const ResourceBytes& bytes, DecodedPicture& picture) {
+  return DecodeBitmap(bytes.data, bytes.size, picture.width, picture.height, picture.pixels);
+}
+
+bool DecodeJpegResource(const ResourceBytes& bytes, DecodedPicture& picture) {
+  return Platform().decodeJpeg(bytes.data, bytes.size, picture.width, picture.height,
+                               picture.pixels);
+}
+
 }  // namespace
 
-Status LoadBitmapResource(std::vector<uint32_t>& pixels, int id, int width, int height) {
-  const ResourceBytes bytes = Platform().findResource("BITMAP", id);
-  if (!bytes) return PictureFailed("BITMAP", id, "is missing");
-  int decodedWidth = 0;
-  int decodedHeight = 0;
-  std::vector<uint32_t> decoded;
-  if (!DecodeBitmap(bytes.data, bytes.size, decodedWidth, decodedHeight, decoded)) {
-    return PictureFailed("BITMAP", id, "cannot be decoded");
+void DecodePicturesAhead(const std::vector<int>& ids) {
+  for (const int id : ids) {
+    DecodedPicture picture;
+    const ResourceBytes jpeg = Platform().findResource("JPG", id);
+    const ResourceBytes bitmap = jpeg ? ResourceBytes{} : Platform().findResource("BITMAP", id);
+    if ((jpeg && DecodeJpegResource(jpeg, picture)) ||
+        (bitmap && DecodeBitmapResource(bitmap, picture))) {
+      DecodedAhead()[id] = std::move(picture);
+    }
   }
+}
+
+void DropPicturesDecodedAhead() {
+  DecodedAhead().clear();
+}
+
+Status LoadBitmapResource(std::vector<uint32_t>& pixels, int id, int width, int height) {
+  DecodedPicture picture;
+  if (!TakeDecodedAhead(id, picture)) {
+    const ResourceBytes bytes = Platform().findResource("BITMAP", id);
+    if (!bytes) return PictureFailed("BITMAP", id, "is missing");
+    if (!DecodeBitmapResource(bytes, picture)) {
+      return PictureFailed("BITMAP", id, "cannot be decoded");
+    }
+  }
+  const int decodedWidth = picture.width, decodedHeight = picture.height;
+  std::vector<uint32_t>& decoded = picture.pixels;
   // The caller's size is what its texture is made with: anything else would be read wrongly.
   if (decodedWidth != width || decodedHeight != height) {
     return PictureFailed("BITMAP", id,
@@ -41,11 +89,17 @@ Status LoadBitmapResource(std::vector<uint32_t>& pixels, int id, int width, int 
 }
 
 Status LoadJpegResource(std::vector<uint32_t>& pixels, int id, int& width, int& height) {
-  const ResourceBytes bytes = Platform().findResource("JPG", id);
-  if (!bytes) return PictureFailed("JPG", id, "is missing");
-  if (!Platform().decodeJpeg(bytes.data, bytes.size, width, height, pixels)) {
-    return PictureFailed("JPG", id, "cannot be decoded (damaged or truncated)");
+  DecodedPicture picture;
+  if (!TakeDecodedAhead(id, picture)) {
+    const ResourceBytes bytes = Platform().findResource("JPG", id);
+    if (!bytes) return PictureFailed("JPG", id, "is missing");
+    if (!DecodeJpegResource(bytes, picture)) {
+      return PictureFailed("JPG", id, "cannot be decoded (damaged or truncated)");
+    }
   }
+  width = picture.width;
+  height = picture.height;
+  pixels.swap(picture.pixels);
   return kSucceeded;
 }
 

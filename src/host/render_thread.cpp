@@ -107,22 +107,30 @@ int RenderThread::LoopingThreadProc() {
 Status RenderThread::CommonInitialization() {
   SeedRandom(settings_.seed ? *settings_.seed : CalendarSeconds());
 
+  // The sound device opens, and the scene prepares what needs no context, each on a thread
+  // of its own while the context is made: all three take a while, and none needs the others.
+  std::thread soundOpening;
+  if (settings_.playSound) {
+    soundOpening = std::thread([this] { sounds_ = std::make_unique<SoundManager>(soundDevice_); });
+  }
+  std::thread preparing([this] { scene_.ScenePreparation(); });
+  const bool contextMade = surface_.CreateContext();
+  preparing.join();
+  if (soundOpening.joinable()) soundOpening.join();
+
   // Without sound the scene runs all the same, silently: a screen saver must never show a
   // black screen for want of a sound card.
   if (!settings_.playSound) {
     sounds_ = std::make_unique<SoundManager>();
     TheEventLog().Write(kNotify, "Sound is switched off: the scene runs silently");
+  } else if (sounds_->Audible()) {
+    TheEventLog().Write(kNotify, "SoundManager has been created");
   } else {
-    sounds_ = std::make_unique<SoundManager>(soundDevice_);
-    if (sounds_->Audible()) {
-      TheEventLog().Write(kNotify, "SoundManager has been created");
-    } else {
-      const std::string line = "No sound, the scene runs silently: " + soundDevice_.OpenFailure();
-      TheEventLog().Write(kError, line.c_str());
-    }
+    const std::string line = "No sound, the scene runs silently: " + soundDevice_.OpenFailure();
+    TheEventLog().Write(kError, line.c_str());
   }
 
-  if (!surface_.CreateContext()) {
+  if (!contextMade) {
     TheEventLog().Write(kError, "Can not create an OpenGL context and make it current");
     return kFailed;
   }

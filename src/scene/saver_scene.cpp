@@ -10,6 +10,7 @@
 #include "flowers/flowers_holder.h"
 #include "foundation/event_log.h"
 #include "foundation/gl.h"
+#include "foundation/texture_images.h"
 #include "sound/scene_sound.h"
 #include "welcome/welcoming_message.h"
 
@@ -36,7 +37,16 @@ Status Fail(const char* line) {
 SaverScene::SaverScene() = default;
 SaverScene::~SaverScene() = default;
 
+void SaverScene::ScenePreparation() {
+  DecodePicturesAhead(
+      {kBackdropPicture, kSeaPicture, kNearCliffPicture, kNearCliffMaskPicture, kBannerPicture});
+}
+
 Status SaverScene::SceneInitialization(SoundManager& sounds) {
+  // What the objects did not take of the pictures decoded ahead is freed, on every path.
+  struct DropLeftovers {
+    ~DropLeftovers() { DropPicturesDecodedAhead(); }
+  } dropLeftovers;
   // The scene sound and the creature log their own failures.
   sceneSound_ = Create<SceneSoundClass>(sounds);
   if (!sceneSound_ || !sceneSound_->IsValid()) return kFailed;

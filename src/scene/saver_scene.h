@@ -18,6 +18,7 @@ class SaverScene : public Scene {
  public:
   SaverScene();
   ~SaverScene() override;
+  void ScenePreparation() override;
   Status SceneInitialization(SoundManager& sounds) override;
   void SceneReshape(int width, int height) override;
   void SceneFrame(const FrameTime& time) override;

@@ -77,6 +77,27 @@ TEST_F(GlDecorTest, EmbeddedPicturesLoadAtTheirSizesAndRefuseOthers) {
   EXPECT_EQ(uw, -1);
 }
 
+TEST_F(GlDecorTest, PicturesDecodedAheadLoadAsTheOthersDo) {
+  std::vector<uint32_t> sea, backdrop;
+  int w = 0, h = 0;
+  ASSERT_EQ(LoadJpegResource(sea, kSeaPicture, w, h), 0);
+  ASSERT_EQ(LoadBitmapResource(backdrop, kBackdropPicture, 1024, 512), 0);
+  DecodePicturesAhead({kBackdropPicture, kSeaPicture, kBannerPicture, 4242});
+  std::vector<uint32_t> pixels;
+  int aheadW = 0, aheadH = 0;
+  EXPECT_EQ(LoadJpegResource(pixels, kSeaPicture, aheadW, aheadH), 0);
+  EXPECT_TRUE(pixels == sea && aheadW == w && aheadH == h);
+  // Decoded ahead or not, a bitmap of the wrong size is refused, and a missing one too.
+  std::vector<uint32_t> untouched = {7};
+  EXPECT_EQ(LoadBitmapResource(untouched, kBannerPicture, 1024, 512), 1);
+  EXPECT_EQ(LoadBitmapResource(untouched, 4242, 1024, 512), 1);
+  EXPECT_EQ(untouched, std::vector<uint32_t>{7});
+  EXPECT_NE(Log().find("Picture 4242 (BITMAP) is missing"), std::string::npos) << Log();
+  EXPECT_EQ(LoadBitmapResource(pixels, kBackdropPicture, 1024, 512), 0);
+  EXPECT_TRUE(pixels == backdrop);
+  DropPicturesDecodedAhead();
+}
+
 TEST_F(GlDecorTest, TheDecorAndTheBannerBuildLogAndLeaveTheStateTheyFound) {
   ManagerDecor decor;
   EXPECT_TRUE(decor.IsValid()) << Log();
