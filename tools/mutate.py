@@ -60,7 +60,7 @@ MUTATIONS = [
     ("src/foundation/layer_copy.cpp", "if (!painted_) return false;", "if (painted_) return false;"),
     ("src/foundation/layer_copy.cpp", "area_.x, area_.y, area_.x + area_.width, area_.y + area_.height, 0, 0,",
      "area_.x, area_.y + 1, area_.x + area_.width, area_.y + area_.height + 1, 0, 0,"),
-    ("src/decor/manager_decor.h", "if (seaMoved_ ||", "if (false ||"),
+    ("src/decor/manager_decor.h", "if (!seaMoved_ && whole_.Put())", "if (whole_.Put())"),
     ("src/decor/sea_simulation.cpp", "stepped = true;", "stepped = false;"),
     ("src/foundation/bitmap_reader.cpp", "return (v << 3) | (v >> 2);", "return (v << 3) | (v >> 3);"),
     ("src/foundation/bitmap_reader.cpp", "green = Expand5((v >> 5) & 31);", "green = Expand5((v >> 6) & 31);"),

@@ -1,7 +1,7 @@
 // The scene's backdrop as one object: far cliff, waving sea and near cliff, built together,
 // advanced with the frame time and painted back to front first thing every frame. The waves
-// move 20 times a second, so at a higher frame rate most frames would draw the sea just as the
-// frame before did: those frames copy the far cliff and the sea as the last one left them.
+// move 20 times a second, so at a higher frame rate most frames would paint the decor just as
+// the frame before did: those frames copy it whole, as the last one left it.
 // Render thread only.
 #pragma once
 
@@ -22,29 +22,27 @@ class ManagerDecor {
     sea_.Reshape(viewport, nearCliff_.SolidBelow());
     nearCliff_.Reshape(viewport);
     viewport_ = viewport;
-    seaAndSky_.Reshape(viewport);
+    whole_.Reshape(viewport);
   }
   void Update(double frameMs) {
     seaMoved_ = sea_.Update(frameMs) || seaMoved_;
     frameMs_ = frameMs;
   }
   void Draw() {
-    if (seaMoved_ || !seaAndSky_.Put()) {
-      farCliff_.Draw();
-      sea_.Draw();
-      seaMoved_ = false;
-      // Kept only when the next frame is likely to show the same waves.
-      if (sea_.StillAfter(frameMs_)) {
-        seaAndSky_.Take({viewport_.x, sea_.LowestRow(), viewport_.width,
-                         viewport_.y + viewport_.height - sea_.LowestRow()});
-      } else {
-        seaAndSky_.Forget();
-      }
-    }
+    if (!seaMoved_ && whole_.Put()) return;
+    farCliff_.Draw();
+    sea_.Draw();
     nearCliff_.Draw();
+    seaMoved_ = false;
+    // Kept only when the next frame is likely to show the same waves.
+    if (sea_.StillAfter(frameMs_)) {
+      whole_.Take(viewport_);
+    } else {
+      whole_.Forget();
+    }
   }
   void Release() {
-    seaAndSky_.Release();
+    whole_.Release();
     farCliff_.Release();
     sea_.Release();
     nearCliff_.Release();
@@ -55,8 +53,8 @@ class ManagerDecor {
   WavingSeaDecorClass sea_;
   NearCliffDecorClass nearCliff_;
   PixelRect viewport_;
-  LayerCopy seaAndSky_;   // the far cliff and the sea, above the rows the near cliff covers
-  bool seaMoved_ = true;  // since the far cliff and the sea were last drawn
+  LayerCopy whole_;       // the three layers as the last frame that painted them left them
+  bool seaMoved_ = true;  // since the decor was last painted
   double frameMs_ = 0;
 };
 

@@ -28,8 +28,6 @@ class WavingSeaDecorClass {
   bool StillAfter(double frameMs) const {
     return !simulation_ || simulation_->PendingMs() + frameMs <= SeaSimulation::kStepMs;
   }
-  // The lowest window row the sea shows in; it covers everything above, up to the backdrop.
-  GLint LowestRow() const { return lowestRow_; }
   // Draws the sea above the rows the near shore covers.
   void Draw();
   // Frees the simulation's arrays (the GL objects go with the context).
