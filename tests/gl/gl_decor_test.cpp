@@ -163,9 +163,9 @@ TEST_F(GlDecorTest, TheDecorPaintsEveryPixelAndItsCopiedFramesMatchPaintedOnes) 
 }
 
 TEST_F(GlDecorTest, FramesBetweenWaveStepsMatchFramesPaintedAfresh) {
-  // Between two steps of the waves, a frame copies the backdrop and the sea as the frame
-  // before left them. The same waves, painted afresh each frame (a viewport new every
-  // frame makes no copies), must look the same at every frame rate.
+  // Between two steps of the waves, a frame copies the decor as the frame before left it.
+  // The same waves, painted afresh each frame (a viewport new every frame makes no
+  // copies), must look the same at every frame rate.
   const PixelRect view{0, 0, 400, 300}, other{0, 0, 200, 100};
   glViewport(0, 0, view.width, view.height);
   for (const double frameMs : {16.0, 35.0, 7.0}) {
