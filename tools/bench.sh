@@ -135,6 +135,15 @@ measure() {
   SWAP_COUNTER_OUT="$out" LD_PRELOAD="$PWD/build/bench/swap_counter.so" "$@" \
     >/dev/null 2>&1 &
   pid=$!
+  # The warm-up runs from the first frame, so that a slow start cannot leave it without
+  # frames (and the start-up figure without a first one).
+  local waited=0
+  while [[ ! -s "$out" ]] && ((waited++ < 300)); do sleep 0.1; done
+  if [[ ! -s "$out" ]]; then
+    echo "bench: $1 drew no frame in 30 s" >&2
+    kill -TERM "$pid" 2>/dev/null || true
+    exit 1
+  fi
   sleep "$warmup"
   read -r f0 first <"$out"
   c0=$(cpu_ticks "$pid")
@@ -152,21 +161,29 @@ measure() {
   }'
 }
 
+# One line of figures for the summary: SIZE PROGRAM SETTING and what `measure` prints.
+row() {
+  local name=$1 setting=$2 figures
+  shift 2
+  figures=$(measure "$@") || exit 1
+  echo "$size $name $setting $figures"
+}
+
 for ((round = 1; round <= rounds; ++round)); do
   for setting in free defaults; do
     delay=()
     [[ $setting == free ]] && delay=(-delay 0)
-    echo "$size driftglass $setting $(XDG_CONFIG_HOME="$work/$setting/config" \
-      XDG_STATE_HOME="$work/state" ALSOFT_DRIVERS=null measure "$program" -root "${delay[@]}")"
+    XDG_CONFIG_HOME="$work/$setting/config" XDG_STATE_HOME="$work/state" ALSOFT_DRIVERS=null \
+      row driftglass "$setting" "$program" -root "${delay[@]}"
     for hack in atlantis gears; do
-      echo "$size $hack $setting $(measure "$hacks/$hack" -root "${delay[@]}")"
+      row "$hack" "$setting" "$hacks/$hack" -root "${delay[@]}"
     done
   done
   # Our "Frame rate" slider at its two ends, the other settings at their defaults.
   for setting in low high; do
     delay=(-delay 100000)
     [[ $setting == high ]] && delay=(-delay 0)
-    echo "$size driftglass $setting $(XDG_CONFIG_HOME="$work/defaults/config" \
-      XDG_STATE_HOME="$work/state" ALSOFT_DRIVERS=null measure "$program" -root "${delay[@]}")"
+    XDG_CONFIG_HOME="$work/defaults/config" XDG_STATE_HOME="$work/state" ALSOFT_DRIVERS=null \
+      row driftglass "$setting" "$program" -root "${delay[@]}"
   done
 done
