@@ -44,10 +44,9 @@ class LayerCopy {
   }
   // For a layer drawn straight onto the frame that changes only now and then: `Take` keeps
   // the rectangle `area` as the frame holds it now (not on the first frame at a viewport, nor
-  // where no copy can be made, which `Draw` paints instead), and `Put` puts it back onto a
-  // later frame in place of drawing the layer again. True when that was done. A copy is
-  // forgotten when the viewport changes and when `Take` fails; `Forget` drops it at once,
-  // for a layer that has changed since.
+  // where no copy can be made), and `Put` puts it back onto a later frame in place of drawing
+  // the layer again. True when that was done. A copy is forgotten when the viewport changes
+  // and when `Take` fails; `Forget` drops it at once, for a layer that has changed since.
   bool Take(const PixelRect& area);
   bool Put();
   void Forget() { painted_ = false; }

@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <string>
+#include <system_error>
 
 #include "foundation/event_log.h"
 #include "foundation/random_source.h"
@@ -15,6 +16,17 @@ namespace {
 double SteadyMs() {
   const auto now = std::chrono::steady_clock::now().time_since_epoch();
   return std::chrono::duration<double, std::milli>(now).count();
+}
+
+// Runs `work` on a thread of its own, or here and now when no thread can be had.
+template <typename Work>
+std::thread RunAside(Work work) {
+  try {
+    return std::thread(work);
+  } catch (const std::system_error&) {
+    work();
+    return std::thread();
+  }
 }
 
 }  // namespace
@@ -111,11 +123,11 @@ Status RenderThread::CommonInitialization() {
   // of its own while the context is made: all three take a while, and none needs the others.
   std::thread soundOpening;
   if (settings_.playSound) {
-    soundOpening = std::thread([this] { sounds_ = std::make_unique<SoundManager>(soundDevice_); });
+    soundOpening = RunAside([this] { sounds_ = std::make_unique<SoundManager>(soundDevice_); });
   }
-  std::thread preparing([this] { scene_.ScenePreparation(); });
+  std::thread preparing = RunAside([this] { scene_.ScenePreparation(); });
   const bool contextMade = surface_.CreateContext();
-  preparing.join();
+  if (preparing.joinable()) preparing.join();
   if (soundOpening.joinable()) soundOpening.join();
 
   // Without sound the scene runs all the same, silently: a screen saver must never show a
