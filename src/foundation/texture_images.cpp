@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "foundation/bitmap_reader.h"
@@ -39,25 +40,34 @@ bool TakeDecodedAhead(int id, DecodedPicture& picture) {
   return true;
 }
 
-bool DecodeBitmapResource(const ResourceBytes& bytes, DecodedPicture& picture) {
-  return DecodeBitmap(bytes.data, bytes.size, picture.width, picture.height, picture.pixels);
+// Decodes a resource of the type "BITMAP" or "JPG".
+bool Decode(const char* type, const ResourceBytes& bytes, DecodedPicture& picture) {
+  return std::string_view(type) == "BITMAP"
+             ? DecodeBitmap(bytes.data, bytes.size, picture.width, picture.height, picture.pixels)
+             : Platform().decodeJpeg(bytes.data, bytes.size, picture.width, picture.height,
+                                     picture.pixels);
 }
 
-bool DecodeJpegResource(const ResourceBytes& bytes, DecodedPicture& picture) {
-  return Platform().decodeJpeg(bytes.data, bytes.size, picture.width, picture.height,
-                               picture.pixels);
+// The picture `id` of `type`, decoded ahead or now; kFailed, logged, when it is missing or
+// cannot be decoded (`undecodable` says so).
+Status Obtain(const char* type, int id, const char* undecodable, DecodedPicture& picture) {
+  if (TakeDecodedAhead(id, picture)) return kSucceeded;
+  const ResourceBytes bytes = Platform().findResource(type, id);
+  if (!bytes) return PictureFailed(type, id, "is missing");
+  if (!Decode(type, bytes, picture)) return PictureFailed(type, id, undecodable);
+  return kSucceeded;
 }
 
 }  // namespace
 
 void DecodePicturesAhead(const std::vector<int>& ids) {
   for (const int id : ids) {
-    DecodedPicture picture;
-    const ResourceBytes jpeg = Platform().findResource("JPG", id);
-    const ResourceBytes bitmap = jpeg ? ResourceBytes{} : Platform().findResource("BITMAP", id);
-    if ((jpeg && DecodeJpegResource(jpeg, picture)) ||
-        (bitmap && DecodeBitmapResource(bitmap, picture))) {
-      DecodedAhead()[id] = std::move(picture);
+    for (const char* type : {"JPG", "BITMAP"}) {
+      DecodedPicture picture;
+      const ResourceBytes bytes = Platform().findResource(type, id);
+      if (!bytes) continue;
+      if (Decode(type, bytes, picture)) DecodedAhead()[id] = std::move(picture);
+      break;
     }
   }
 }
@@ -68,34 +78,22 @@ void DropPicturesDecodedAhead() {
 
 Status LoadBitmapResource(std::vector<uint32_t>& pixels, int id, int width, int height) {
   DecodedPicture picture;
-  if (!TakeDecodedAhead(id, picture)) {
-    const ResourceBytes bytes = Platform().findResource("BITMAP", id);
-    if (!bytes) return PictureFailed("BITMAP", id, "is missing");
-    if (!DecodeBitmapResource(bytes, picture)) {
-      return PictureFailed("BITMAP", id, "cannot be decoded");
-    }
-  }
-  const int decodedWidth = picture.width, decodedHeight = picture.height;
-  std::vector<uint32_t>& decoded = picture.pixels;
+  if (Obtain("BITMAP", id, "cannot be decoded", picture) != kSucceeded) return kFailed;
   // The caller's size is what its texture is made with: anything else would be read wrongly.
-  if (decodedWidth != width || decodedHeight != height) {
+  if (picture.width != width || picture.height != height) {
     return PictureFailed("BITMAP", id,
-                         "is " + std::to_string(decodedWidth) + "x" +
-                             std::to_string(decodedHeight) + ", not " + std::to_string(width) +
+                         "is " + std::to_string(picture.width) + "x" +
+                             std::to_string(picture.height) + ", not " + std::to_string(width) +
                              "x" + std::to_string(height));
   }
-  pixels.swap(decoded);
+  pixels.swap(picture.pixels);
   return kSucceeded;
 }
 
 Status LoadJpegResource(std::vector<uint32_t>& pixels, int id, int& width, int& height) {
   DecodedPicture picture;
-  if (!TakeDecodedAhead(id, picture)) {
-    const ResourceBytes bytes = Platform().findResource("JPG", id);
-    if (!bytes) return PictureFailed("JPG", id, "is missing");
-    if (!DecodeJpegResource(bytes, picture)) {
-      return PictureFailed("JPG", id, "cannot be decoded (damaged or truncated)");
-    }
+  if (Obtain("JPG", id, "cannot be decoded (damaged or truncated)", picture) != kSucceeded) {
+    return kFailed;
   }
   width = picture.width;
   height = picture.height;

@@ -85,6 +85,8 @@ void SaverScene::SceneFrame(const FrameTime& time) {
 }
 
 void SaverScene::SceneUninstall() {
+  // A start that failed before the scene was built leaves its pictures here.
+  DropPicturesDecodedAhead();
   if (decor_) {
     decor_->Release();
     decor_.reset();

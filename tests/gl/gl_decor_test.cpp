@@ -87,9 +87,9 @@ TEST_F(GlDecorTest, PicturesDecodedAheadLoadAsTheOthersDo) {
   int aheadW = 0, aheadH = 0;
   EXPECT_EQ(LoadJpegResource(pixels, kSeaPicture, aheadW, aheadH), 0);
   EXPECT_TRUE(pixels == sea && aheadW == w && aheadH == h);
-  // Decoded ahead or not, a bitmap of the wrong size is refused, and a missing one too.
+  // Decoded ahead or not, a bitmap of the wrong height is refused, and a missing one too.
   std::vector<uint32_t> untouched = {7};
-  EXPECT_EQ(LoadBitmapResource(untouched, kBannerPicture, 1024, 512), 1);
+  EXPECT_EQ(LoadBitmapResource(untouched, kBannerPicture, 512, 512), 1);
   EXPECT_EQ(LoadBitmapResource(untouched, 4242, 1024, 512), 1);
   EXPECT_EQ(untouched, std::vector<uint32_t>{7});
   EXPECT_NE(Log().find("Picture 4242 (BITMAP) is missing"), std::string::npos) << Log();
