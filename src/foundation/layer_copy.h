@@ -1,6 +1,7 @@
-// A layer that looks the same in every frame, painted once into a texture holding the window
-// pixels it covers and copied onto each frame after that: llvmpipe copies a pixel for about
-// half of what it costs to filter one from a picture. Render thread only.
+// A layer that looks the same in every frame, kept as the window pixels it covers once it has
+// been painted and put back onto each frame after that: where the copy has the window's own
+// layout, llvmpipe copies its rows as they are, for a small part of what painting or
+// filtering them costs. Render thread only.
 #pragma once
 
 #include "foundation/gl.h"
@@ -24,22 +25,19 @@ class LayerCopy {
   // same as before keeps the copy). Until the first call there is no copy.
   void Reshape(const PixelRect& viewport);
   // Puts the layer on the frame: `area()` is the rectangle the layer covers under the
-  // viewport and the current matrices, and `paint()` draws it. The copy is made on the second
-  // frame at a viewport, so that the first frame is not held up by it and a window being resized
-  // does not make one copy a frame; until then, and wherever no copy can be made (no
-  // framebuffer objects), the layer is painted straight onto the frame. The copy replaces
-  // every pixel of the rectangle, so the layer must be the first drawn, and what it leaves
-  // uncovered in the rectangle must be painted by later layers: there the copy holds the
-  // clear colour, and a painted frame whatever the frame held before.
-  // True when the layer was copied, onto `Copied()`; false when it was painted.
+  // viewport and the current matrices, and `paint()` draws it. The layer is painted straight
+  // onto the frame until the copy is made, and wherever none can be (no framebuffer
+  // objects). The copy is taken from the second frame at a viewport, right after painting,
+  // so that the first frame is not held up by it and a window being resized does not make
+  // one copy a frame. The copy replaces every pixel of the rectangle, so the layer must be the
+  // first drawn there, and what it leaves uncovered in the rectangle must be painted by later
+  // layers. True when the layer was copied, onto `Copied()`; false when it was painted.
   template <typename Area, typename Paint>
   bool Draw(const Area& area, const Paint& paint) {
-    if (CopyDue() && BeginPainting(area())) {
-      paint();
-      EndPainting();
-    }
-    if (Put()) return true;
+    const bool due = CopyDue();
+    if (!due && Put()) return true;
     paint();
+    if (due) Keep(area());
     return false;
   }
   // For a layer drawn straight onto the frame that changes only now and then: `Take` keeps
@@ -62,10 +60,8 @@ class LayerCopy {
   // Makes the copy's texture and framebuffer for `area`, clipped to the viewport, and binds
   // the framebuffer as the target of drawing; false when no copy can be made.
   bool Prepare(const PixelRect& area);
-  // Binds the copy as the target of drawing, with the viewport moved so that the layer lands
-  // on the same pixels as on the frame; false when no copy can be made.
-  bool BeginPainting(const PixelRect& area);
-  void EndPainting();
+  // Copies `area` of the frame as it is now; false when no copy can be made.
+  bool Keep(const PixelRect& area);
 
   PixelRect viewport_;
   PixelRect area_;

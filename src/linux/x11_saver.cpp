@@ -92,11 +92,20 @@ class PipeLink : public WindowThreadLink {
   bool closed_ = false;
 };
 
+// A double-buffered visual with 8 bits a colour, preferably with an alpha channel too: then
+// the frame has the layout of the layers' copies, which are copied to and from it row by row
+// instead of drawn. Only at the screen's own depth, so that a compositor never takes the
+// alpha for translucency.
 XVisualInfo* ChooseGlVisual(Display* display) {
-  int attributes[] = {
-      GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8,   GLX_GREEN_SIZE, 8, GLX_BLUE_SIZE,
-      8,        GLX_DEPTH_SIZE,   16,           None};
-  return glXChooseVisual(display, DefaultScreen(display), attributes);
+  int attributes[] = {GLX_RGBA,       GLX_DOUBLEBUFFER, GLX_RED_SIZE,   8, GLX_GREEN_SIZE, 8,
+                      GLX_BLUE_SIZE,  8,                GLX_DEPTH_SIZE, 16, GLX_ALPHA_SIZE, 8,
+                      None};
+  const int screen = DefaultScreen(display);
+  XVisualInfo* visual = glXChooseVisual(display, screen, attributes);
+  if (visual != nullptr && visual->depth == DefaultDepth(display, screen)) return visual;
+  if (visual != nullptr) XFree(visual);
+  attributes[10] = None;  // without the alpha channel
+  return glXChooseVisual(display, screen, attributes);
 }
 
 Cursor BlankCursor(Display* display, Window window) {
