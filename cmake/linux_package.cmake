@@ -23,6 +23,9 @@ add_custom_target(driftglass_docs ALL DEPENDS ${COMPRESSED_DOCS})
 
 # Where the daemon looks for GL hacks and where its settings read their descriptions.
 install(TARGETS driftglass RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/xscreensaver)
+# The dialogs' module, where the program looks for it from its folder (../../ and the module's
+# folder under the prefix).
+install(TARGETS driftglass_gtk LIBRARY DESTINATION ${DRIFTGLASS_MODULE_DIR})
 install(FILES resources/linux/driftglass.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
 install(FILES ${DOC_DIR}/driftglass.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)

@@ -19,12 +19,13 @@ contents=$(dpkg-deb -c "$deb" | awk '{ print $6 }')
 for file in ./usr/libexec/xscreensaver/driftglass ./usr/share/xscreensaver/config/driftglass.xml \
             ./usr/share/man/man6/driftglass.6.gz ./usr/share/doc/driftglass/copyright \
             ./usr/share/doc/driftglass/changelog.gz ./usr/bin/driftglass-xscreensaver \
-            ./usr/share/man/man1/driftglass-xscreensaver.1.gz; do
+            ./usr/share/man/man1/driftglass-xscreensaver.1.gz ./usr/lib/x86_64-linux-gnu/driftglass/driftglass-gtk.so; do
   grep -qxF "$file" <<<"$contents" || fail "$file is not in the package"
 done
 strays=$(grep -v -e '/$' -e '^./usr/libexec/xscreensaver/' -e '^./usr/share/' \
-  -e '^./usr/bin/driftglass-xscreensaver$' <<<"$contents" || true)
-[[ -z "$strays" ]] || fail "files outside /usr/libexec/xscreensaver and /usr/share: $strays"
+  -e '^./usr/bin/driftglass-xscreensaver$' -e '^./usr/lib/x86_64-linux-gnu/driftglass/driftglass-gtk.so$' \
+  <<<"$contents" || true)
+[[ -z "$strays" ]] || fail "files outside /usr/libexec/xscreensaver, the dialogs' module and /usr/share: $strays"
 
 depends=$(dpkg-deb -f "$deb" Depends)
 for library in libc6 libstdc++6 libopenal1 libgtk-3-0 libturbojpeg0 libx11-6 libglew; do
@@ -37,6 +38,11 @@ dpkg-deb -x "$deb" "$unpacked"
 program=$unpacked/usr/libexec/xscreensaver/driftglass
 file "$program" | grep -q ", stripped" || fail "the packaged program is not stripped"
 "$program" --version >/dev/null || fail "the packaged program does not run"
+# Without a display the settings dialog cannot open, but the program must find its dialogs'
+# module where the package put it.
+said=$(env -u DISPLAY "$program" -c 2>&1 >/dev/null || true)
+grep -q "cannot load the dialogs" <<<"$said" && fail "the packaged program does not find its dialogs: $said"
+grep -q "cannot open the settings dialog" <<<"$said" || fail "the packaged settings dialog said: $said"
 grep -q '_label="Driftglass #1"' "$unpacked/usr/share/xscreensaver/config/driftglass.xml" ||
   fail "the hack's label is not \"Driftglass #1\""
 xml=$unpacked/usr/share/xscreensaver/config/driftglass.xml

@@ -1,23 +1,19 @@
-// The settings dialog with GTK 3: the banner, the three check boxes with their explanations,
-// "Confirm settings" and "Reset to default". Window (main) thread only.
+// The settings dialog of the dialog module, with GTK 3: the banner, the three check boxes with
+// their explanations, "Confirm settings" and "Reset to default". Window (main) thread only.
 #include <gtk/gtk.h>
 
+#include <type_traits>
 #include <vector>
 
-#include "foundation/bitmap_reader.h"
-#include "host/settings_dialog_model.h"
-#include "linux/embedded_resources.h"
-#include "linux/gtk_dialogs.h"
+#include "linux/dialog_module.h"
 #include "linux/gtk_termination.h"
 
 namespace driftglass {
 namespace {
 
-constexpr int kBannerId = 125;
-constexpr int kIconId = 102;
-
 struct Dialog {
-  SettingsDialogModel* model = nullptr;
+  SettingsDialogHost* model = nullptr;
+  int terminationFd = -1;
   GtkWidget* window = nullptr;
   GtkWidget* showFps = nullptr;
   GtkWidget* vsync = nullptr;
@@ -27,15 +23,17 @@ struct Dialog {
 
 void RefreshSettingsChecks(Dialog& dialog) {
   dialog.refreshing = true;  // setting a box is not a click
-  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(dialog.showFps), dialog.model->ShowFpsChecked());
-  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(dialog.vsync), dialog.model->VSyncChecked());
+  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(dialog.showFps),
+                               dialog.model->Checked(kShowFpsId));
+  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(dialog.vsync),
+                               dialog.model->Checked(kVSyncControlId));
   gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(dialog.playSound),
-                               dialog.model->PlaySoundChecked());
+                               dialog.model->Checked(kPlaySoundId));
   dialog.refreshing = false;
 }
 
 void Command(Dialog& dialog, int control, bool checked) {
-  switch (dialog.model->OnCommand(control, 0, checked)) {
+  switch (dialog.model->Command(control, checked)) {
     case SettingsDialogModel::Outcome::Close:
       gtk_widget_destroy(dialog.window);
       break;
@@ -44,7 +42,7 @@ void Command(Dialog& dialog, int control, bool checked) {
           gtk_message_dialog_new(GTK_WINDOW(dialog.window), GTK_DIALOG_MODAL, GTK_MESSAGE_WARNING,
                                  GTK_BUTTONS_OK, "%s", dialog.model->SaveError().c_str());
       gtk_window_set_title(GTK_WINDOW(message), kSettingsTitle);
-      RunDialogUntilTerminated(GTK_DIALOG(message));
+      RunDialogUntilTerminated(GTK_DIALOG(message), dialog.terminationFd);
       gtk_widget_destroy(message);
       break;
     }
@@ -78,13 +76,11 @@ void FreePixels(guchar* pixels, gpointer) {
   g_free(pixels);
 }
 
-// The banner picture from the embedded bitmap, or nothing when it cannot be read.
-GtkWidget* BannerImage() {
-  const ResourceBytes bytes = FindEmbeddedResource("BITMAP", kBannerId);
-  int width = 0;
-  int height = 0;
-  std::vector<uint32_t> pixels;
-  if (!DecodeBitmap(bytes.data, bytes.size, width, height, pixels)) return gtk_label_new("");
+// The banner picture, or nothing when the program could not read it.
+GtkWidget* BannerImage(const SettingsDialogHost& host) {
+  const std::vector<uint32_t>& pixels = host.banner;
+  const int width = host.bannerWidth, height = host.bannerHeight;
+  if (pixels.empty()) return gtk_label_new("");
   guchar* rgb = static_cast<guchar*>(g_malloc(static_cast<gsize>(width) * height * 3));
   for (size_t i = 0; i < pixels.size(); ++i) {
     rgb[i * 3] = (pixels[i] >> 16) & 0xFF;
@@ -98,11 +94,10 @@ GtkWidget* BannerImage() {
   return image;
 }
 
-void SetIcon(GtkWindow* window) {
-  const ResourceBytes icon = FindEmbeddedResource("ICON", kIconId);
-  if (!icon) return;
+void SetIcon(GtkWindow* window, const std::vector<unsigned char>& icon) {
+  if (icon.empty()) return;
   GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
-  if (gdk_pixbuf_loader_write(loader, icon.data, icon.size, nullptr) &&
+  if (gdk_pixbuf_loader_write(loader, icon.data(), icon.size(), nullptr) &&
       gdk_pixbuf_loader_close(loader, nullptr)) {
     if (GdkPixbuf* pixbuf = gdk_pixbuf_loader_get_pixbuf(loader)) {
       gtk_window_set_icon(window, pixbuf);
@@ -124,27 +119,32 @@ GtkWidget* Explanation(const char* text) {
 
 }  // namespace
 
-int RunSettingsDialog(SaverSettings& settings, OptionStore& store, uintptr_t) {
-  if (!gtk_init_check(nullptr, nullptr)) return 0;
-  SettingsDialogModel model(settings, store);
+}  // namespace driftglass
+
+extern "C" __attribute__((visibility("default"))) bool DriftglassRunSettingsDialog(
+    driftglass::SettingsDialogHost& host, int terminationFd) {
+  using namespace driftglass;
+  static_assert(std::is_same_v<decltype(&DriftglassRunSettingsDialog), RunSettingsDialogEntry>);
+  if (!gtk_init_check(nullptr, nullptr)) return false;
   Dialog dialog;
-  dialog.model = &model;
+  dialog.model = &host;
+  dialog.terminationFd = terminationFd;
 
   dialog.window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   GtkWindow* window = GTK_WINDOW(dialog.window);
   gtk_window_set_title(window, kSettingsTitle);
   gtk_window_set_resizable(window, FALSE);
   gtk_window_set_position(window, GTK_WIN_POS_MOUSE);
-  SetIcon(window);
+  SetIcon(window, host.icon);
   g_signal_connect(dialog.window, "destroy", G_CALLBACK(gtk_main_quit), nullptr);
   // SIGTERM closes the dialog like its close button: nothing is saved.
-  DestroyOnTermination(dialog.window);
+  DestroyOnTermination(dialog.window, terminationFd);
 
   GtkWidget* grid = gtk_grid_new();
   gtk_grid_set_row_spacing(GTK_GRID(grid), 10);
   gtk_grid_set_column_spacing(GTK_GRID(grid), 12);
   gtk_container_add(GTK_CONTAINER(dialog.window), grid);
-  gtk_grid_attach(GTK_GRID(grid), BannerImage(), 0, 0, 3, 1);
+  gtk_grid_attach(GTK_GRID(grid), BannerImage(host), 0, 0, 3, 1);
 
   dialog.showFps = gtk_check_button_new_with_label(kShowFpsText);
   dialog.vsync = gtk_check_button_new_with_label(kVSyncText);
@@ -174,7 +174,5 @@ int RunSettingsDialog(SaverSettings& settings, OptionStore& store, uintptr_t) {
   gtk_widget_show_all(dialog.window);
   gtk_window_set_focus(window, dialog.showFps);
   gtk_main();
-  return 1;
+  return true;
 }
-
-}  // namespace driftglass

@@ -3,8 +3,7 @@
 #include "linux/gtk_termination.h"
 
 #include <glib-unix.h>
-
-#include "linux/linux_termination.h"
+#include <poll.h>
 
 namespace driftglass {
 namespace {
@@ -23,21 +22,26 @@ void RemoveWatch(gpointer source) {
   g_source_remove(GPOINTER_TO_UINT(source));
 }
 
+// A signal has come already: the pipe is readable.
+bool Terminated(int terminationFd) {
+  pollfd pipe{terminationFd, POLLIN, 0};
+  return terminationFd >= 0 && poll(&pipe, 1, 0) == 1 && (pipe.revents & POLLIN) != 0;
+}
+
 }  // namespace
 
-gint RunDialogUntilTerminated(GtkDialog* dialog) {
-  if (TerminationRequested() || TerminationFd() < 0) {
-    return TerminationRequested() ? GTK_RESPONSE_DELETE_EVENT : gtk_dialog_run(dialog);
-  }
-  const guint source = g_unix_fd_add(TerminationFd(), G_IO_IN, AnswerDialog, dialog);
+gint RunDialogUntilTerminated(GtkDialog* dialog, int terminationFd) {
+  if (terminationFd < 0) return gtk_dialog_run(dialog);
+  if (Terminated(terminationFd)) return GTK_RESPONSE_DELETE_EVENT;
+  const guint source = g_unix_fd_add(terminationFd, G_IO_IN, AnswerDialog, dialog);
   const gint response = gtk_dialog_run(dialog);
   g_source_remove(source);
   return response;
 }
 
-void DestroyOnTermination(GtkWidget* window) {
-  if (TerminationFd() < 0) return;
-  const guint source = g_unix_fd_add(TerminationFd(), G_IO_IN, DestroyWindow, window);
+void DestroyOnTermination(GtkWidget* window, int terminationFd) {
+  if (terminationFd < 0) return;
+  const guint source = g_unix_fd_add(terminationFd, G_IO_IN, DestroyWindow, window);
   g_signal_connect_swapped(window, "destroy", G_CALLBACK(RemoveWatch), GUINT_TO_POINTER(source));
 }
 

@@ -10,7 +10,7 @@
 #include "foundation/event_log.h"
 #include "host/command_line.h"
 #include "host/stored_options.h"
-#include "linux/gtk_dialogs.h"
+#include "linux/dialogs.h"
 #include "linux/keyfile_option_store.h"
 #include "linux/linux_paths.h"
 #include "linux/linux_platform.h"

@@ -25,7 +25,7 @@
 #include "host/render_thread.h"
 #include "host/saver_input.h"
 #include "linux/glx_surface.h"
-#include "linux/gtk_dialogs.h"
+#include "linux/dialogs.h"
 #include "linux/linux_termination.h"
 #include "linux/openal_device.h"
 #include "linux/x11_display.h"
