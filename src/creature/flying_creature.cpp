@@ -1,7 +1,11 @@
 // Building, moving and drawing the creature.
 #include "creature/flying_creature.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "foundation/shader_program.h"
+#include "foundation/view_volume.h"
 
 namespace driftglass {
 namespace {
@@ -14,6 +18,9 @@ constexpr int kSurfaceShaders[4] = {106, 105, 107, 108};
 const Vector3 kWingRoot(0.6, 0.05, 0.03);
 const Vector3 kBodyDirection(1, 0, 0);
 const Vector3 kSpanDirection(0, 1, 0);
+// How far a wing's blades and streaks reach from its root, and a spark's glow from its place.
+constexpr double kWingReach = 0.35;
+constexpr double kSparkReach = 0.03;
 
 const void* Offset(size_t bytes) {
   return reinterpret_cast<const void*>(bytes);
@@ -27,6 +34,15 @@ FlyingCreatureClass::FlyingCreatureClass(SoundManager& sounds) : wingsSound_(sou
   tables_ = CreatureTables();
   NormaliseTables(tables_);
   for (const VertexTable& table : tables_) buffers_.push_back(CreateBuffers(table));
+  // A vertex lies across from its node by its strip offsets and at most one node's spacing
+  // behind it; a wing reaches its blade's length and streaks past its root on the body.
+  double across = std::hypot(kWingRoot.y, kWingRoot.z);
+  for (const VertexTable& table : tables_) {
+    for (const VertexRecord& r : table.records) {
+      across = std::max(across, std::hypot(r.position.y, r.position.z));
+    }
+  }
+  reach_ = std::hypot(across, 1.0 / kRibbonNodes) + kWingReach;
   valid_ = true;
 }
 
@@ -73,8 +89,27 @@ void FlyingCreatureClass::Update(double frameMs) {
 }
 
 void FlyingCreatureClass::Draw() {
-  DrawBody();
-  for (Wing& wing : wings_) wing.Draw();
+  // The creature comes in from above, so the first frame, which ends the start-up, is spared
+  // its shaders. The second draws it all the same, in sight or not, so that the shaders are
+  // ready before it ever comes into view.
+  if (framesDrawn_ < 3) ++framesDrawn_;
+  const bool visible = framesDrawn_ == 2 || InSight();
+  if (visible) DrawBody();
+  for (Wing& wing : wings_) wing.Draw(visible);
+}
+
+bool FlyingCreatureClass::InSight() const {
+  const ViewVolume view = ViewVolume::Current();
+  const RibbonNode* nodes = ribbon_.GetNodes();
+  for (int k = 0; k < ribbon_.GetNumberOfNodes(); ++k) {
+    if (view.MayShow(nodes[k].basePoint, reach_)) return true;
+  }
+  for (const Wing& wing : wings_) {
+    for (const Spark& spark : wing.Sparks().Sparks()) {
+      if (view.MayShow(spark.position, kSparkReach)) return true;
+    }
+  }
+  return false;
 }
 
 void FlyingCreatureClass::DrawBody() {

@@ -23,7 +23,8 @@ class FlyingCreatureClass {
   bool IsValid() const { return valid_; }
   // Moves the body and the wings by the frame time, and moves the buzz with the head.
   void Update(double frameMs);
-  // The body through its four surfaces, then the wings with their sparks.
+  // The body through its four surfaces, then the wings with their sparks; whatever of them
+  // the camera cannot show is left out (but for the second frame, below).
   void Draw();
   // The body alone: its four meshes bent along the ribbon.
   void DrawBody();
@@ -49,6 +50,8 @@ class FlyingCreatureClass {
   };
   bool BuildPrograms();
   void PlaceWings();
+  // Whether any of the body, the wings or the sparks may show in the view.
+  bool InSight() const;
 
   Ribbon ribbon_{kRibbonNodes};
   FlightController flight_{ribbon_};
@@ -57,6 +60,8 @@ class FlyingCreatureClass {
   std::array<SurfaceProgram, 4> programs_;
   std::vector<VertexTable> tables_;    // the creature's own copy, normalised
   std::vector<TableBuffers> buffers_;  // one pair for each table
+  double reach_ = 0;                   // how far any body or wing vertex is from its node
+  int framesDrawn_ = 0;                // counted up to 3
   bool valid_ = false;
 };
 

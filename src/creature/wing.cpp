@@ -76,7 +76,15 @@ void SparkEmitter::Move(Spark& spark, double stepMs) {
   spark.position += spark.velocity * stepMs;
 }
 
-void SparkEmitter::Draw() {
+void SparkEmitter::Draw(bool visible) {
+  sparks_.erase(std::remove_if(sparks_.begin(), sparks_.end(),
+                               [](const Spark& spark) { return spark.brightness < 0.01; }),
+                sparks_.end());
+  for (Spark& spark : sparks_) {
+    Move(spark, stepMs_);
+    spark.brightness *= 0.992;
+  }
+  if (!visible) return;
   if (texture_ == 0) texture_ = MakeGlowTexture();
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE);  // additive: sparks only ever brighten
@@ -84,13 +92,8 @@ void SparkEmitter::Draw() {
   glEnable(GL_TEXTURE_2D);
   glBindTexture(GL_TEXTURE_2D, texture_);
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-  sparks_.erase(std::remove_if(sparks_.begin(), sparks_.end(),
-                               [](const Spark& spark) { return spark.brightness < 0.01; }),
-                sparks_.end());
   glBegin(GL_QUADS);
   for (auto spark = sparks_.begin(); spark != sparks_.end(); ++spark) {
-    Move(*spark, stepMs_);
-    spark->brightness *= 0.992;
     const double k = spark->brightness * (0.85 + 0.15 * std::sin(spark->twinkle * time_));
     glColor3d(1.5 * k, 0.3 * k, 0.0);
     const double x = spark->position.x, y = spark->position.y, z = spark->position.z;
@@ -124,7 +127,19 @@ void Wing::Update(double stepMs) {
   sparks_.Advance(static_cast<double>(step));
 }
 
-void Wing::Draw() {
+void Wing::Draw(bool visible) {
+  if (visible) {
+    DrawBlades();
+  } else {
+    for (int streak = 0; streak < kStreaks; ++streak) RandomUnit();  // where they would be
+  }
+  // A spark somewhere along the span line, within 0.3 of the root on either side.
+  const double s = RandomUnit();
+  sparks_.Emit(root_ + spanAxis_ * (0.3 * (1 - 2 * s)));
+  sparks_.Draw(visible);
+}
+
+void Wing::DrawBlades() {
   const double current = BeatAngle(time_), previous = BeatAngle(previousTime_);
   const double high = std::max(current, previous);
   double low = std::min(current, previous);
@@ -137,7 +152,7 @@ void Wing::Draw() {
   glEnable(GL_BLEND);
   glColor4d(0.5, 0.5, 0.5, Alpha(high, low));
   // Streaks across the fan the wing swept since the frame before.
-  for (int streak = 0; streak < 5; ++streak) {
+  for (int streak = 0; streak < kStreaks; ++streak) {
     const double r = RandomUnit() * 3.1415926;
     const double radius = std::sin(r) * 0.3, shift = std::sin(2 * r) * 0.03;
     glBegin(GL_LINE_STRIP);
@@ -163,11 +178,6 @@ void Wing::Draw() {
   }
   glDisable(GL_BLEND);
   glEnable(GL_CULL_FACE);
-
-  // A spark somewhere along the span line, within 0.3 of the root on either side.
-  const double s = RandomUnit();
-  sparks_.Emit(root_ + spanAxis_ * (0.3 * (1 - 2 * s)));
-  sparks_.Draw();
 }
 
 }  // namespace driftglass

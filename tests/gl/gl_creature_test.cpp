@@ -1,5 +1,6 @@
-// The creature on a real OpenGL context: its body is closed from every side. (Its colours, its
-// flight and its sparks show in the reference frames.)
+// The creature on a real OpenGL context: its body is closed from every side, and it is left out
+// only where the camera could not show it. (Its colours, its flight and its sparks show in the
+// reference frames.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -93,6 +94,94 @@ TEST_F(GlCreatureTest, NoBackgroundShowsThroughTheBodyFromAnySide) {
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();
   glMatrixMode(GL_MODELVIEW);
+}
+
+// The primitives that `draw` sends down the pipeline, shown or clipped away.
+template <typename Draw>
+GLuint PrimitivesSent(const Draw& draw) {
+  GLuint query = 0, count = 0;
+  glGenQueries(1, &query);
+  glBeginQuery(GL_PRIMITIVES_GENERATED, query);
+  draw();
+  glEndQuery(GL_PRIMITIVES_GENERATED);
+  glGetQueryObjectuiv(query, GL_QUERY_RESULT, &count);
+  glDeleteQueries(1, &query);
+  return count;
+}
+
+TEST_F(GlCreatureTest, WhatTheCameraCannotShowIsLeftOutButForTheSecondFrame) {
+  FakeSoundDevice device;
+  SoundManager sounds(device);
+  FlyingCreatureClass creature(sounds);
+  ASSERT_TRUE(creature.IsValid()) << Log();
+  // Straight and heading +x, `y` above the middle of the view, rolled by `roll` radians.
+  const auto place = [&](double y, double roll = 0) {
+    creature.GetRibbon().Reset(Vector3(0.5, y, 0), Vector3(0, std::cos(roll), std::sin(roll)),
+                               Vector3(1, 0, 0));
+  };
+  place(3.0);  // far above the view, as it comes in
+  EXPECT_EQ(PrimitivesSent([&] { creature.Draw(); }), 0u);
+  EXPECT_GT(PrimitivesSent([&] { creature.Draw(); }), 0u) << "the second frame readies it";
+  EXPECT_EQ(PrimitivesSent([&] { creature.Draw(); }), 0u);
+  // Coming down into the view: wherever it is left out, its body and its wings, at any
+  // angle of their beat, would have shown nothing.
+  const auto showsNothing = [&](const auto& draw) {
+    glClearColor(1, 0, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    draw();
+    const std::vector<uint8_t> picture = context_.ReadPixels();
+    for (size_t p = 0; p < picture.size(); p += 4) {
+      if (picture[p] != 255 || picture[p + 1] != 0 || picture[p + 2] != 255) return false;
+    }
+    return true;
+  };
+  int leftOut = 0;
+  for (int roll = 0; roll < 4; ++roll)
+    for (double y = 1.5; y > 0.5; y -= 0.02) {
+      SCOPED_TRACE(std::to_string(y) + " rolled " + std::to_string(roll));
+      place(y, roll * 0.785);
+      if (PrimitivesSent([&] { creature.Draw(); }) > 0) continue;
+      ++leftOut;
+      ASSERT_TRUE(showsNothing([&] { creature.DrawBody(); })) << "the body";
+      for (int side = 0; side < 2; ++side) {
+        const auto wingPlace = FlyingCreatureClass::PlaceWing(creature.GetRibbon(), side);
+        Wing wing;
+        wing.SetFrame(wingPlace.root, wingPlace.bodyAxis, wingPlace.spanAxis);
+        for (int beat = 0; beat < 4; ++beat) {
+          wing.Update(2);
+          ASSERT_TRUE(showsNothing([&] { wing.Draw(); })) << "wing " << side << ", beat " << beat;
+        }
+      }
+    }
+  glClearColor(0, 0, 0, 0);
+  EXPECT_GT(leftOut, 20);
+  EXPECT_LT(leftOut, 180);  // and drawn once any of it can show
+}
+
+TEST_F(GlCreatureTest, AWingLeftOutDrawsTheSameRandomNumbersAndMovesItsSparksTheSame) {
+  Wing shown, hidden;
+  for (Wing* wing : {&shown, &hidden})
+    wing->SetFrame(Vector3(0, 0, 0), Vector3(1, 0, 0), Vector3(0, 1, 0));
+  double next[2] = {};
+  for (int frame = 0; frame < 40; ++frame) {
+    for (int i = 0; i < 2; ++i) {
+      SeedRandom(static_cast<uint32_t>(frame + 1));
+      Wing& wing = i == 0 ? shown : hidden;
+      wing.Update(150);
+      wing.Draw(i == 0);
+      next[i] = RandomUnit();
+    }
+    ASSERT_EQ(next[0], next[1]) << "frame " << frame;
+  }
+  const auto& a = shown.Sparks().Sparks();
+  const auto& b = hidden.Sparks().Sparks();
+  ASSERT_EQ(a.size(), b.size());
+  ASSERT_FALSE(a.empty());
+  for (size_t k = 0; k < a.size(); ++k) {
+    EXPECT_EQ(a[k].brightness, b[k].brightness);
+    EXPECT_EQ(a[k].position.y, b[k].position.y);
+  }
+  ExpectTheSceneState("the wing");
 }
 
 }  // namespace
