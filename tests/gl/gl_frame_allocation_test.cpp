@@ -8,38 +8,12 @@
 #include "foundation/gl.h"
 #include "foundation/random_source.h"
 #include "gl_test.h"
-#include "platform/sound_device.h"
+#include "platform/silent_sound_device.h"
 #include "scene/saver_scene.h"
 #include "sound/sound_manager.h"
 
 namespace driftglass {
 namespace {
-
-// Plays nothing and keeps nothing but the samples, so that it allocates nothing per call.
-class SilentDevice : public SoundDevice {
- public:
-  bool Open() override { return true; }
-  void Close() override {}
-  std::string OpenFailure() const override { return {}; }
-  std::unique_ptr<SoundBuffer> CreateBuffer(uint32_t bytes) override {
-    return std::make_unique<Buffer>(bytes);
-  }
-
- private:
-  struct Buffer : SoundBuffer {
-    explicit Buffer(uint32_t bytes) : samples(bytes) {}
-    bool Lock(void*& data, uint32_t& bytes) override {
-      data = samples.data();
-      bytes = static_cast<uint32_t>(samples.size());
-      return true;
-    }
-    bool Unlock(void*, uint32_t) override { return true; }
-    void Play(bool) override {}
-    void SetVolume(int32_t) override {}
-    void SetPosition(float, float, float) override {}
-    std::vector<unsigned char> samples;
-  };
-};
 
 class GlFrameAllocationTest : public gltest::GlTest {};
 
@@ -56,7 +30,7 @@ int LiveGlNames() {
 TEST_F(GlFrameAllocationTest, TheSceneDrawsWithoutAllocatingAndGivesBackEveryGlObjectItMade) {
   EXPECT_EQ(LiveGlNames(), 0);
   SeedRandom(7);
-  SilentDevice device;
+  SilentSoundDevice device;  // takes every call and allocates nothing for it
   SoundManager sounds(device);
   ASSERT_TRUE(sounds.Audible());
   SaverScene scene;
