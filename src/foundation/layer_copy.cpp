@@ -71,11 +71,6 @@ bool LayerCopy::Take(const PixelRect& area) {
     ++framesAtViewport_;
     return false;
   }
-  return Keep(area);
-}
-
-bool LayerCopy::Keep(const PixelRect& area) {
-  painted_ = false;
   if (!Prepare(area)) return false;
   glBlitFramebuffer(area_.x, area_.y, area_.x + area_.width, area_.y + area_.height, 0,
                     area_.height, area_.width, 0, GL_COLOR_BUFFER_BIT, GL_NEAREST);

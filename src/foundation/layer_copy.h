@@ -34,10 +34,9 @@ class LayerCopy {
   // layers. True when the layer was copied, onto `Copied()`; false when it was painted.
   template <typename Area, typename Paint>
   bool Draw(const Area& area, const Paint& paint) {
-    const bool due = CopyDue();
-    if (!due && Put()) return true;
+    if (Put()) return true;
     paint();
-    if (due) Keep(area());
+    Take(area());
     return false;
   }
   // For a layer drawn straight onto the frame that changes only now and then: `Take` keeps
@@ -55,17 +54,13 @@ class LayerCopy {
   void Release();
 
  private:
-  // True on the second frame drawn at the current viewport, and then no more.
-  bool CopyDue() { return framesAtViewport_ < 3 && ++framesAtViewport_ == 2; }
   // Makes the copy's texture and framebuffer for `area`, clipped to the viewport, and binds
   // the framebuffer as the target of drawing; false when no copy can be made.
   bool Prepare(const PixelRect& area);
-  // Copies `area` of the frame as it is now; false when no copy can be made.
-  bool Keep(const PixelRect& area);
 
   PixelRect viewport_;
   PixelRect area_;
-  int framesAtViewport_ = 0;  // frames drawn at the viewport, counted up to 3
+  int framesAtViewport_ = 0;  // frames drawn at the viewport, counted up to 1
   bool painted_ = false;      // the copy holds the layer for the current viewport
   GlFramebuffer framebuffer_;
   GlTexture texture_;
