@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <mutex>
 #include <string>
 
@@ -104,7 +105,7 @@ XVisualInfo* ChooseGlVisual(Display* display) {
   XVisualInfo* visual = glXChooseVisual(display, screen, attributes);
   if (visual != nullptr && visual->depth == DefaultDepth(display, screen)) return visual;
   if (visual != nullptr) XFree(visual);
-  attributes[10] = None;  // without the alpha channel
+  attributes[std::size(attributes) - 3] = None;  // the same, but for the alpha pair at the end
   return glXChooseVisual(display, screen, attributes);
 }
 
