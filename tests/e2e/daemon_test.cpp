@@ -2,6 +2,7 @@
 // refuses root) who adds it with the packaged driftglass-xscreensaver, without a sound device:
 // blanking shows the scene, unblanking ends the hack in order, cycling leaves one instance.
 // Needs root (to make the user) and both packages installed; tools/test.sh installs them.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 // clang-format off
 #include "support/x11_session.h"
@@ -107,7 +108,7 @@ TEST_F(XscreensaverDaemonTest, BlanksUnblanksAndCyclesWithTheInstalledHack) {
   // A new user has no ~/.xscreensaver: the packaged command makes it with ours in the list.
   auto add = RunAsUser({"driftglass-xscreensaver", "add"});
   ASSERT_EQ(add->WaitForExit(10s), 0) << add->Stderr();
-  EXPECT_NE(add->Stdout().find("Added Driftglass #1"), std::string::npos) << add->Stdout();
+  EXPECT_THAT(add->Stdout(), ::testing::HasSubstr("Added Driftglass #1"));
   WriteUsersFile(".xscreensaver", kDaemonSettings, std::ios::app);
   auto daemon = RunAsUser({"xscreensaver", "--no-splash", "--verbose"});
   ASSERT_TRUE(WaitUntil([&] { return Command("-time"); }, 10s)) << daemon->Stderr();
@@ -151,7 +152,8 @@ TEST_F(XscreensaverDaemonTest, BlanksUnblanksAndCyclesWithTheInstalledHack) {
       },
       5s))
       << daemon->Stderr();
-  EXPECT_EQ(daemon->Stderr().find("(driftglass) exited abnormally"), std::string::npos);
+  EXPECT_THAT(daemon->Stderr(),
+              ::testing::Not(::testing::HasSubstr("(driftglass) exited abnormally")));
   // The new one runs alone once its scene is up.
   ASSERT_TRUE(WaitForLine(kLog, names::kReady, 30s));
   EXPECT_EQ(HackPids().size(), 1u);

@@ -50,7 +50,7 @@ void ExpectEnded(std::optional<int> status, std::initializer_list<int> allowed) 
 
 // What the program said on stderr: one line, naming itself.
 void ExpectOneLineReason(const std::string& text) {
-  EXPECT_EQ(text.rfind("driftglass: ", 0), 0u) << text;
+  EXPECT_THAT(text, StartsWith("driftglass: "));
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
 }
 
@@ -226,7 +226,7 @@ TEST_F(LinuxSaverTest, LosingTheDisplayEndsTheSaverWithItsReason) {
   const auto status = crashing->WaitForExit(10s);
   ASSERT_TRUE(status.has_value());
   const std::string text = crashing->Stderr();
-  EXPECT_EQ(text.find("display is lost"), std::string::npos) << text;
+  EXPECT_THAT(text, Not(HasSubstr("display is lost")));
   // Signalled, or the address sanitizer's report of the fault in the sanitized build.
   EXPECT_TRUE(*status == 128 + SIGSEGV || text.find("SEGV") != std::string::npos)
       << *status << " " << text;
@@ -319,17 +319,15 @@ TEST_F(LinuxSaverTest, BadStartsExitWithAOneLineReason) {
   ExpectOneLineReason(bad->Stderr());
   auto noDisplay = Start({"-window"}, {{"DISPLAY", ""}});
   EXPECT_EQ(noDisplay->WaitForExit(10s), 1);
-  EXPECT_NE(noDisplay->Stderr().find("DISPLAY"), std::string::npos);
+  EXPECT_THAT(noDisplay->Stderr(), HasSubstr("DISPLAY"));
   // Room for one more descriptor only: the libraries load, but no signal pipe can be made.
   auto noPipe = std::make_unique<Process>(
       "/usr/bin/prlimit", std::vector<std::string>{"--nofile=4", DRIFTGLASS_BINARY, "-window"});
   EXPECT_EQ(noPipe->WaitForExit(10s), 1);
-  EXPECT_NE(noPipe->Stderr().find("driftglass: cannot make the pipe that answers SIGTERM"),
-            std::string::npos)
-      << noPipe->Stderr();
+  EXPECT_THAT(noPipe->Stderr(), HasSubstr("driftglass: cannot make the pipe that answers SIGTERM"));
   auto help = Start({"--help"});
   EXPECT_EQ(help->WaitForExit(10s), 0);
-  EXPECT_NE(help->Stdout().find("Exit status"), std::string::npos);
+  EXPECT_THAT(help->Stdout(), HasSubstr("Exit status"));
 }
 
 }  // namespace

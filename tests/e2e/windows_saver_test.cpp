@@ -26,8 +26,7 @@ TEST_F(WindowsSaverTest, SetupSelectsOrReplacesTheSaverAndTheUninstallerGivesBac
   }
   EXPECT_EQ(Driver({"icons", folder_ + "/Driftglass.scr", "102"}),
             "16x16 32\n24x24 32\n32x32 32\n48x48 32\n64x64 32\n128x128 32\n256x256 32\n");
-  EXPECT_NE(Driver({"icons", kInstaller, "103"}).value_or("").find("256x256 32"),
-            std::string::npos);
+  EXPECT_THAT(Driver({"icons", kInstaller, "103"}).value_or(""), HasSubstr("256x256 32"));
 
   const std::string system32 = prefix_ + "/drive_c/windows/system32";
   const std::string installed = system32 + "/Driftglass.scr", log = system32 + "/Driftglass.log";
@@ -60,15 +59,11 @@ TEST_F(WindowsSaverTest, SetupSelectsOrReplacesTheSaverAndTheUninstallerGivesBac
   page("Driftglass #1 Setup", "Driftglass #1 is your screen saver");
   ASSERT_EQ(setup->WaitForExit(60s), 0);
   ASSERT_EQ(ReadFile(installed), ReadFile(kBuild + "/Driftglass.scr"));
-  EXPECT_NE(RegistryValue("SCRNSAVE.EXE", kDesktop)
-                .value_or("")
-                .find("C:\\windows\\System32\\Driftglass.scr"),
-            std::string::npos);
-  EXPECT_NE(RegistryValue("ScreenSaveActive", kDesktop).value_or("").find("REG_SZ    1"),
-            std::string::npos);
-  const std::string entry = RegistryValue("", uninstallKey).value_or("no entry");
-  EXPECT_NE(entry.find("Driftglass #1"), std::string::npos) << entry;
-  EXPECT_NE(entry.find("Uninstall.exe\" /S"), std::string::npos) << entry;
+  EXPECT_THAT(RegistryValue("SCRNSAVE.EXE", kDesktop).value_or(""),
+              HasSubstr("C:\\windows\\System32\\Driftglass.scr"));
+  EXPECT_THAT(RegistryValue("ScreenSaveActive", kDesktop).value_or(""), HasSubstr("REG_SZ    1"));
+  EXPECT_THAT(RegistryValue("", uninstallKey).value_or(""),
+              AllOf(HasSubstr("Driftglass #1"), HasSubstr("Uninstall.exe\" /S")));
 
   // An older saver (here: the same one, marked) runs as a preview in the display settings:
   // nothing can ask it to close, and it holds its file. Setting up again (silently) puts the
@@ -103,9 +98,8 @@ TEST_F(WindowsSaverTest, SetupSelectsOrReplacesTheSaverAndTheUninstallerGivesBac
       },
       30s))
       << "the program, its log or its entry is still there";
-  EXPECT_NE(RegistryValue("SCRNSAVE.EXE", kDesktop).value_or("lost").find(previous),
-            std::string::npos);
-  EXPECT_NE(RegistryValue("EnableFPS").value_or("lost").find("0x1"), std::string::npos);
+  EXPECT_THAT(RegistryValue("SCRNSAVE.EXE", kDesktop).value_or(""), HasSubstr(previous));
+  EXPECT_THAT(RegistryValue("EnableFPS").value_or(""), HasSubstr("0x1"));
 
   // The uninstaller as a user walks it.
   ASSERT_EQ(Wine({kInstaller, "/S"})->WaitForExit(120s), 0);
@@ -134,14 +128,8 @@ TEST_F(WindowsSaverTest, WhereItsFolderCannotBeWrittenTheLogGoesToLocalApplicati
     std::filesystem::remove(locals.back());
   }
   auto saver = Saver({"/s"});
-  EXPECT_TRUE(WaitUntil(
-      [&] {
-        return std::any_of(locals.begin(), locals.end(), [](const std::string& local) {
-          const auto lines = ReadLines(local);
-          return std::find(lines.begin(), lines.end(), names::kReady) != lines.end();
-        });
-      },
-      60s))
+  const auto ready = [](const std::string& local) { return WaitForLine(local, names::kReady, 0s); };
+  EXPECT_TRUE(WaitUntil([&] { return std::any_of(locals.begin(), locals.end(), ready); }, 60s))
       << saver->Stderr();
   ASSERT_NE(x_.WaitForWindowNamed("Screen Saver", 20s), 0u);
   ASSERT_TRUE(Driver({"post", "Screen Saver", kSysCommand, kScMonitorPower}));
@@ -173,11 +161,9 @@ TEST_F(WindowsSaverTest, FullScreenRunsOnceSoundsSwallowsAnotherSaverAndEndsWhen
   EXPECT_EQ(Driver({"count", "WindowsScreenSaverClass", "Screen Saver"}), "1\n");
   ASSERT_TRUE(Driver({"post", "Screen Saver", kSysCommand, kScMonitorPower}));
   ASSERT_EQ(saver->WaitForExit(30s), 0) << saver->Stderr();
-  const auto lines = ReadLines(logPath_);
-  for (const char* line : {"   Notify : WGLEW_EXT_swap_control extension is found",
-                           "   Notify : SoundManager has been created", names::kUninstalled}) {
-    EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
-  }
+  EXPECT_THAT(ReadLines(logPath_),
+              IsSupersetOf({"   Notify : WGLEW_EXT_swap_control extension is found",
+                            "   Notify : SoundManager has been created", names::kUninstalled}));
   // The ambient loop starts 40 dB down, from the middle (3 dB less in each channel).
   Recording heard;
   ASSERT_TRUE(ReadWav(heardPath, heard));
@@ -331,7 +317,7 @@ TEST_F(WindowsSaverTest, TheSettingsDialogFitsEveryDpiAndStoresOnlyWhatIsConfirm
   ASSERT_TRUE(Driver({"click", title, "104"}));
   ASSERT_TRUE(Driver({"close", title}));
   EXPECT_EQ(dialog->WaitForExit(30s), 1);
-  EXPECT_NE(RegistryValue("EnableVSync").value_or("").find("REG_DWORD"), std::string::npos);
+  EXPECT_THAT(RegistryValue("EnableVSync").value_or(""), HasSubstr("REG_DWORD"));
 
   // "VSync control" and "Play sound" unticked and confirmed: both stored as the text 0.
   Registry({"delete", kKey, "/f"});
@@ -339,9 +325,8 @@ TEST_F(WindowsSaverTest, TheSettingsDialogFitsEveryDpiAndStoresOnlyWhatIsConfirm
   EXPECT_EQ(Driver({"checked", title, "106"}), "1\n");
   for (const char* id : {"104", "106", "1"}) ASSERT_TRUE(Driver({"click", title, id}));
   EXPECT_EQ(dialog->WaitForExit(30s), 1);
-  for (const char* name : {"EnableVSync", "EnableSound"}) {
-    EXPECT_NE(RegistryValue(name).value_or("").find("REG_SZ    0"), std::string::npos) << name;
-  }
+  EXPECT_THAT(RegistryValue("EnableVSync").value_or(""), HasSubstr("REG_SZ    0"));
+  EXPECT_THAT(RegistryValue("EnableSound").value_or(""), HasSubstr("REG_SZ    0"));
   EXPECT_TRUE(RegistryValue("SlideshowPictures").has_value());
 
   // Under a volatile parent no lasting key can be made: the key cannot be written. A message
@@ -352,7 +337,7 @@ TEST_F(WindowsSaverTest, TheSettingsDialogFitsEveryDpiAndStoresOnlyWhatIsConfirm
     ASSERT_TRUE(Driver({"post", title, "273", "1"}));  // WM_COMMAND "Confirm settings"
     std::optional<std::string> told;
     ASSERT_TRUE(WaitUntil([&] { return (told = Driver({"answer", title})).has_value(); }, 10s));
-    EXPECT_EQ(told->rfind("The settings could not be saved: ", 0), 0u) << *told;
+    EXPECT_THAT(*told, StartsWith("The settings could not be saved: "));
   }
   ASSERT_TRUE(Driver({"close", title}));
   EXPECT_EQ(dialog->WaitForExit(30s), 1);

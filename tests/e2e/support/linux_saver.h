@@ -3,6 +3,7 @@
 #pragma once
 
 // GoogleTest comes first: Xlib's macros (None, Bool) would break its headers.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 // clang-format off
 #include "x11_session.h"
@@ -18,6 +19,10 @@
 #include "process.h"
 
 namespace e2e {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+using ::testing::StartsWith;
 
 // The fault shim under the sanitizers' runtime, which then must not insist on coming first.
 inline const Environment kShim = {{"LD_PRELOAD", DRIFTGLASS_FAULT_SHIM},
@@ -66,7 +71,7 @@ class LinuxSaverTest : public ::testing::Test {
     const auto lines = Log();
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[lines.size() - 2], names::kUninstalled);
-    EXPECT_EQ(lines.back().rfind("   Notify : FPS = ", 0), 0u);
+    EXPECT_THAT(lines.back(), StartsWith("   Notify : FPS = "));
   }
   std::string Config() const { return ReadFile(configPath_); }
   void WriteConfig(const std::string& text) const {

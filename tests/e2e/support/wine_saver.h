@@ -3,6 +3,7 @@
 #pragma once
 
 // GoogleTest comes first: Xlib's macros (None, Bool) would break its headers.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 // clang-format off
 #include "x11_session.h"
@@ -22,6 +23,11 @@
 #include "process.h"
 
 namespace e2e {
+
+using ::testing::AllOf;
+using ::testing::HasSubstr;
+using ::testing::IsSupersetOf;
+using ::testing::StartsWith;
 
 inline const std::string kBuild = DRIFTGLASS_WINDOWS_BUILD;
 inline const std::string kKey = std::string("HKLM\\") + names::kOptionsKey;
