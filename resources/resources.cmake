@@ -3,10 +3,10 @@
 # real resources, the Linux build into a table (type names compare case-insensitively).
 set(DRIFTGLASS_RESOURCES
   "ICON 102 pictures/icon.ico"
-  "BITMAP 119 pictures/backdrop.bmp"
-  "JPG 120 pictures/sea.jpg"
-  "JPG 121 pictures/near_cliff.jpg"
-  "JPG 122 pictures/near_cliff_mask.jpg"
+  "S3TC 119 pictures/backdrop.s3tc"
+  "S3TC 120 pictures/sea.s3tc"
+  "S3TC 121 pictures/near_cliff.s3tc"
+  "S3TC 122 pictures/near_cliff_mask.s3tc"
   "BITMAP 125 pictures/banner.bmp"
   "SHADERS 105 shaders/belly.frag"
   "SHADERS 106 shaders/scale.frag"

@@ -28,7 +28,7 @@ strays=$(grep -v -e '/$' -e '^./usr/libexec/xscreensaver/' -e '^./usr/share/' \
 [[ -z "$strays" ]] || fail "files outside /usr/libexec/xscreensaver, the dialogs' module and /usr/share: $strays"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libc6 libstdc++6 libopenal1 libgtk-3-0 libturbojpeg0 libx11-6 libglew; do
+for library in libc6 libstdc++6 libopenal1 libgtk-3-0 libx11-6 libglew; do
   grep -q "$library" <<<"$depends" || fail "Depends does not name $library: $depends"
 done
 

@@ -9,7 +9,7 @@ packages=(
   # build and run the Linux program
   cmake make g++ pkg-config
   libgl-dev libglu1-mesa-dev libglew-dev libx11-dev libxrandr-dev libgtk-3-dev libpng-dev
-  libturbojpeg0-dev libopenal-dev
+  libopenal-dev
   # run without a display: a virtual X server and Mesa's software OpenGL
   xvfb xauth libgl1-mesa-dri
   # the Debian package

@@ -7,6 +7,7 @@
 
 #include "decor/cliffs.h"
 #include "decor/waving_sea.h"
+#include "foundation/view_shape.h"
 
 namespace driftglass {
 
@@ -15,11 +16,12 @@ class ManagerDecor {
   // Builds all three layers, whatever an earlier one reported.
   ManagerDecor() = default;
   bool IsValid() const { return farCliff_.IsValid() && sea_.IsValid() && nearCliff_.IsValid(); }
-  // The window's drawing area changed (and before the first frame); each layer keeps what it
-  // derives from it.
-  void Reshape(const PixelRect& viewport) {
+  // The window's drawing area changed (and before the first frame), and with it the view;
+  // each layer keeps what it derives from it. The view's matrices must be current.
+  void Reshape(const ViewShape& view) {
+    const PixelRect& viewport = view.viewport;
     farCliff_.Reshape(viewport);
-    sea_.Reshape(viewport, nearCliff_.SolidBelow());
+    sea_.Reshape(viewport, view.halfWidth, nearCliff_.SolidBelow());
     nearCliff_.Reshape(viewport);
     viewport_ = viewport;
     whole_.Reshape(viewport);

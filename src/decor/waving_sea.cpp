@@ -7,42 +7,41 @@
 
 #include "decor/backdrop_layer.h"
 #include "foundation/event_log.h"
-#include "foundation/texture_images.h"
 
 namespace driftglass {
 
 WavingSeaDecorClass::WavingSeaDecorClass() {
   TheEventLog().Write(kNotify, "Initialization of WavingSeaDecorClass");
-  std::vector<uint32_t> pixels;
-  int width = 0;
-  int height = 0;
-  if (LoadJpegResource(pixels, kSeaPicture, width, height) != kSucceeded) return;
-  texture_ = MakeTexture(pixels, width, height, GL_RGB8, GL_CLAMP, GL_NEAREST);
+  CompressedPicture picture;
+  if (LoadCompressedPicture(picture, kSeaPicture, BlockKind::Colour) != kSucceeded) return;
+  picture_ = picture.parts[0];
+  texture_ = MakePartTexture(picture_, nullptr, GL_NEAREST);
   TheEventLog().Write(kNotify, "Bitmap is loaded");
-
-  std::vector<float> positions;
-  std::vector<uint32_t> indices;
   try {
     simulation_ = std::make_unique<SeaSimulation>();
-    SeaSimulation::BuildGeometry(positions, indices);
   } catch (const std::bad_alloc&) {
-    simulation_.reset();
     return;
   }
-  indexCount_ = static_cast<GLsizei>(indices.size());
   positionBuffer_ = GlBuffer::Make();
+  indexBuffer_ = GlBuffer::Make();
+  texCoordBuffer_ = GlBuffer::Make();
+  BuildGrid();
+  valid_ = true;
+}
+
+void WavingSeaDecorClass::BuildGrid() {
+  std::vector<float> positions;
+  std::vector<uint32_t> indices;
+  simulation_->BuildGeometry(positions, indices, showsOut_);
+  indexCount_ = static_cast<GLsizei>(indices.size());
   glBindBuffer(GL_ARRAY_BUFFER, positionBuffer_);
   glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(positions.size() * sizeof(float)),
                positions.data(), GL_STATIC_DRAW);
-  indexBuffer_ = GlBuffer::Make();
   glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer_);
   glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(uint32_t)),
                indices.data(), GL_STATIC_DRAW);
-  texCoordBuffer_ = GlBuffer::Make();
-  glBindBuffer(GL_ARRAY_BUFFER, texCoordBuffer_);
   glBindBuffer(GL_ARRAY_BUFFER, 0);
   glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
-  valid_ = true;
 }
 
 namespace {
@@ -64,9 +63,22 @@ GLint WindowRowBelow(double y, const PixelRect& view) {
 
 }  // namespace
 
-void WavingSeaDecorClass::Reshape(const PixelRect& viewport, double hiddenBelow) {
+void WavingSeaDecorClass::Reshape(const PixelRect& viewport, double halfWidth, double hiddenBelow) {
   viewport_ = viewport;
   lowestRow_ = WindowRowBelow(hiddenBelow, viewport);
+  if (!simulation_) return;
+  // Quads out to the view's edge, but not past the picture's: a 4:3 view keeps those of the
+  // picture's 4:3 part.
+  const double showsOut = std::clamp(halfWidth, 1.0, std::max(-picture_.left, picture_.right));
+  const int sideColumns = SeaSimulation::SideColumnsFor(showsOut);
+  if (showsOut <= showsOut_ && sideColumns <= simulation_->SideColumns()) return;
+  showsOut_ = std::max(showsOut, showsOut_);
+  try {
+    if (sideColumns > simulation_->SideColumns()) simulation_ = simulation_->Widened(sideColumns);
+  } catch (const std::bad_alloc&) {
+    // The narrower sea goes on; the view's sides show the picture's still edge.
+  }
+  BuildGrid();
 }
 
 void WavingSeaDecorClass::Draw() {
@@ -74,6 +86,15 @@ void WavingSeaDecorClass::Draw() {
   const BackdropLayer layer(texture_);
   glEnable(GL_SCISSOR_TEST);
   glScissor(viewport_.x, lowestRow_, viewport_.width, viewport_.y + viewport_.height - lowestRow_);
+  // The simulation's u runs 0 ... 1 over x = -1 ... 1 and its v over the grid's far to near
+  // row; the picture spans its own rectangle of the plane.
+  glMatrixMode(GL_TEXTURE);
+  glLoadIdentity();
+  const double width = picture_.right - picture_.left, height = picture_.top - picture_.bottom;
+  const double horizon = SeaSimulation::HorizonHeight(), near = SeaSimulation::NearEdgeHeight();
+  glTranslated((-1 - picture_.left) / width, (picture_.top - horizon) / height, 0);
+  glScaled(2 / width, (horizon - near) / height, 1);
+  glMatrixMode(GL_MODELVIEW);
 
   const std::vector<float>& texCoords = simulation_->TexCoords();
   glEnableClientState(GL_TEXTURE_COORD_ARRAY);
@@ -92,6 +113,9 @@ void WavingSeaDecorClass::Draw() {
   glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
   glDisableClientState(GL_TEXTURE_COORD_ARRAY);
   glDisableClientState(GL_VERTEX_ARRAY);
+  glMatrixMode(GL_TEXTURE);
+  glLoadIdentity();
+  glMatrixMode(GL_MODELVIEW);
   glDisable(GL_SCISSOR_TEST);
 }
 

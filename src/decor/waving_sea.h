@@ -1,6 +1,6 @@
-// The sea between the backdrop and the near cliff: a sloping 40 x 65 grid textured with the
-// sea picture, whose texture coordinates ripple with the wave simulation. Drawn as part of
-// the backdrop, without depth test or depth writes. Render thread only.
+// The sea between the backdrop and the near cliff: a sloping grid textured with the sea
+// picture, whose texture coordinates ripple with the wave simulation, as wide as the view
+// needs. Drawn as part of the backdrop, without depth test or depth writes. Render thread only.
 #pragma once
 
 #include <memory>
@@ -8,7 +8,8 @@
 #include "decor/sea_simulation.h"
 #include "foundation/gl.h"
 #include "foundation/gl_name.h"
-#include "foundation/layer_copy.h"
+#include "foundation/pixel_rect.h"
+#include "foundation/texture_images.h"
 
 namespace driftglass {
 
@@ -17,10 +18,11 @@ class WavingSeaDecorClass {
   // Loads the picture and makes the buffers; IsValid tells whether that worked.
   WavingSeaDecorClass();
   bool IsValid() const { return valid_; }
-  // The window's drawing area changed (and before the first frame). What lies lower than the
-  // height `hiddenBelow` (in the plane z = 0, as the camera sees it) is covered whole by the
-  // near shore drawn next, so the rows it takes are left out.
-  void Reshape(const PixelRect& viewport, double hiddenBelow);
+  // The window's drawing area changed (and before the first frame): the view in it shows the
+  // plane z = 0 out to |x| = `halfWidth`, and what lies lower than the height `hiddenBelow` is
+  // covered whole by the near shore drawn next, so the rows it takes are left out. A view
+  // wider than before widens the grid, which starts the waves afresh.
+  void Reshape(const PixelRect& viewport, double halfWidth, double hiddenBelow);
   // Released, the sea stands still and draws nothing. True when the waves moved, and with
   // them the picture the sea shows.
   bool Update(double frameMs) { return simulation_ && simulation_->Update(frameMs); }
@@ -34,7 +36,12 @@ class WavingSeaDecorClass {
   void Release() { simulation_.reset(); }
 
  private:
+  // Fills the position and index buffers for the grid as it is now.
+  void BuildGrid();
+
   std::unique_ptr<SeaSimulation> simulation_;
+  PicturePart picture_;    // where the sea picture lies on the plane
+  double showsOut_ = 1.0;  // the widest |x| on the plane z = 0 any view shows
   PixelRect viewport_;
   GLint lowestRow_ = 0;  // the lowest window row the sea may show in
   GLsizei indexCount_ = 0;

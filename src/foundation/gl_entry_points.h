@@ -23,6 +23,7 @@
   X(PFNGLBUFFERDATAPROC, glBufferData)                             \
   X(PFNGLBUFFERSUBDATAPROC, glBufferSubData)                       \
   X(PFNGLCOMPILESHADERPROC, glCompileShader)                       \
+  X(PFNGLCOMPRESSEDTEXIMAGE2DPROC, glCompressedTexImage2D)         \
   X(PFNGLCREATEPROGRAMPROC, glCreateProgram)                       \
   X(PFNGLCREATESHADERPROC, glCreateShader)                         \
   X(PFNGLDELETEBUFFERSPROC, glDeleteBuffers)                       \

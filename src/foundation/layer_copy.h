@@ -6,14 +6,9 @@
 
 #include "foundation/gl.h"
 #include "foundation/gl_name.h"
+#include "foundation/pixel_rect.h"
 
 namespace driftglass {
-
-// A rectangle of window pixels, from its lower left corner as OpenGL counts them.
-struct PixelRect {
-  int x = 0, y = 0, width = 0, height = 0;
-  bool operator==(const PixelRect&) const = default;
-};
 
 class LayerCopy {
  public:

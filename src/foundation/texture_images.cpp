@@ -1,8 +1,8 @@
-// Loading the embedded pictures, and the one recipe by which the decor and the banner turn
-// them into textures.
+// Loading the embedded pictures, and the recipes by which the decor and the banner turn them
+// into textures.
 #include "foundation/texture_images.h"
 
-#include <map>
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -21,83 +21,79 @@ Status PictureFailed(const char* type, int id, const std::string& why) {
   return kFailed;
 }
 
-struct DecodedPicture {
-  int width = 0, height = 0;
-  std::vector<uint32_t> pixels;
-};
-
-std::map<int, DecodedPicture>& DecodedAhead() {
-  static std::map<int, DecodedPicture> pictures;
-  return pictures;
+// Whether the current context names `name` among its extensions (whole names only).
+bool HasExtension(const char* name) {
+  const char* list = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+  if (list == nullptr) return false;
+  const std::string_view all(list), wanted(name);
+  for (size_t start = 0; start < all.size();) {
+    size_t end = all.find(' ', start);
+    if (end == std::string_view::npos) end = all.size();
+    if (all.substr(start, end - start) == wanted) return true;
+    start = end + 1;
+  }
+  return false;
 }
 
-// The picture `id` decoded ahead, taken out of the store; false when there is none.
-bool TakeDecodedAhead(int id, DecodedPicture& picture) {
-  const auto found = DecodedAhead().find(id);
-  if (found == DecodedAhead().end()) return false;
-  picture = std::move(found->second);
-  DecodedAhead().erase(found);
-  return true;
-}
-
-// Decodes a resource of the type "BITMAP" or "JPG".
-bool Decode(const char* type, const ResourceBytes& bytes, DecodedPicture& picture) {
-  return std::string_view(type) == "BITMAP"
-             ? DecodeBitmap(bytes.data, bytes.size, picture.width, picture.height, picture.pixels)
-             : Platform().decodeJpeg(bytes.data, bytes.size, picture.width, picture.height,
-                                     picture.pixels);
-}
-
-// The picture `id` of `type`, decoded ahead or now; kFailed, logged, when it is missing or
-// cannot be decoded (`undecodable` says so).
-Status Obtain(const char* type, int id, const char* undecodable, DecodedPicture& picture) {
-  if (TakeDecodedAhead(id, picture)) return kSucceeded;
-  const ResourceBytes bytes = Platform().findResource(type, id);
-  if (!bytes) return PictureFailed(type, id, "is missing");
-  if (!Decode(type, bytes, picture)) return PictureFailed(type, id, undecodable);
-  return kSucceeded;
+// Half the texels each way, each the mean of the four it replaces (an odd last row or column
+// is left out).
+std::vector<uint32_t> Halve(const std::vector<uint32_t>& pixels, int& width, int& height) {
+  const int w = std::max(1, width / 2), h = std::max(1, height / 2);
+  std::vector<uint32_t> half(static_cast<size_t>(w) * h);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const int x0 = std::min(2 * x, width - 1), x1 = std::min(2 * x + 1, width - 1);
+      const int y0 = std::min(2 * y, height - 1), y1 = std::min(2 * y + 1, height - 1);
+      const uint32_t four[4] = {pixels[static_cast<size_t>(y0) * width + x0],
+                                pixels[static_cast<size_t>(y0) * width + x1],
+                                pixels[static_cast<size_t>(y1) * width + x0],
+                                pixels[static_cast<size_t>(y1) * width + x1]};
+      uint32_t mean = 0;
+      for (int shift = 0; shift < 32; shift += 8) {
+        uint32_t sum = 2;
+        for (const uint32_t p : four) sum += (p >> shift) & 0xFF;
+        mean |= (sum / 4) << shift;
+      }
+      half[static_cast<size_t>(y) * w + x] = mean;
+    }
+  }
+  width = w;
+  height = h;
+  return half;
 }
 
 }  // namespace
 
-void DecodePicturesAhead(const std::vector<int>& ids) {
-  for (const int id : ids) {
-    for (const char* type : {"JPG", "BITMAP"}) {
-      DecodedPicture picture;
-      const ResourceBytes bytes = Platform().findResource(type, id);
-      if (!bytes) continue;
-      if (Decode(type, bytes, picture)) DecodedAhead()[id] = std::move(picture);
-      break;
-    }
-  }
-}
-
-void DropPicturesDecodedAhead() {
-  DecodedAhead().clear();
-}
-
 Status LoadBitmapResource(std::vector<uint32_t>& pixels, int id, int width, int height) {
-  DecodedPicture picture;
-  if (Obtain("BITMAP", id, "cannot be decoded", picture) != kSucceeded) return kFailed;
-  // The caller's size is what its texture is made with: anything else would be read wrongly.
-  if (picture.width != width || picture.height != height) {
-    return PictureFailed("BITMAP", id,
-                         "is " + std::to_string(picture.width) + "x" +
-                             std::to_string(picture.height) + ", not " + std::to_string(width) +
-                             "x" + std::to_string(height));
+  const ResourceBytes bytes = Platform().findResource("BITMAP", id);
+  if (!bytes) return PictureFailed("BITMAP", id, "is missing");
+  int w = 0, h = 0;
+  std::vector<uint32_t> decoded;
+  if (!DecodeBitmap(bytes.data, bytes.size, w, h, decoded)) {
+    return PictureFailed("BITMAP", id, "cannot be decoded");
   }
-  pixels.swap(picture.pixels);
+  // The caller's size is what its texture is made with: anything else would be read wrongly.
+  if (w != width || h != height) {
+    return PictureFailed("BITMAP", id,
+                         "is " + std::to_string(w) + "x" + std::to_string(h) + ", not " +
+                             std::to_string(width) + "x" + std::to_string(height));
+  }
+  pixels.swap(decoded);
   return kSucceeded;
 }
 
-Status LoadJpegResource(std::vector<uint32_t>& pixels, int id, int& width, int& height) {
-  DecodedPicture picture;
-  if (Obtain("JPG", id, "cannot be decoded (damaged or truncated)", picture) != kSucceeded) {
-    return kFailed;
+Status LoadCompressedPicture(CompressedPicture& picture, int id, BlockKind kind) {
+  const ResourceBytes bytes = Platform().findResource("S3TC", id);
+  if (!bytes) return PictureFailed("S3TC", id, "is missing");
+  CompressedPicture read;
+  std::string why;
+  if (!ReadCompressedPicture(bytes.data, bytes.size, read, why)) {
+    return PictureFailed("S3TC", id, why);
   }
-  width = picture.width;
-  height = picture.height;
-  pixels.swap(picture.pixels);
+  if (read.kind != kind) {
+    return PictureFailed("S3TC", id, kind == BlockKind::Mask ? "is no mask" : "is a mask");
+  }
+  picture = std::move(read);
   return kSucceeded;
 }
 
@@ -113,6 +109,34 @@ GlTexture MakeTexture(const std::vector<uint32_t>& pixels, int width, int height
   glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
                pixels.data());
   return texture;
+}
+
+GlTexture MakePartTexture(const PicturePart& part, const std::vector<uint8_t>* merged,
+                          GLint filter) {
+  GLint largest = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+  const bool fits = part.width <= largest && part.height <= largest;
+  if (fits && HasExtension("GL_EXT_texture_compression_s3tc")) {
+    GlTexture texture = GlTexture::Make();
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    const GLsizei bytes = static_cast<GLsizei>(part.BlockCount() * (merged ? 16 : 8));
+    glCompressedTexImage2D(
+        GL_TEXTURE_2D, 0,
+        merged ? GL_COMPRESSED_RGBA_S3TC_DXT5_EXT : GL_COMPRESSED_RGB_S3TC_DXT1_EXT, part.width,
+        part.height, 0, bytes, merged ? merged->data() : part.blocks);
+    return texture;
+  }
+  int width = part.width, height = part.height;
+  std::vector<uint32_t> pixels =
+      merged ? DecodeMergedBlocks(part, merged->data()) : DecodeColourBlocks(part);
+  while (largest > 0 && (width > largest || height > largest)) {
+    pixels = Halve(pixels, width, height);
+  }
+  return MakeTexture(pixels, width, height, merged ? GL_RGBA8 : GL_RGB8, GL_CLAMP_TO_EDGE, filter);
 }
 
 }  // namespace driftglass

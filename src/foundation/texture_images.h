@@ -1,11 +1,13 @@
-// The pictures compiled into the program, decoded into the layout every texture is made
-// from: W x H 32-bit pixels, bytes blue, green, red, X, rows top-down (so t = 0 is the top of
-// the picture). Render thread, during scene initialisation (and the decoding ahead of it).
+// The pictures compiled into the program and the textures made from them: the banner's
+// bitmap, decoded into W x H 32-bit pixels (bytes blue, green, red, X, rows top-down, so
+// t = 0 is the top of the picture), and the seascape's compressed pictures, whose blocks go
+// to the driver as they are. Render thread, during scene initialisation.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
+#include "foundation/compressed_picture.h"
 #include "foundation/gl.h"
 #include "foundation/gl_name.h"
 #include "foundation/status.h"
@@ -22,21 +24,20 @@ inline constexpr int kBannerPicture = 125;
 // The bitmap resource `id`, which must be `width` x `height`. kSucceeded, or kFailed,
 // and then `pixels` is left as it was and the log names the picture and why.
 Status LoadBitmapResource(std::vector<uint32_t>& pixels, int id, int width, int height);
-// The JPEG resource `id` (type "JPG") at its own size. kSucceeded, or kFailed, and then
-// neither `pixels` nor the size is touched and the log names the picture and why.
-Status LoadJpegResource(std::vector<uint32_t>& pixels, int id, int& width, int& height);
-
-// Decodes the pictures `ids` (JPEG or bitmap, whichever each is) ahead of their loads, on
-// any thread, while nothing loads a picture: OpenGL is not needed for it, so it can run while
-// the context is made. Each load takes its picture from here once; a picture that cannot be
-// decoded is not kept, and its load fails and logs as ever. `DropPicturesDecodedAhead` frees
-// any that no load took.
-void DecodePicturesAhead(const std::vector<int>& ids);
-void DropPicturesDecodedAhead();
+// The compressed picture `id` (type "S3TC"), which must hold blocks of `kind`; its parts
+// point into the program's resources. kSucceeded, or kFailed, with the picture untouched and
+// the log naming it and why.
+Status LoadCompressedPicture(CompressedPicture& picture, int id, BlockKind kind);
 
 // Makes a texture from a pixel block: one wrap mode for S and T, one filter for
 // magnification and minification, no mipmaps.
 GlTexture MakeTexture(const std::vector<uint32_t>& pixels, int width, int height,
                       GLint internalFormat, GLint wrap, GLint filter);
+// Makes a texture of a part, clamped at its edges: its DXT1 blocks, or with `merged` the
+// DXT5 blocks MergeMaskBlocks made of it and its mask. A driver without S3TC textures, or
+// whose textures are smaller than the part, is given the texels decoded (and halved until
+// they fit).
+GlTexture MakePartTexture(const PicturePart& part, const std::vector<uint8_t>* merged,
+                          GLint filter);
 
 }  // namespace driftglass

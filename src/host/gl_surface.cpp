@@ -1,27 +1,23 @@
-// The fixed projection and camera, the overlay text and the frame read-back.
+// The view before the scene's first, the overlay text and the frame read-back.
 #include "host/gl_surface.h"
 
 #include <cstring>
 
 #include "foundation/gl.h"
+#include "foundation/view_shape.h"
 #include "host/frame_rate_counter.h"
 
 namespace driftglass {
 
 void GlSurface::SetupView() {
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  // The aspect ratio stays 4:3 whatever the window's shape.
-  gluPerspective(21.0, 1.3333333, 0.01, 100.0);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  gluLookAt(0.0, 0.0, 4.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+  glGetIntegerv(GL_VIEWPORT, viewport_);
+  // The scene sets its own view at each reshape; until then the window's whole.
+  ApplyView(ShapeViewFor(PixelRect{0, 0, viewport_[2], viewport_[3]}));
   glEnable(GL_CULL_FACE);
   glEnable(GL_DEPTH_TEST);
   glDisable(GL_AUTO_NORMAL);
   glFrontFace(GL_CCW);
   glCullFace(GL_BACK);
-  glGetIntegerv(GL_VIEWPORT, viewport_);
   sizeToTell_ = true;
 }
 
@@ -65,7 +61,8 @@ void GlSurface::DrawOverlayText(const char* text) {
   FrameRateCounter::TextRectangle(screenWidth_, screenHeight_, right, bottom);
   const int length = static_cast<int>(std::strlen(text));
 
-  glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_SCISSOR_BIT | GL_LIST_BIT);
+  glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_SCISSOR_BIT | GL_LIST_BIT | GL_VIEWPORT_BIT);
+  glViewport(0, 0, width, height);  // the window's, whatever view the scene drew last
   glMatrixMode(GL_PROJECTION);
   glPushMatrix();
   glLoadIdentity();

@@ -1,4 +1,4 @@
-// The OpenGL half of a render surface that both platforms share: the fixed view, the
+// The OpenGL half of a render surface that both platforms share: the first view, the
 // frame-rate text drawn with font display lists, and reading the frame back. The platform
 // part creates the context and fills the font lists. Render thread only, but for Resize.
 #pragma once

@@ -119,15 +119,13 @@ int RenderThread::LoopingThreadProc() {
 Status RenderThread::CommonInitialization() {
   SeedRandom(settings_.seed ? *settings_.seed : CalendarSeconds());
 
-  // The sound device opens, and the scene prepares what needs no context, each on a thread
-  // of its own while the context is made: all three take a while, and none needs the others.
+  // The sound device opens on a thread of its own while the context is made: both take a
+  // while, and neither needs the other.
   std::thread soundOpening;
   if (settings_.playSound) {
     soundOpening = RunAside([this] { sounds_ = std::make_unique<SoundManager>(soundDevice_); });
   }
-  std::thread preparing = RunAside([this] { scene_.ScenePreparation(); });
   const bool contextMade = surface_.CreateContext();
-  if (preparing.joinable()) preparing.join();
   if (soundOpening.joinable()) soundOpening.join();
 
   // Without sound the scene runs all the same, silently: a screen saver must never show a

@@ -6,8 +6,7 @@
 namespace driftglass {
 
 const PlatformServices& LinuxPlatform() {
-  static constexpr PlatformServices kServices{FindEmbeddedResource, DecodeJpegWithTurbo,
-                                              ClaimLockedLogFile};
+  static constexpr PlatformServices kServices{FindEmbeddedResource, ClaimLockedLogFile};
   return kServices;
 }
 

@@ -17,7 +17,8 @@ class RenderSurface {
   virtual bool HasOpenGl20() = 0;
   // The swap-control extension found, as the log names it; null when there is none.
   virtual const char* SwapControlExtension() = 0;
-  // The fixed projection, camera and states every frame is drawn with.
+  // The states every frame is drawn with, and a first view of the whole window (the scene
+  // sets its own at each reshape).
   virtual void SetupView() = 0;
   virtual void SetSwapInterval(int interval) = 0;
   // The display's refresh rate in frames per second; 0 when it is not known.

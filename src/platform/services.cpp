@@ -8,16 +8,12 @@ ResourceBytes FindNoResource(const char*, int) {
   return {};
 }
 
-bool DecodeNoJpeg(const unsigned char*, size_t, int&, int&, std::vector<uint32_t>&) {
-  return false;
-}
-
 std::FILE* OpenLogFile(const std::filesystem::path& path, bool& busy) {
   busy = false;
   return std::fopen(path.string().c_str(), "w");
 }
 
-constexpr PlatformServices kNullPlatform{FindNoResource, DecodeNoJpeg, OpenLogFile};
+constexpr PlatformServices kNullPlatform{FindNoResource, OpenLogFile};
 
 // Constant-initialised, so a program may hand over its table from a static initialiser.
 constinit PlatformServices current = kNullPlatform;

@@ -10,7 +10,7 @@
 #include "flowers/flowers_holder.h"
 #include "foundation/event_log.h"
 #include "foundation/gl.h"
-#include "foundation/texture_images.h"
+#include "foundation/view_shape.h"
 #include "sound/scene_sound.h"
 #include "welcome/welcoming_message.h"
 
@@ -37,16 +37,7 @@ Status Fail(const char* line) {
 SaverScene::SaverScene() = default;
 SaverScene::~SaverScene() = default;
 
-void SaverScene::ScenePreparation() {
-  DecodePicturesAhead(
-      {kBackdropPicture, kSeaPicture, kNearCliffPicture, kNearCliffMaskPicture, kBannerPicture});
-}
-
 Status SaverScene::SceneInitialization(SoundManager& sounds) {
-  // What the objects did not take of the pictures decoded ahead is freed, on every path.
-  struct DropLeftovers {
-    ~DropLeftovers() { DropPicturesDecodedAhead(); }
-  } dropLeftovers;
   // The scene sound and the creature log their own failures.
   sceneSound_ = Create<SceneSoundClass>(sounds);
   if (!sceneSound_ || !sceneSound_->IsValid()) return kFailed;
@@ -62,18 +53,23 @@ Status SaverScene::SceneInitialization(SoundManager& sounds) {
 }
 
 void SaverScene::SceneReshape(int width, int height) {
-  if (decor_) decor_->Reshape(PixelRect{0, 0, width, height});
+  area_ = PixelRect{0, 0, width, height};
+  view_ = ShapeViewFor(area_);
+  ApplyView(view_);
+  if (decor_) decor_->Reshape(view_);
 }
 
 void SaverScene::SceneFrame(const FrameTime& time) {
   // Every object takes the step in milliseconds as a double.
   const double stepMs = static_cast<double>(time.stepMs);
   sceneSound_->Update(stepMs);
-  // The decor paints every pixel of the view, opaque, whatever the window's shape (the
-  // projection's aspect is fixed), so the colour buffer is not cleared: only depth is. The
+  // The decor paints every pixel of the view, opaque, so the colour buffer is cleared only
+  // where a shape the decor does not cover leaves black bars: elsewhere only depth is. The
   // stencil is unused, but the depth buffer shares its words: clearing both lets the driver
   // fill whole words instead of masking every one.
-  glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+  ApplyView(view_);
+  glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT |
+          (view_.viewport == area_ ? 0 : GL_COLOR_BUFFER_BIT));
   decor_->Update(stepMs);
   decor_->Draw();
   creature_->Update(stepMs);
@@ -81,12 +77,10 @@ void SaverScene::SceneFrame(const FrameTime& time) {
   flowers_->Update(stepMs);
   flowers_->Draw();
   welcome_->Update(stepMs);
-  welcome_->Draw();
+  welcome_->Draw(view_);
 }
 
 void SaverScene::SceneUninstall() {
-  // A start that failed before the scene was built leaves its pictures here.
-  DropPicturesDecodedAhead();
   if (decor_) {
     decor_->Release();
     decor_.reset();

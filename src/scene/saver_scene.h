@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "foundation/view_shape.h"
 #include "scene/scene.h"
 
 namespace driftglass {
@@ -18,7 +19,6 @@ class SaverScene : public Scene {
  public:
   SaverScene();
   ~SaverScene() override;
-  void ScenePreparation() override;
   Status SceneInitialization(SoundManager& sounds) override;
   void SceneReshape(int width, int height) override;
   void SceneFrame(const FrameTime& time) override;
@@ -30,6 +30,8 @@ class SaverScene : public Scene {
   std::unique_ptr<FlowersHolder> flowers_;
   std::unique_ptr<ManagerDecor> decor_;
   std::unique_ptr<WelcomingMessage> welcome_;
+  PixelRect area_;  // the window's drawing area
+  ViewShape view_;
 };
 
 }  // namespace driftglass

@@ -18,9 +18,6 @@ struct FrameTime {
 class Scene {
  public:
   virtual ~Scene() = default;
-  // Work that needs no OpenGL context, run on a thread of its own while the context is made,
-  // before SceneInitialization, which picks up what it left ready.
-  virtual void ScenePreparation() {}
   // 0 when every object was created and is valid, 1 at the first failure (its reason is in
   // the log, with the user message). The objects that sound make their sounds with `sounds`.
   virtual Status SceneInitialization(SoundManager& sounds) = 0;

@@ -10,9 +10,22 @@ namespace driftglass {
 namespace {
 
 constexpr double kDisplayMs = 20000.0;
-constexpr QuadPlacement kBannerQuad{0.4, 0.978, 0.54, 0.732, 1.0};
+// Where the banner lies in a 4:3 view, on the plane z = 0.
+constexpr QuadPlacement kFourThreeQuad{0.4, 0.978, 0.54, 0.732, 1.0};
 
 }  // namespace
+
+QuadPlacement WelcomingMessage::Placement(const ViewShape& view) {
+  // Sized by the view's height, and as far from its upper right corner as in a 4:3 view.
+  const double scale = view.halfHeight / FourThreeHalfHeight();
+  const QuadPlacement& q = kFourThreeQuad;
+  QuadPlacement placed = q;
+  placed.right = view.halfWidth - (FourThreeHalfWidth() - q.right) * scale;
+  placed.left = placed.right - (q.right - q.left) * scale;
+  placed.top = view.halfHeight - (FourThreeHalfHeight() - q.top) * scale;
+  placed.bottom = placed.top - (q.top - q.bottom) * scale;
+  return placed;
+}
 
 double WelcomingMessage::Opacity(double elapsedMs) {
   const double e = elapsedMs / kDisplayMs;
@@ -28,7 +41,7 @@ WelcomingMessage::WelcomingMessage() {
   texture_ = MakeTexture(pixels, 512, 128, GL_RGB8, GL_REPEAT, GL_LINEAR);
 }
 
-void WelcomingMessage::Draw() {
+void WelcomingMessage::Draw(const ViewShape& view) {
   // Blended at no opacity, the banner would leave every pixel as it was.
   const double opacity = Opacity(elapsed_);
   if (opacity <= 0.0) return;
@@ -40,7 +53,7 @@ void WelcomingMessage::Draw() {
   glEnable(GL_TEXTURE_2D);
   glBindTexture(GL_TEXTURE_2D, texture_);
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-  DrawTexturedQuad(kBannerQuad);
+  DrawTexturedQuad(Placement(view));
   glDisable(GL_TEXTURE_2D);
   glEnable(GL_DEPTH_TEST);
   glDisable(GL_BLEND);

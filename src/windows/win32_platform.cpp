@@ -4,8 +4,7 @@
 namespace driftglass {
 
 const PlatformServices& Win32Platform() {
-  static constexpr PlatformServices kServices{FindModuleResource, DecodeJpegWithWic,
-                                              ClaimSharedLogFile};
+  static constexpr PlatformServices kServices{FindModuleResource, ClaimSharedLogFile};
   return kServices;
 }
 

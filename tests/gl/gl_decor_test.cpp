@@ -10,6 +10,7 @@
 #include "foundation/random_source.h"
 #include "foundation/shader_program.h"
 #include "foundation/texture_images.h"
+#include "foundation/view_shape.h"
 #include "gl_test.h"
 #include "welcome/welcoming_message.h"
 
@@ -60,55 +61,42 @@ TEST_F(GlDecorTest, ProgramsCompileLinkReportFailuresAndGiveBackWhatTheyMade) {
   EXPECT_NE(log.find("undefinedThing"), std::string::npos) << log;  // the compiler's words
 }
 
-TEST_F(GlDecorTest, EmbeddedPicturesLoadAtTheirSizesAndRefuseOthers) {
+TEST_F(GlDecorTest, EmbeddedPicturesLoadAsTheirKindAndRefuseOthers) {
+  CompressedPicture picture;
+  for (const int id : {kBackdropPicture, kSeaPicture, kNearCliffPicture}) {
+    EXPECT_EQ(LoadCompressedPicture(picture, id, BlockKind::Colour), 0) << id;
+  }
+  EXPECT_EQ(LoadCompressedPicture(picture, kNearCliffMaskPicture, BlockKind::Mask), 0);
   std::vector<uint32_t> pixels;
-  int w = 0, h = 0;
-  EXPECT_EQ(LoadJpegResource(pixels, kSeaPicture, w, h), 0);
-  EXPECT_EQ(w, 1024);
-  EXPECT_EQ(h, 512);
-  EXPECT_EQ(LoadBitmapResource(pixels, kBackdropPicture, 1024, 512), 0);
   EXPECT_EQ(LoadBitmapResource(pixels, kBannerPicture, 512, 128), 0);
-  std::vector<uint32_t> untouched = {7};
-  int uw = -1, uh = -1;
-  EXPECT_EQ(LoadBitmapResource(untouched, kBackdropPicture, 512, 512), 1);  // wrong size
-  EXPECT_EQ(LoadBitmapResource(untouched, 4242, 1024, 512), 1);             // missing
-  EXPECT_EQ(LoadJpegResource(untouched, 4242, uw, uh), 1);
-  EXPECT_EQ(untouched, std::vector<uint32_t>{7});
-  EXPECT_EQ(uw, -1);
-}
-
-TEST_F(GlDecorTest, PicturesDecodedAheadLoadAsTheOthersDo) {
-  std::vector<uint32_t> sea, backdrop;
-  int w = 0, h = 0;
-  ASSERT_EQ(LoadJpegResource(sea, kSeaPicture, w, h), 0);
-  ASSERT_EQ(LoadBitmapResource(backdrop, kBackdropPicture, 1024, 512), 0);
-  DecodePicturesAhead({kBackdropPicture, kSeaPicture, kBannerPicture, 4242});
-  std::vector<uint32_t> pixels;
-  int aheadW = 0, aheadH = 0;
-  EXPECT_EQ(LoadJpegResource(pixels, kSeaPicture, aheadW, aheadH), 0);
-  EXPECT_TRUE(pixels == sea && aheadW == w && aheadH == h);
-  // Decoded ahead or not, a bitmap of the wrong height is refused, and a missing one too.
-  std::vector<uint32_t> untouched = {7};
-  EXPECT_EQ(LoadBitmapResource(untouched, kBannerPicture, 512, 512), 1);
-  EXPECT_EQ(LoadBitmapResource(untouched, 4242, 1024, 512), 1);
-  EXPECT_EQ(untouched, std::vector<uint32_t>{7});
-  EXPECT_NE(Log().find("Picture 4242 (BITMAP) is missing"), std::string::npos) << Log();
-  EXPECT_EQ(LoadBitmapResource(pixels, kBackdropPicture, 1024, 512), 0);
-  EXPECT_TRUE(pixels == backdrop);
-  DropPicturesDecodedAhead();
+  CompressedPicture untouched;
+  EXPECT_EQ(LoadCompressedPicture(untouched, kNearCliffMaskPicture, BlockKind::Colour), 1);
+  EXPECT_EQ(LoadCompressedPicture(untouched, kSeaPicture, BlockKind::Mask), 1);
+  EXPECT_EQ(LoadCompressedPicture(untouched, 4242, BlockKind::Colour), 1);
+  EXPECT_TRUE(untouched.parts.empty());
+  std::vector<uint32_t> seven = {7};
+  EXPECT_EQ(LoadBitmapResource(seven, kBannerPicture, 512, 512), 1);  // wrong size
+  EXPECT_EQ(LoadBitmapResource(seven, 4242, 512, 128), 1);            // missing
+  EXPECT_EQ(seven, std::vector<uint32_t>{7});
+  const std::string log = Log();
+  EXPECT_NE(log.find("Picture 122 (S3TC) is a mask"), std::string::npos) << log;
+  EXPECT_NE(log.find("Picture 4242 (S3TC) is missing"), std::string::npos) << log;
+  EXPECT_NE(log.find("Picture 125 (BITMAP) is 512x128, not 512x512"), std::string::npos) << log;
 }
 
 TEST_F(GlDecorTest, TheDecorAndTheBannerBuildLogAndLeaveTheStateTheyFound) {
   ManagerDecor decor;
   EXPECT_TRUE(decor.IsValid()) << Log();
-  decor.Reshape(PixelRect{0, 0, context_.Width(), context_.Height()});
+  const ViewShape view = ShapeViewFor(PixelRect{0, 0, context_.Width(), context_.Height()});
+  ApplyView(view);
+  decor.Reshape(view);
   WelcomingMessage banner;
   ASSERT_TRUE(banner.IsValid());
   decor.Update(120);
   decor.Draw();
   ExpectTheSceneState("the decor");
   banner.Update(10000);  // in the middle of its schedule, drawn opaque
-  banner.Draw();
+  banner.Draw(view);
   ExpectTheSceneState("the banner");
   decor.Release();
   decor.Update(16);  // released, the sea stands still rather than following a freed simulation
@@ -122,8 +110,9 @@ TEST_F(GlDecorTest, TheDecorPaintsEveryPixelAndItsCopiedFramesMatchPaintedOnes) 
   ASSERT_TRUE(decor.IsValid());
   const int sizes[][2] = {{1024, 512}, {400, 300}, {300, 500}, {97, 61}};
   for (const auto& [width, height] : sizes) {
-    glViewport(0, 0, width, height);
-    decor.Reshape(PixelRect{0, 0, width, height});
+    const ViewShape view = ShapeViewFor(PixelRect{0, 0, width, height});
+    ApplyView(view);
+    decor.Reshape(view);
     // Each frame drawn twice, over magenta and over green. The first is painted, the second
     // makes the copies, the rest are copied.
     std::vector<std::vector<uint8_t>> frames;
@@ -156,7 +145,7 @@ TEST_F(GlDecorTest, TheDecorPaintsEveryPixelAndItsCopiedFramesMatchPaintedOnes) 
     EXPECT_LE(differing(frames[0], frames[5], 0), width * height * 3 / 100)
         << width << "x" << height;
   }
-  glViewport(0, 0, context_.Width(), context_.Height());
+  ApplyView(ShapeViewFor({0, 0, context_.Width(), context_.Height()}));
   glClearColor(0, 0, 0, 1);
   ExpectTheSceneState("the decor");
   decor.Release();
@@ -166,8 +155,8 @@ TEST_F(GlDecorTest, FramesBetweenWaveStepsMatchFramesPaintedAfresh) {
   // Between two steps of the waves, a frame copies the decor as the frame before left it.
   // The same waves, painted afresh each frame (a viewport new every frame makes no
   // copies), must look the same at every frame rate.
-  const PixelRect view{0, 0, 400, 300}, other{0, 0, 200, 100};
-  glViewport(0, 0, view.width, view.height);
+  const ViewShape view = ShapeViewFor({0, 0, 400, 300}), other = ShapeViewFor({0, 0, 200, 150});
+  ApplyView(view);
   for (const double frameMs : {16.0, 35.0, 7.0}) {
     std::vector<std::vector<uint8_t>> copied, painted;
     for (auto* frames : {&copied, &painted}) {
@@ -177,7 +166,9 @@ TEST_F(GlDecorTest, FramesBetweenWaveStepsMatchFramesPaintedAfresh) {
       decor.Reshape(view);
       for (int frame = 0; frame < 24; ++frame) {
         if (frames == &painted) {
+          ApplyView(other);
           decor.Reshape(other);
+          ApplyView(view);
           decor.Reshape(view);
         }
         decor.Update(frameMs);
@@ -194,7 +185,7 @@ TEST_F(GlDecorTest, FramesBetweenWaveStepsMatchFramesPaintedAfresh) {
       EXPECT_EQ(differing, 0) << "frame " << frame << " at " << frameMs << " ms";
     }
   }
-  glViewport(0, 0, context_.Width(), context_.Height());
+  ApplyView(ShapeViewFor({0, 0, context_.Width(), context_.Height()}));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-// The base of the GL tests: a real OpenGL context on the test's X display, in a 1024 x 512
-// window set up the way the saver sets up its own (the fixed projection and camera), and a
-// fresh event log per test, whose text the test can read.
+// The base of the GL tests: a real OpenGL context on the test's X display, in a window (1024
+// x 512 unless a test asks for another) set up the way the saver sets up its own, with a view
+// of the whole window, and a fresh event log per test, whose text the test can read.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -36,6 +36,8 @@ class GlContext {
 
 class GlTest : public ::testing::Test {
  protected:
+  GlTest() : context_(1024, 512) {}
+  GlTest(int width, int height) : context_(width, height) {}
   void SetUp() override;
   void TearDown() override;
   std::string Log() const;
@@ -44,7 +46,7 @@ class GlTest : public ::testing::Test {
   // program bound, no error.
   static void ExpectTheSceneState(const char* after);
 
-  GlContext context_{1024, 512};
+  GlContext context_;
   std::filesystem::path logPath_;
 };
 

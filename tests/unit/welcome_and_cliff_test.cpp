@@ -1,10 +1,11 @@
-// The banner's opacity schedule and the near cliff's alpha merge.
+// The view for each window shape, the banner's schedule and place, and the near cliff's cells.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 
 #include "decor/cliffs.h"
+#include "foundation/view_shape.h"
 #include "welcome/welcoming_message.h"
 
 namespace driftglass {
@@ -27,27 +28,71 @@ TEST(WelcomingMessage, FadesInStaysAndFadesOutOverTwentySeconds) {
   }
 }
 
-TEST(NearCliff, AlphaIsTheMasksFirstByteWhateverTheColourHeld) {
-  std::vector<uint32_t> colour = {0xFF102030u, 0x00405060u, 0x7F708090u};
-  const std::vector<uint32_t> mask = {0x00000000u, 0x00FFFFFFu, 0x55808080u};
-  MergeMaskIntoAlpha(colour, mask);
-  EXPECT_EQ(colour[0], 0x00102030u);
-  EXPECT_EQ(colour[1], 0xFF405060u);
-  EXPECT_EQ(colour[2], 0x80708090u);
+TEST(ViewShape, EveryShapeSeesTheWhole43FrameUnstretchedAndBeyondTheDecorGetsBars) {
+  const double h = FourThreeHalfHeight(), w = FourThreeHalfWidth();
+  EXPECT_NEAR(h, 4 * std::tan(10.5 / 180 * 3.14159265358979), 1e-12);
+  struct Case {
+    int width, height;
+    double fieldOfViewY, halfWidth, halfHeight;
+    PixelRect viewport;
+  };
+  const Case cases[] = {
+      {400, 300, 21.0, w, h, {0, 0, 400, 300}},               // 4:3 as ever
+      {1920, 1080, 21.0, h * 16 / 9, h, {0, 0, 1920, 1080}},  // wider: more at the sides
+      {3840, 1080, 21.0, h * 32 / 9, h, {0, 0, 3840, 1080}},
+      {1280, 1024, 22.366, w, w / 1.25, {0, 0, 1280, 1024}},  // narrower: more above and below
+      {1080, 1920, 47.434, w, w * 16 / 9, {0, 0, 1080, 1920}},
+      {4000, 1000, 21.0, h * 32 / 9, h, {222, 0, 3556, 1000}},  // past 32:9: bars at the sides
+      {500, 1000, 47.434, w, w * 16 / 9, {0, 55, 500, 889}},    // past 9:16: above and below
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+    const ViewShape view = ShapeViewFor(PixelRect{0, 0, c.width, c.height});
+    EXPECT_NEAR(view.fieldOfViewY, c.fieldOfViewY, 0.01);
+    EXPECT_NEAR(view.halfWidth, c.halfWidth, 1e-6);
+    EXPECT_NEAR(view.halfHeight, c.halfHeight, 1e-6);
+    // Round things stay round: the plane's shape is the viewport's.
+    EXPECT_NEAR(view.halfWidth / view.halfHeight,
+                static_cast<double>(view.viewport.width) / view.viewport.height, 2e-3);
+    EXPECT_EQ(view.viewport, c.viewport);
+    EXPECT_GE(view.halfWidth, w - 1e-9);  // the 4:3 frame is always whole
+    EXPECT_GE(view.halfHeight, h - 1e-9);
+  }
+  EXPECT_EQ(ShapeViewFor(PixelRect{0, 0, 0, 10}).viewport.width, 0);
 }
 
-// The alphas linear filtering reads at (s, t) with repeat wrapping: the texels around
-// (s * width - 0.5, t * height - 0.5) and the next ones, taken modulo the size.
-std::vector<uint32_t> AlphasReadAt(const std::vector<uint32_t>& pixels, int width, int height,
-                                   double s, double t) {
+TEST(WelcomingMessage, SitsInTheUpperRightCornerAtItsShareOfTheViewsHeight) {
+  const double h = FourThreeHalfHeight(), w = FourThreeHalfWidth();
+  const QuadPlacement fourThree = WelcomingMessage::Placement(ShapeViewFor({0, 0, 400, 300}));
+  EXPECT_NEAR(fourThree.left, 0.4, 1e-4);
+  EXPECT_NEAR(fourThree.right, 0.978, 1e-4);
+  EXPECT_NEAR(fourThree.bottom, 0.54, 1e-6);
+  EXPECT_NEAR(fourThree.top, 0.732, 1e-6);
+  for (const auto& [width, height] :
+       {std::pair{1920, 1080}, {3840, 1080}, {1280, 1024}, {1080, 1920}}) {
+    SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
+    const ViewShape view = ShapeViewFor({0, 0, width, height});
+    const QuadPlacement banner = WelcomingMessage::Placement(view);
+    // In shares of the view's height, from its upper right corner.
+    const double unit = 2 * view.halfHeight;
+    EXPECT_NEAR((view.halfWidth - banner.right) / unit, (w - 0.978) / (2 * h), 1e-6);
+    EXPECT_NEAR((view.halfHeight - banner.top) / unit, (h - 0.732) / (2 * h), 1e-6);
+    EXPECT_NEAR((banner.top - banner.bottom) / unit, 0.192 / (2 * h), 1e-6);
+    EXPECT_NEAR((banner.right - banner.left) / (banner.top - banner.bottom), 0.578 / 0.192, 1e-6);
+    EXPECT_GT(banner.left, -view.halfWidth);  // whole inside the view
+  }
+}
+
+// The alphas linear filtering reads at (s, t), clamped at the edges: the texels around
+// (s * width - 0.5, t * height - 0.5) and the next ones.
+std::vector<uint8_t> AlphasReadAt(const std::vector<uint8_t>& alpha, int width, int height,
+                                  double s, double t) {
   const int column = static_cast<int>(std::floor(s * width - 0.5));
   const int row = static_cast<int>(std::floor(t * height - 0.5));
-  std::vector<uint32_t> alphas;
+  std::vector<uint8_t> alphas;
   for (int y : {row, row + 1}) {
     for (int x : {column, column + 1}) {
-      const int wrappedY = (y % height + height) % height;
-      const int wrappedX = (x % width + width) % width;
-      alphas.push_back(pixels[wrappedY * width + wrappedX] >> 24);
+      alphas.push_back(alpha[std::clamp(y, 0, height - 1) * width + std::clamp(x, 0, width - 1)]);
     }
   }
   return alphas;
@@ -59,19 +104,18 @@ bool Contains(const TexturePiece& piece, double s, double t) {
 
 TEST(NearCliff, CellsLeaveOutOnlyClearSamplesAndBlendWhereverASampleIsNotSolid) {
   constexpr int kWidth = 64, kHeight = 64;
-  constexpr double kBottomT = 0.99;
   // Clear sky over solid rock, with a ragged edge: a slope, a clear cove reaching down into
-  // the rock, and one stray pixel high in the sky.
-  std::vector<uint32_t> pixels(kWidth * kHeight, 0xFF000000u);
+  // the rock, and one stray texel high in the sky.
+  std::vector<uint8_t> alpha(kWidth * kHeight, 255);
   for (int y = 0; y < kHeight; ++y) {
     for (int x = 0; x < kWidth; ++x) {
       const bool sky = y < 12 + x / 8 || (x >= 32 && x < 56 && y < 36);
-      if (sky) pixels[y * kWidth + x] = 0x00000000u;
-      if (y == 12 + x / 8) pixels[y * kWidth + x] = 0x80000000u;
+      if (sky) alpha[y * kWidth + x] = 0;
+      if (y == 12 + x / 8) alpha[y * kWidth + x] = 128;
     }
   }
-  pixels[5 * kWidth + 20] = 0x01000000u;
-  const MaskCells cells = CutMaskIntoCells(pixels, kWidth, kHeight, kBottomT, 8, 4);
+  alpha[5 * kWidth + 20] = 1;
+  const MaskCells cells = CutMaskIntoCells(alpha, kWidth, kHeight, 8, 4);
 
   // Deep in the sky and deep in the cove nothing is drawn.
   for (const auto& [s, t] : {std::pair{0.7, 0.1}, std::pair{0.69, 0.45}}) {
@@ -79,16 +123,15 @@ TEST(NearCliff, CellsLeaveOutOnlyClearSamplesAndBlendWhereverASampleIsNotSolid) 
       for (const TexturePiece& piece : *list) EXPECT_FALSE(Contains(piece, s, t)) << s << ", " << t;
     }
   }
-  EXPECT_LT(cells.solidTop, kBottomT);
+  EXPECT_LT(cells.solidTop, 1.0);
 
   int blendedSamples = 0;
-  for (double t = 1.0 / 512; t < kBottomT; t += 1.0 / 256) {
+  for (double t = 1.0 / 512; t < 1.0; t += 1.0 / 256) {
     for (double s = 1.0 / 512; s < 1.0; s += 1.0 / 256) {
-      const auto alphas = AlphasReadAt(pixels, kWidth, kHeight, s, t);
-      const bool allClear =
-          std::all_of(alphas.begin(), alphas.end(), [](uint32_t a) { return a == 0; });
+      const auto alphas = AlphasReadAt(alpha, kWidth, kHeight, s, t);
+      const bool allClear = std::all_of(alphas.begin(), alphas.end(), [](int a) { return a == 0; });
       const bool allSolid =
-          std::all_of(alphas.begin(), alphas.end(), [](uint32_t a) { return a == 255; });
+          std::all_of(alphas.begin(), alphas.end(), [](int a) { return a == 255; });
       const auto count = [&](const std::vector<TexturePiece>& list) {
         return std::count_if(list.begin(), list.end(),
                              [&](const TexturePiece& piece) { return Contains(piece, s, t); });
@@ -110,15 +153,12 @@ TEST(NearCliff, CellsLeaveOutOnlyClearSamplesAndBlendWhereverASampleIsNotSolid) 
   EXPECT_GT(blendedSamples, 0);
 
   // All half transparent: one blended piece over everything, nothing solid.
-  const std::vector<uint32_t> half(kWidth * kHeight, 0x80000000u);
-  const MaskCells mixed = CutMaskIntoCells(half, kWidth, kHeight, kBottomT, 8, 4);
+  const std::vector<uint8_t> half(kWidth * kHeight, 128);
+  const MaskCells mixed = CutMaskIntoCells(half, kWidth, kHeight, 8, 4);
   ASSERT_EQ(mixed.blended.size(), 1u);
-  EXPECT_EQ(mixed.blended[0].t1, kBottomT);
+  EXPECT_EQ(mixed.blended[0].t1, 1.0);
   EXPECT_TRUE(mixed.solid.empty());
-  EXPECT_EQ(mixed.solidTop, kBottomT);
-  // A quad sampled down to the last row would wrap onto the clear first one: nothing at its
-  // foot is solid then.
-  EXPECT_EQ(CutMaskIntoCells(pixels, kWidth, kHeight, 1.0, 8, 4).solidTop, 1.0);
+  EXPECT_EQ(mixed.solidTop, 1.0);
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 // Noise and the BMP and ICO writers.
 #include "image.h"
 
-#include <turbojpeg.h>
-
 #include <cstdio>
 #include <fstream>
 
@@ -121,30 +119,6 @@ bool WriteBmp16(const Image& image, const std::string& path) {
     for (int pad = image.Width() * 2; pad < stride; ++pad) out.push_back(0);
   }
   return Save(out, path);
-}
-
-bool WriteJpeg(const Image& image, int quality, const std::string& path) {
-  std::vector<uint8_t> rgb;
-  rgb.reserve(image.Width() * image.Height() * 3);
-  for (int y = 0; y < image.Height(); ++y) {
-    for (int x = 0; x < image.Width(); ++x) {
-      const Color& c = image.At(x, y);
-      rgb.push_back(Byte(c.r));
-      rgb.push_back(Byte(c.g));
-      rgb.push_back(Byte(c.b));
-    }
-  }
-  tjhandle handle = tjInitCompress();
-  unsigned char* jpeg = nullptr;
-  unsigned long size = 0;
-  const int result =
-      tjCompress2(handle, rgb.data(), image.Width(), 0, image.Height(), TJPF_RGB, &jpeg, &size,
-                  TJSAMP_444, quality, TJFLAG_ACCURATEDCT);
-  bool saved = false;
-  if (result == 0) saved = Save(std::vector<uint8_t>(jpeg, jpeg + size), path);
-  tjFree(jpeg);
-  tjDestroy(handle);
-  return saved;
 }
 
 bool WriteIcon(const std::vector<IconImage>& images, const std::string& path) {

@@ -1,5 +1,5 @@
 // A floating-point RGB canvas with the few drawing operations the artwork needs, and the
-// writers for the formats the program embeds (16- and 24-bit BMP, 32-bit ICO).
+// writers for the bitmap formats the program embeds (16- and 24-bit BMP, 32-bit ICO).
 #pragma once
 
 #include <algorithm>
@@ -74,9 +74,6 @@ float Fractal(float x, float y, int octaves, uint32_t seed);
 bool WriteBmp24(const Image& image, const std::string& path);
 // 16 bits per pixel, 5-5-5, ordered dithering so gradients do not band.
 bool WriteBmp16(const Image& image, const std::string& path);
-// A JPEG as the program embeds them: baseline, which decodes several times faster than
-// progressive at start-up, and no chroma subsampling.
-bool WriteJpeg(const Image& image, int quality, const std::string& path);
 // One image of an icon: a square of `size` pixels, row by row from the top, with the
 // coverage of each pixel in `alpha`.
 struct IconImage {

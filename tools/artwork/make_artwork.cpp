@@ -1,12 +1,15 @@
 // Rebuilds the program's pictures: the seascape (119 to 122), the welcome banner (bitmap 125),
 // the icon (group 102) and the side picture of the Windows setup.
 // Deterministic: the same sources always write the same files.
-// Usage: make_artwork OUTPUT_FOLDER
+// Usage: make_artwork OUTPUT_FOLDER [PREVIEW_FOLDER]
+// With a preview folder, every part of the seascape is also written there as a bitmap, as the
+// program will show it: decoded from its compressed blocks.
 #include <cmath>
 #include <cstdio>
 #include <string>
 
 #include "image.h"
+#include "s3tc.h"
 #include "seascape.h"
 #include "stroke_font.h"
 
@@ -161,21 +164,59 @@ bool MakeIcon(const std::string& folder) {
   return WriteIcon(images, folder + "/icon.ico");
 }
 
+// Each part as the program shows it, its blocks decoded; a mask's parts blended over grey.
+bool WritePreviews(const std::vector<PlanePart>& parts, bool masked, const std::string& name) {
+  for (size_t p = 0; p < parts.size(); ++p) {
+    const PlanePart& part = parts[p];
+    Image shown(part.colour.Width(), part.colour.Height());
+    for (int by = 0; by < shown.Height(); by += 4) {
+      for (int bx = 0; bx < shown.Width(); bx += 4) {
+        Color texels[16];
+        float alphas[16];
+        uint8_t block[8];
+        for (int k = 0; k < 16; ++k) {
+          texels[k] = part.colour.At(bx + k % 4, by + k / 4);
+          if (masked)
+            alphas[k] = part.alpha[static_cast<size_t>(by + k / 4) * shown.Width() + bx + k % 4];
+        }
+        EncodeColourBlock(texels, block);
+        DecodeColourBlock(block, texels);
+        if (masked) {
+          EncodeAlphaBlock(alphas, block);
+          DecodeAlphaBlock(block, alphas);
+        }
+        for (int k = 0; k < 16; ++k) {
+          const Color grey{0.5f, 0.3f, 0.5f};
+          shown.At(bx + k % 4, by + k / 4) = masked ? Mix(grey, texels[k], alphas[k]) : texels[k];
+        }
+      }
+    }
+    if (!WriteBmp24(shown, name + "_" + std::to_string(p) + ".bmp")) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: make_artwork OUTPUT_FOLDER\n");
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: make_artwork OUTPUT_FOLDER [PREVIEW_FOLDER]\n");
     return 2;
   }
   const std::string folder = argv[1];
-  const Image backdrop = PaintBackdrop();
-  Image cliff(1024, 512), mask(1024, 512);
-  PaintNearCliff(cliff, mask);
-  const bool seascape = WriteBmp24(backdrop, folder + "/backdrop.bmp") &&
-                        WriteJpeg(PaintSea(backdrop), 92, folder + "/sea.jpg") &&
-                        WriteJpeg(cliff, 92, folder + "/near_cliff.jpg") &&
-                        WriteJpeg(mask, 95, folder + "/near_cliff_mask.jpg");
+  const std::vector<PlanePart> backdrop = PaintBackdrop();
+  const std::vector<PlanePart> sea = PaintSea(backdrop);
+  const std::vector<PlanePart> cliff = PaintNearCliff();
+  bool seascape = WriteColourParts(backdrop, folder + "/backdrop.s3tc") &&
+                  WriteColourParts(sea, folder + "/sea.s3tc") &&
+                  WriteColourParts(cliff, folder + "/near_cliff.s3tc") &&
+                  WriteMaskParts(cliff, folder + "/near_cliff_mask.s3tc");
+  if (seascape && argc == 3) {
+    const std::string preview = argv[2];
+    seascape = WritePreviews(backdrop, false, preview + "/backdrop") &&
+               WritePreviews(sea, false, preview + "/sea") &&
+               WritePreviews(cliff, true, preview + "/near_cliff");
+  }
   if (!seascape || !MakeBanner(folder) || !MakeIcon(folder) || !MakeSetupPanel(folder)) {
     std::fprintf(stderr, "make_artwork: cannot write into %s\n", folder.c_str());
     return 1;

@@ -26,9 +26,13 @@ std::vector<ResourceEntry> ListedResources() {
 
 std::optional<Damage> DamageFor(const ResourceEntry& resource, bool windows) {
   const std::string id = std::to_string(resource.id);
-  if (resource.type == "JPG" || resource.type == "BITMAP") {
-    return Damage{resource.type == "BITMAP" && windows ? 14u : 0u, std::string(32, '\0'),
-                  "(!)Error : Picture " + id + " (" + resource.type + ") cannot be decoded"};
+  if (resource.type == "BITMAP") {
+    return Damage{windows ? 14u : 0u, std::string(32, '\0'),
+                  "(!)Error : Picture " + id + " (BITMAP) cannot be decoded"};
+  }
+  if (resource.type == "S3TC") {
+    return Damage{0, std::string(32, '\0'),
+                  "(!)Error : Picture " + id + " (S3TC) is not a compressed picture"};
   }
   if (resource.type == "SHADERS") {
     return Damage{0, "#error damaged\n", "(!)Error : Compiling shader " + id + " failed: "};
