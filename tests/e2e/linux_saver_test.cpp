@@ -241,6 +241,16 @@ TEST_F(LinuxSaverTest, FixedFramesLookAsTheReferencesDo) {
   }
 }
 
+TEST_F(LinuxSaverTest, AtTheWidestAndTheNarrowestScreensTheMoonIsRoundAndTheWindowFilled) {
+  // 26 s in: the banner, which has a moon of its own, has gone.
+  for (const char* size : {"1280x360", "540x960"}) {
+    const Picture frame =
+        Snapshot({"--size", size, "--seed", "11", "--fixed-step", "50", "--frames", "520"});
+    EXPECT_NEAR(MoonShape(frame), 1.0, 0.03) << size;
+    EXPECT_FALSE(BlackEdge(frame)) << size;
+  }
+}
+
 TEST_F(LinuxSaverTest, TheFrameRateOverlayDrawsOnlyInTheTopLeftTenthOfTheScreen) {
   const std::vector<std::string> arguments = {"--size",   "640x480", "--seed",       "1",
                                               "--frames", "30",      "--fixed-step", "20"};

@@ -3,6 +3,9 @@
 
 #include <png.h>
 
+#include <algorithm>
+#include <cmath>
+
 namespace e2e {
 
 bool ReadPng(const std::string& path, Picture& picture) {
@@ -51,6 +54,57 @@ bool LooksLikeTheSeascape(const Picture& frame) {
   return regions.sky.b > regions.sky.r + 0.04 && regions.sky.Luminance() < 0.2 &&
          regions.sea.b > regions.sea.r + 0.04 &&
          regions.shore.Luminance() < regions.sea.Luminance();
+}
+
+double MoonShape(const Picture& picture) {
+  const int w = picture.width, h = picture.height;
+  const auto moonlit = [&](int x, int y) {
+    const uint8_t* p = &picture.rgba[(static_cast<size_t>(y) * w + x) * 4];
+    return p[0] > 150 && p[1] > 140 && p[2] > 110;
+  };
+  std::vector<char> seen(static_cast<size_t>(w) * h, 0);
+  double best = 0, shape = 0;
+  for (int start = 0; start < w * h; ++start) {
+    if (seen[start] || !moonlit(start % w, start / w)) continue;
+    // One patch, by its four-connected neighbours.
+    std::vector<int> open = {start};
+    seen[start] = 1;
+    double n = 0, sx = 0, sy = 0, sxx = 0, syy = 0;
+    while (!open.empty()) {
+      const int at = open.back();
+      open.pop_back();
+      const double x = at % w, y = at / w;
+      n += 1, sx += x, sy += y, sxx += x * x, syy += y * y;
+      for (const int next : {at - 1, at + 1, at - w, at + w}) {
+        if (next < 0 || next >= w * h || (next % w == 0 && at % w == w - 1) ||
+            (at % w == 0 && next % w == w - 1) || seen[next] || !moonlit(next % w, next / w)) {
+          continue;
+        }
+        seen[next] = 1;
+        open.push_back(next);
+      }
+    }
+    if (n <= best) continue;
+    best = n;
+    const double spreadX = sxx / n - (sx / n) * (sx / n), spreadY = syy / n - (sy / n) * (sy / n);
+    shape = spreadY > 0 ? std::sqrt(spreadX / spreadY) : 0;
+  }
+  return best >= 50 ? shape : 0;
+}
+
+bool BlackEdge(const Picture& picture) {
+  const int w = picture.width, h = picture.height;
+  const auto black = [&](int x, int y) {
+    const uint8_t* p = &picture.rgba[(static_cast<size_t>(y) * w + x) * 4];
+    return p[0] == 0 && p[1] == 0 && p[2] == 0;
+  };
+  for (const int inset : {0, 1}) {
+    int top = 0, bottom = 0, left = 0, right = 0;
+    for (int x = 0; x < w; ++x) top += black(x, inset), bottom += black(x, h - 1 - inset);
+    for (int y = 0; y < h; ++y) left += black(inset, y), right += black(w - 1 - inset, y);
+    if (2 * std::max(top, bottom) > w || 2 * std::max(left, right) > h) return true;
+  }
+  return false;
 }
 
 Picture Crop(const Picture& picture, int left, int top, int width, int height) {
