@@ -12,7 +12,9 @@
 #   low/high  ours with its "Frame rate" slider at either end (-delay 100000 and -delay 0)
 # Each figure is the median over the rounds, with the lowest and highest in brackets.
 # Usage: tools/bench.sh [ROUNDS] [WxH ...]   (default: 3 rounds at 1024x768 and 1920x1080)
-# DRIFTGLASS_BENCH_PROGRAM=PATH measures another build of ours (an older one, to compare).
+# DRIFTGLASS_BENCH_PROGRAM=PATH measures another build of ours instead of this tree's;
+# DRIFTGLASS_BENCH_BEFORE=PATH measures one more, in the same rounds, as "before" (an older
+# build, so that a change is measured side by side with what it changes).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -72,8 +74,8 @@ if [[ -z "${DRIFTGLASS_BENCH_SIZE:-}" ]]; then
         printf "\n%s, vsync off (rounds: %d)\n", size, count[size SUBSEP "driftglass" SUBSEP "free"]
         printf "  %-10s %-22s %-22s %-20s %-18s\n", "program", "frames/s", "CPU ms/frame",
                "start to 1st frame", "resident MB"
-        split("driftglass atlantis gears", programs, " ")
-        for (p = 1; p <= 3; ++p) {
+        split("driftglass before atlantis gears", programs, " ")
+        for (p = 1; p <= 4; ++p) {
           key = size SUBSEP programs[p] SUBSEP "free"
           if (!(key in count)) continue
           printf "  %-10s %-22s %-22s %-20s %-18s\n", programs[p], figure(key, 4, "%.1f"),
@@ -81,20 +83,24 @@ if [[ -z "${DRIFTGLASS_BENCH_SIZE:-}" ]]; then
                  sprintf("%.0f", mid(key, 7) / 1024)
         }
         ours = size SUBSEP "driftglass" SUBSEP "free"
-        for (p = 2; p <= 3; ++p) {
+        for (p = 2; p <= 4; ++p) {
           key = size SUBSEP programs[p] SUBSEP "free"
           if (!(key in count) || !(ours in count)) continue
-          printf "  ours / %-8s frames/s x%.2f, CPU per frame x%.2f, memory x%.2f\n",
+          printf "  ours / %-8s frames/s x%.2f, CPU per frame x%.2f, memory x%.2f, start %+.0f ms\n",
                  programs[p], mid(ours, 4) / mid(key, 4), mid(ours, 5) / mid(key, 5),
-                 mid(ours, 7) / mid(key, 7)
+                 mid(ours, 7) / mid(key, 7), mid(ours, 6) - mid(key, 6)
         }
         printf "%s, each program at its defaults\n", size
-        for (p = 1; p <= 3; ++p) {
+        for (p = 1; p <= 4; ++p) {
           key = size SUBSEP programs[p] SUBSEP "defaults"
           if (!(key in count)) continue
           printf "  %-10s %s frames/s, %s CPU ms per second\n", programs[p],
                  figure(key, 4, "%.1f"), figure(key, 8, "%.0f")
         }
+        ours = size SUBSEP "driftglass" SUBSEP "defaults"
+        key = size SUBSEP "before" SUBSEP "defaults"
+        if ((key in count) && (ours in count))
+          printf "  ours / before: CPU per second x%.3f\n", mid(ours, 8) / mid(key, 8)
         printf "%s, our frame-rate slider at its ends\n", size
         split("low high", ends, " ")
         split("-delay 100000|-delay 0", endArguments, "|")
@@ -146,6 +152,10 @@ measure() {
   fi
   sleep "$warmup"
   read -r f0 first <"$out"
+  if [[ -z "$first" ]]; then
+    echo "bench: $1 wrote no first swap" >&2
+    exit 1
+  fi
   c0=$(cpu_ticks "$pid")
   sleep "$seconds"
   read -r f1 _ <"$out"
@@ -175,6 +185,10 @@ for ((round = 1; round <= rounds; ++round)); do
     [[ $setting == free ]] && delay=(-delay 0)
     XDG_CONFIG_HOME="$work/$setting/config" XDG_STATE_HOME="$work/state" ALSOFT_DRIVERS=null \
       row driftglass "$setting" "$program" -root "${delay[@]}"
+    if [[ -n "${DRIFTGLASS_BENCH_BEFORE:-}" ]]; then
+      XDG_CONFIG_HOME="$work/$setting/config" XDG_STATE_HOME="$work/state" ALSOFT_DRIVERS=null \
+        row before "$setting" "$DRIFTGLASS_BENCH_BEFORE" -root "${delay[@]}"
+    fi
     for hack in atlantis gears; do
       row "$hack" "$setting" "$hacks/$hack" -root "${delay[@]}"
     done

@@ -27,12 +27,16 @@ static void Count(void) {
   lastWriteMs = now;
   const char* path = getenv("SWAP_COUNTER_OUT");
   if (path == NULL) return;
-  char line[64];
+  /* Written beside the file and renamed over it, so that a reader never finds it empty or
+   * half written. */
+  char line[64], part[4096];
   const int length = snprintf(line, sizeof line, "%ld %.0f\n", swaps, firstSwapMs);
-  const int file = open(path, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (snprintf(part, sizeof part, "%s.part", path) >= (int)sizeof part) return;
+  const int file = open(part, O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (file < 0) return;
-  if (write(file, line, (size_t)length) < 0) line[0] = 0;
+  const int whole = write(file, line, (size_t)length) == length;
   close(file);
+  if (whole) rename(part, path);
 }
 
 void glXSwapBuffers(void* display, unsigned long drawable) {
