@@ -33,62 +33,89 @@ PixelRect Around(const PixelRect& a, const PixelRect& b) {
 
 }  // namespace
 
-MaskCells CutMaskIntoCells(const std::vector<uint8_t>& alpha, int width, int height, int cellWidth,
-                           int cellHeight) {
-  enum class Kind { Clear, Solid, Blended };
-  // A sample at c (in texels, s * width or t * height) reads floor(c - 0.5) and the one after,
-  // clamped to the edges; a cell from c0 to c1 reads from floor(c0 - 0.5) to
-  // floor(c1 - 0.5) + 1.
-  const auto firstRead = [](double c) { return static_cast<int>(std::floor(c - 0.5)); };
-  const auto kindOf = [&](int left, int top, int right, int bottom) {
-    bool clear = true, solid = true;
-    const int y0 = std::max(0, firstRead(top)), y1 = std::min(height - 1, firstRead(bottom) + 1);
-    const int x0 = std::max(0, firstRead(left)), x1 = std::min(width - 1, firstRead(right) + 1);
-    for (int y = y0; y <= y1; ++y) {
-      for (int x = x0; x <= x1; ++x) {
-        const uint8_t a = alpha[static_cast<size_t>(y) * width + x];
-        clear = clear && a == 0;
-        solid = solid && a == 255;
+MaskCells::MaskCells(const std::vector<AlphaRange>& ranges, int blocksAcross, int blocksDown,
+                     int cellAcross, int cellDown)
+    : columns_((blocksAcross + cellAcross - 1) / cellAcross),
+      rows_((blocksDown + cellDown - 1) / cellDown),
+      cellAcross_(cellAcross),
+      cellDown_(cellDown),
+      blocksAcross_(blocksAcross),
+      blocksDown_(blocksDown),
+      kinds_(static_cast<size_t>(columns_) * rows_) {
+  for (int row = 0; row < rows_; ++row) {
+    for (int column = 0; column < columns_; ++column) {
+      // Samples near a cell's edge also read the texel beyond it: the blocks around count.
+      const int x0 = std::max(0, column * cellAcross - 1);
+      const int x1 = std::min(blocksAcross - 1, (column + 1) * cellAcross);
+      const int y0 = std::max(0, row * cellDown - 1);
+      const int y1 = std::min(blocksDown - 1, (row + 1) * cellDown);
+      bool clear = true, solid = true;
+      for (int y = y0; y <= y1; ++y) {
+        for (int x = x0; x <= x1; ++x) {
+          const AlphaRange& range = ranges[static_cast<size_t>(y) * blocksAcross + x];
+          clear = clear && range.high == 0;
+          solid = solid && range.low == 255;
+        }
       }
-      if (!clear && !solid) return Kind::Blended;
-    }
-    return clear ? Kind::Clear : solid ? Kind::Solid : Kind::Blended;
-  };
-
-  MaskCells cells;
-  bool solidSoFar = true;  // every row from the bottom up to this one is one solid piece
-  // Bottom up, so that the solid run at the foot of the picture is known as it grows.
-  for (int top = (height - 1) / cellHeight * cellHeight; top >= 0; top -= cellHeight) {
-    const int bottom = std::min(top + cellHeight, height);
-    const double t0 = static_cast<double>(top) / height, t1 = static_cast<double>(bottom) / height;
-    std::vector<std::pair<Kind, TexturePiece>> runs;
-    for (int left = 0; left < width; left += cellWidth) {
-      const int right = std::min(left + cellWidth, width);
-      const double s0 = static_cast<double>(left) / width, s1 = static_cast<double>(right) / width;
-      const Kind kind = kindOf(left, top, right, bottom);
-      if (!runs.empty() && runs.back().first == kind) {
-        runs.back().second.s1 = s1;
-      } else {
-        runs.push_back({kind, TexturePiece{s0, t0, s1, t1}});
-      }
-    }
-    solidSoFar = solidSoFar && runs.size() == 1 && runs[0].first == Kind::Solid;
-    if (solidSoFar) cells.solidTop = t0;
-    for (const auto& [kind, piece] : runs) {
-      if (kind == Kind::Clear) continue;
-      std::vector<TexturePiece>& list = kind == Kind::Solid ? cells.solid : cells.blended;
-      // A piece right under this one with the same width grows upwards instead.
-      const auto below = std::find_if(list.begin(), list.end(), [&](const TexturePiece& p) {
-        return p.t0 == piece.t1 && p.s0 == piece.s0 && p.s1 == piece.s1;
-      });
-      if (below != list.end()) {
-        below->t0 = piece.t0;
-      } else {
-        list.push_back(piece);
-      }
+      kinds_[static_cast<size_t>(row) * columns_ + column] = clear   ? Kind::Clear
+                                                             : solid ? Kind::Solid
+                                                                     : Kind::Blended;
     }
   }
-  return cells;
+}
+
+std::pair<int, int> MaskCells::Columns(double s0, double s1) const {
+  const double blocks = blocksAcross_;
+  const int first =
+      std::clamp(static_cast<int>(std::floor(s0 * blocks)) / cellAcross_, 0, columns_ - 1);
+  const int last =
+      std::clamp((static_cast<int>(std::ceil(s1 * blocks)) - 1) / cellAcross_, 0, columns_ - 1);
+  return {first, last};
+}
+
+double MaskCells::SolidFrom(double s0, double s1) const {
+  const auto [first, last] = Columns(s0, s1);
+  int row = rows_;
+  for (; row > 0; --row) {
+    bool solid = true;
+    for (int column = first; column <= last && solid; ++column) {
+      solid = At(column, row - 1) == Kind::Solid;
+    }
+    if (!solid) break;
+  }
+  return std::min(1.0, static_cast<double>(row * cellDown_) / blocksDown_);
+}
+
+void MaskCells::PiecesAbove(double t, double s0, double s1, std::vector<TexturePiece>& blended,
+                            std::vector<TexturePiece>& solid) const {
+  const auto [first, last] = Columns(s0, s1);
+  const auto sAt = [&](int column) {
+    return std::min(1.0, static_cast<double>(column * cellAcross_) / blocksAcross_);
+  };
+  const auto tAt = [&](int row) {
+    return std::min(1.0, static_cast<double>(row * cellDown_) / blocksDown_);
+  };
+  for (int row = 0; row < rows_ && tAt(row) < t; ++row) {
+    for (int column = first; column <= last;) {
+      const Kind kind = At(column, row);
+      int end = column + 1;
+      while (end <= last && At(end, row) == kind) ++end;
+      if (kind != Kind::Clear) {
+        const TexturePiece piece{sAt(column), tAt(row), sAt(end), tAt(row + 1)};
+        std::vector<TexturePiece>& list = kind == Kind::Solid ? solid : blended;
+        // A piece right above this one with the same width grows downwards instead.
+        const auto above = std::find_if(list.begin(), list.end(), [&](const TexturePiece& p) {
+          return p.t1 == piece.t0 && p.s0 == piece.s0 && p.s1 == piece.s1;
+        });
+        if (above != list.end()) {
+          above->t1 = piece.t1;
+        } else {
+          list.push_back(piece);
+        }
+      }
+      column = end;
+    }
+  }
 }
 
 FarCliffDecorClass::FarCliffDecorClass() {
@@ -135,15 +162,12 @@ NearCliffDecorClass::NearCliffDecorClass() {
   for (size_t i = 0; i < colour.parts.size(); ++i) {
     const PicturePart& part = colour.parts[i];
     ShorePart shore;
-    shore.cells = CutMaskIntoCells(DecodeMaskBlocks(mask.parts[i]), part.width, part.height,
-                                   kCellWidth, kCellHeight);
-    // Every solid piece under the solid top is part of the foot, which is drawn on its own.
-    shore.foot = TexturePiece{0.0, shore.cells.solidTop, 1.0, 1.0};
-    std::erase_if(shore.cells.solid,
-                  [&](const TexturePiece& p) { return p.t0 >= shore.cells.solidTop; });
+    shore.colour = part;
+    shore.mask = mask.parts[i];
+    shore.cells = MaskCells(MaskBlockRanges(mask.parts[i]), part.width / 4, part.height / 4,
+                            kCellWidth / 4, kCellHeight / 4);
     // The mask in the texture's alpha lets the sea show where the sky of the picture was.
-    const std::vector<uint8_t> merged = MergeMaskBlocks(part, mask.parts[i]);
-    shore.texture = MakePartTexture(part, &merged, GL_LINEAR);
+    shore.texture = MakePartTexture(part, &mask.parts[i], GL_LINEAR);
     shore.quad = PlacementOf(part);
     parts.push_back(std::move(shore));
   }
@@ -151,17 +175,47 @@ NearCliffDecorClass::NearCliffDecorClass() {
   TheEventLog().Write(kNotify, "Bitmap is loaded");
 }
 
+void NearCliffDecorClass::Reshape(const PixelRect& viewport, double halfWidth) {
+  viewport_ = viewport;
+  footCopy_.Reshape(viewport);
+  // What the view shows of each part is solid from some row down: that is its foot, and only
+  // the cells above it are drawn every frame.
+  footCopied_ = true;
+  for (size_t i = 0; i < parts_.size(); ++i) {
+    ShorePart& part = parts_[i];
+    const QuadPlacement& quad = part.quad;
+    const double width = quad.right - quad.left;
+    const double s0 = std::clamp((-halfWidth - quad.left) / width, 0.0, 1.0);
+    const double s1 = std::clamp((halfWidth - quad.left) / width, 0.0, 1.0);
+    const double footTop = part.cells.SolidFrom(s0, s1);
+    part.foot = TexturePiece{0.0, footTop, 1.0, 1.0};
+    part.blended.clear();
+    part.solid.clear();
+    part.cells.PiecesAbove(footTop, s0, s1, part.blended, part.solid);
+    if (i > 0 && footTop > 0) footCopied_ = false;
+    part.band.Want(TexturePiece{s0, 0.0, s1, footTop});
+  }
+  firstFrame_ = true;
+}
+
 void NearCliffDecorClass::Draw() {
   // Only the ragged edge is blended: clear cells are left out and solid ones drawn as they are.
+  // The first frame at a view, which may end the start-up, draws them from the blocks; they
+  // are decoded for the next.
   const BackdropLayer layer(parts_[0].texture);
-  for (const ShorePart& part : parts_) {
-    glBindTexture(GL_TEXTURE_2D, part.texture);
+  for (ShorePart& part : parts_) {
+    if (part.blended.empty() && part.solid.empty()) continue;
+    if (!firstFrame_) part.band.Hold(part.colour, &part.mask, GL_LINEAR);
+    const bool decoded = part.band.Holds();
+    const TexturePiece* held = decoded ? &part.band.Held() : nullptr;
+    glBindTexture(GL_TEXTURE_2D, decoded ? part.band.Texture() : part.texture);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    DrawTexturedPieces(part.quad, part.cells.blended);
+    DrawTexturedPieces(part.quad, part.blended, held);
     glDisable(GL_BLEND);
-    DrawTexturedPieces(part.quad, part.cells.solid);
+    DrawTexturedPieces(part.quad, part.solid, held);
   }
+  firstFrame_ = false;
   DrawFoot();
 }
 
@@ -176,10 +230,11 @@ void NearCliffDecorClass::PaintFeet() const {
 void NearCliffDecorClass::DrawFoot() {
   // The foot never changes, so like the backdrop it is painted once for the window's size and
   // then copied, but for its top rows: the pieces above share those, so they are painted
-  // every frame. The copy is taken only where the foot spans the view's width. The parts
-  // below the first are solid rock over the width of any view that reaches down to them.
+  // every frame. The copy is taken only where the foot spans the view's width, down to the
+  // view's lower edge.
   const PixelRect& viewport = viewport_;
   const auto area = [&] {
+    if (!footCopied_) return PixelRect{};
     const QuadPlacement& first = parts_[0].quad;
     double bottom = first.bottom;
     for (const ShorePart& part : parts_) bottom = std::min(bottom, part.quad.bottom);
@@ -198,7 +253,7 @@ void NearCliffDecorClass::DrawFoot() {
 }
 
 double NearCliffDecorClass::SolidBelow() const {
-  return QuadHeightAt(parts_[0].quad, parts_[0].cells.solidTop);
+  return QuadHeightAt(parts_[0].quad, parts_[0].foot.t0);
 }
 
 }  // namespace driftglass

@@ -39,44 +39,68 @@ class FarCliffDecorClass {
   LayerCopy copy_;
 };
 
-// A masked picture cut into cells for drawing, for a texture sampled with linear filtering and
-// clamped at its edges. A cell whose every sample reads only alpha 0 is left out (blending it
-// would change nothing), one whose samples read only alpha 255 is drawn without blending (the
-// result is the same), and the rest are blended. Neighbouring cells of one kind are merged.
-struct MaskCells {
-  std::vector<TexturePiece> blended;
-  std::vector<TexturePiece> solid;
-  double solidTop = 1;  // t from which on every piece down to the lower edge is solid
+// A masked picture's cells, for a texture sampled with linear filtering and clamped at its
+// edges. A cell whose every sample reads only alpha 0 is clear (left out: blending it would
+// change nothing), one whose samples read only alpha 255 is solid (drawn without blending:
+// the same result), and the rest are blended. A cell's kind is read from the whole blocks of
+// 4 x 4 texels its samples touch, so it is never taken for clear or solid wrongly.
+class MaskCells {
+ public:
+  enum class Kind : uint8_t { Clear, Solid, Blended };
+  MaskCells() = default;
+  // `ranges` holds each block's alphas, `blocksAcross` x `blocksDown` blocks from the top;
+  // a cell is `cellAcross` x `cellDown` blocks (the last ones of a row or column may be less).
+  MaskCells(const std::vector<AlphaRange>& ranges, int blocksAcross, int blocksDown, int cellAcross,
+            int cellDown);
+  Kind At(int column, int row) const {
+    return kinds_[static_cast<size_t>(row) * columns_ + column];
+  }
+  // The t from which every cell down to the lower edge is solid between s0 and s1.
+  double SolidFrom(double s0, double s1) const;
+  // The cells between s0 and s1 above t (which SolidFrom gave), neighbours of one kind merged
+  // into pieces; clear cells are left out.
+  void PiecesAbove(double t, double s0, double s1, std::vector<TexturePiece>& blended,
+                   std::vector<TexturePiece>& solid) const;
+
+ private:
+  // The cell columns that s0 ... s1 touches.
+  std::pair<int, int> Columns(double s0, double s1) const;
+
+  int columns_ = 0, rows_ = 0;
+  int cellAcross_ = 1, cellDown_ = 1, blocksAcross_ = 0, blocksDown_ = 0;
+  std::vector<Kind> kinds_;  // rows from the top
 };
-// Cells are cellWidth x cellHeight texels of the width x height alphas (rows from the top).
-MaskCells CutMaskIntoCells(const std::vector<uint8_t>& alpha, int width, int height, int cellWidth,
-                           int cellHeight);
 
 class NearCliffDecorClass {
  public:
   NearCliffDecorClass();
   bool IsValid() const { return !parts_.empty(); }
-  // The window's drawing area changed (and before the first frame).
-  void Reshape(const PixelRect& viewport) {
-    viewport_ = viewport;
-    footCopy_.Reshape(viewport);
-  }
+  // The window's drawing area changed (and before the first frame): the view in it shows the
+  // plane z = 0 out to |x| = `halfWidth`. The view's matrices must be current.
+  void Reshape(const PixelRect& viewport, double halfWidth);
   void Draw();
-  // The height (in the plane z = 0) below which the shore hides whatever lies behind it.
+  // The height (in the plane z = 0) below which the shore hides whatever lies behind it in
+  // the view.
   double SolidBelow() const;
   void Release() { footCopy_.Release(); }
 
  private:
   // A part of the shore: the first is the wide one with the skyline, the others lie below it.
   struct ShorePart : DecorPart {
-    MaskCells cells;      // all but the foot
-    TexturePiece foot{};  // the solid foot, the width of the part, under cells.solidTop
+    PicturePart colour, mask;
+    MaskCells cells;
+    // For the view: the pieces above its foot, and the foot, solid across the view's width.
+    std::vector<TexturePiece> blended, solid;
+    TexturePiece foot{};
+    DecodedRegion band;  // what the pieces above the foot are drawn from every frame
   };
   void DrawFoot();
   void PaintFeet() const;
 
   std::vector<ShorePart> parts_;
   PixelRect viewport_;
+  bool footCopied_ = false;  // the parts below the first are solid in the view: a foot to copy
+  bool firstFrame_ = true;   // at this view
   LayerCopy footCopy_;
 };
 

@@ -21,8 +21,8 @@ class ManagerDecor {
   void Reshape(const ViewShape& view) {
     const PixelRect& viewport = view.viewport;
     farCliff_.Reshape(viewport);
+    nearCliff_.Reshape(viewport, view.halfWidth);
     sea_.Reshape(viewport, view.halfWidth, nearCliff_.SolidBelow());
-    nearCliff_.Reshape(viewport);
     viewport_ = viewport;
     whole_.Reshape(viewport);
   }

@@ -66,6 +66,11 @@ GLint WindowRowBelow(double y, const PixelRect& view) {
 void WavingSeaDecorClass::Reshape(const PixelRect& viewport, double halfWidth, double hiddenBelow) {
   viewport_ = viewport;
   lowestRow_ = WindowRowBelow(hiddenBelow, viewport);
+  // What the view shows of the picture, and as far again as the waves shift it.
+  const double width = picture_.right - picture_.left, ripple = 0.05;
+  decoded_.Want(TexturePiece{std::max(0.0, (-halfWidth - ripple - picture_.left) / width), 0.0,
+                             std::min(1.0, (halfWidth + ripple - picture_.left) / width), 1.0});
+  firstFrame_ = true;
   if (!simulation_) return;
   // Quads out to the view's edge, but not past the picture's: a 4:3 view keeps those of the
   // picture's 4:3 part.
@@ -83,13 +88,23 @@ void WavingSeaDecorClass::Reshape(const PixelRect& viewport, double halfWidth, d
 
 void WavingSeaDecorClass::Draw() {
   if (!simulation_) return;
-  const BackdropLayer layer(texture_);
+  // The first frame at a view, which may end the start-up, draws from the blocks; the view's
+  // part of the picture is decoded for the next.
+  if (!firstFrame_) decoded_.Hold(picture_, nullptr, GL_NEAREST);
+  firstFrame_ = false;
+  const bool decoded = decoded_.Holds();
+  const BackdropLayer layer(decoded ? decoded_.Texture() : GLuint{texture_});
   glEnable(GL_SCISSOR_TEST);
   glScissor(viewport_.x, lowestRow_, viewport_.width, viewport_.y + viewport_.height - lowestRow_);
   // The simulation's u runs 0 ... 1 over x = -1 ... 1 and its v over the grid's far to near
-  // row; the picture spans its own rectangle of the plane.
+  // row; the picture spans its own rectangle of the plane, and the texture all or part of it.
   glMatrixMode(GL_TEXTURE);
   glLoadIdentity();
+  if (decoded) {
+    const TexturePiece& held = decoded_.Held();
+    glScaled(1 / (held.s1 - held.s0), 1 / (held.t1 - held.t0), 1);
+    glTranslated(-held.s0, -held.t0, 0);
+  }
   const double width = picture_.right - picture_.left, height = picture_.top - picture_.bottom;
   const double horizon = SeaSimulation::HorizonHeight(), near = SeaSimulation::NearEdgeHeight();
   glTranslated((-1 - picture_.left) / width, (picture_.top - horizon) / height, 0);

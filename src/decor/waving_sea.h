@@ -40,8 +40,10 @@ class WavingSeaDecorClass {
   void BuildGrid();
 
   std::unique_ptr<SeaSimulation> simulation_;
-  PicturePart picture_;    // where the sea picture lies on the plane
-  double showsOut_ = 1.0;  // the widest |x| on the plane z = 0 any view shows
+  PicturePart picture_;     // where the sea picture lies on the plane
+  DecodedRegion decoded_;   // what the view shows of it, from its second frame on
+  bool firstFrame_ = true;  // at this view
+  double showsOut_ = 1.0;   // the widest |x| on the plane z = 0 any view shows
   PixelRect viewport_;
   GLint lowestRow_ = 0;  // the lowest window row the sea may show in
   GLsizei indexCount_ = 0;

@@ -1,6 +1,7 @@
 // Reading, merging and decoding the compressed pictures.
 #include "foundation/compressed_picture.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -66,16 +67,6 @@ void DecodeAlphaBlock(const uint8_t* block, uint8_t (&alphas)[16]) {
   uint64_t bits = 0;
   for (int i = 0; i < 6; ++i) bits |= static_cast<uint64_t>(block[2 + i]) << (8 * i);
   for (int k = 0; k < 16; ++k) alphas[k] = static_cast<uint8_t>(levels[(bits >> (3 * k)) & 7]);
-}
-
-// Calls put(texel index in the part, block's texel k) over a part's blocks in order.
-template <typename Put>
-void ForEachBlockTexel(const PicturePart& part, Put put) {
-  const size_t blocksAcross = static_cast<size_t>(part.width / 4);
-  for (size_t b = 0; b < part.BlockCount(); ++b) {
-    const size_t x = b % blocksAcross * 4, y = b / blocksAcross * 4;
-    for (int k = 0; k < 16; ++k) put(b, (y + k / 4) * part.width + x + k % 4, k);
-  }
 }
 
 }  // namespace
@@ -157,38 +148,46 @@ std::vector<uint8_t> MergeMaskBlocks(const PicturePart& colour, const PicturePar
   return merged;
 }
 
-std::vector<uint32_t> DecodeColourBlocks(const PicturePart& part) {
-  std::vector<uint32_t> pixels(static_cast<size_t>(part.width) * part.height);
-  uint32_t texels[16];
-  ForEachBlockTexel(part, [&](size_t block, size_t pixel, int k) {
-    if (k == 0) DecodeColourBlock(part.blocks + block * kBlockBytes, false, texels);
-    pixels[pixel] = texels[k] | 0xFF000000u;
-  });
-  return pixels;
-}
-
-std::vector<uint32_t> DecodeMergedBlocks(const PicturePart& part, const uint8_t* merged) {
-  std::vector<uint32_t> pixels(static_cast<size_t>(part.width) * part.height);
+std::vector<uint32_t> DecodeRegion(const PicturePart& colour, const PicturePart* mask, int x, int y,
+                                   int width, int height) {
+  std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+  const int blocksAcross = colour.width / 4;
   uint32_t texels[16];
   uint8_t alphas[16];
-  ForEachBlockTexel(part, [&](size_t block, size_t pixel, int k) {
-    if (k == 0) {
-      DecodeAlphaBlock(merged + block * 16, alphas);
-      DecodeColourBlock(merged + block * 16 + 8, true, texels);
+  for (int by = y / 4; by < (y + height) / 4; ++by) {
+    for (int bx = x / 4; bx < (x + width) / 4; ++bx) {
+      const size_t block = static_cast<size_t>(by) * blocksAcross + bx;
+      DecodeColourBlock(colour.blocks + block * kBlockBytes, mask != nullptr, texels);
+      if (mask != nullptr) {
+        DecodeAlphaBlock(mask->blocks + block * kBlockBytes, alphas);
+      } else {
+        std::fill(alphas, alphas + 16, uint8_t{255});
+      }
+      uint32_t* row = &pixels[static_cast<size_t>(by * 4 - y) * width + (bx * 4 - x)];
+      for (int k = 0; k < 16; ++k) {
+        row[(k / 4) * width + k % 4] = texels[k] | static_cast<uint32_t>(alphas[k]) << 24;
+      }
     }
-    pixels[pixel] = texels[k] | static_cast<uint32_t>(alphas[k]) << 24;
-  });
+  }
   return pixels;
 }
 
-std::vector<uint8_t> DecodeMaskBlocks(const PicturePart& part) {
-  std::vector<uint8_t> alpha(static_cast<size_t>(part.width) * part.height);
+std::vector<AlphaRange> MaskBlockRanges(const PicturePart& part) {
+  std::vector<AlphaRange> ranges(part.BlockCount());
   uint8_t alphas[16];
-  ForEachBlockTexel(part, [&](size_t block, size_t pixel, int k) {
-    if (k == 0) DecodeAlphaBlock(part.blocks + block * kBlockBytes, alphas);
-    alpha[pixel] = alphas[k];
-  });
-  return alpha;
+  for (size_t b = 0; b < ranges.size(); ++b) {
+    const uint8_t* block = part.blocks + b * kBlockBytes;
+    // Both ends the same and every index 0: the one value (most blocks, all clear or solid).
+    if (block[0] == block[1] &&
+        std::all_of(block + 2, block + 8, [](uint8_t v) { return v == 0; })) {
+      ranges[b] = {block[0], block[0]};
+      continue;
+    }
+    DecodeAlphaBlock(block, alphas);
+    const auto [low, high] = std::minmax_element(alphas, alphas + 16);
+    ranges[b] = {*low, *high};
+  }
+  return ranges;
 }
 
 }  // namespace driftglass

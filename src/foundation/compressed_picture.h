@@ -44,12 +44,15 @@ bool MaskFits(const CompressedPicture& colour, const CompressedPicture& mask);
 // A part's DXT5 blocks, 16 bytes each: the mask's alpha half, then the colour's half.
 std::vector<uint8_t> MergeMaskBlocks(const PicturePart& colour, const PicturePart& mask);
 
-// The texels of a colour part (bytes blue, green, red, alpha 255) or of a DXT5 part made by
-// MergeMaskBlocks (its alpha in the fourth byte), rows from the top: for a driver without
-// S3TC textures.
-std::vector<uint32_t> DecodeColourBlocks(const PicturePart& part);
-std::vector<uint32_t> DecodeMergedBlocks(const PicturePart& part, const uint8_t* merged);
-// A mask part's alpha, one byte a texel, rows from the top.
-std::vector<uint8_t> DecodeMaskBlocks(const PicturePart& part);
+// The texels of the `width` x `height` region from texel (x, y) of a colour part, bytes blue,
+// green, red and alpha, rows from the top: with a mask, its alpha, and the colour blocks read
+// as DXT5 reads them; without one, alpha 255. The region is whole blocks inside the part.
+std::vector<uint32_t> DecodeRegion(const PicturePart& colour, const PicturePart* mask, int x, int y,
+                                   int width, int height);
+// The lowest and highest alpha of each block of a mask part, blocks in order.
+struct AlphaRange {
+  uint8_t low = 0, high = 0;
+};
+std::vector<AlphaRange> MaskBlockRanges(const PicturePart& part);
 
 }  // namespace driftglass

@@ -3,6 +3,7 @@
 #include "foundation/texture_images.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -111,11 +112,10 @@ GlTexture MakeTexture(const std::vector<uint32_t>& pixels, int width, int height
   return texture;
 }
 
-GlTexture MakePartTexture(const PicturePart& part, const std::vector<uint8_t>* merged,
-                          GLint filter) {
+GlTexture MakePartTexture(const PicturePart& colour, const PicturePart* mask, GLint filter) {
   GLint largest = 0;
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
-  const bool fits = part.width <= largest && part.height <= largest;
+  const bool fits = colour.width <= largest && colour.height <= largest;
   if (fits && HasExtension("GL_EXT_texture_compression_s3tc")) {
     GlTexture texture = GlTexture::Make();
     glBindTexture(GL_TEXTURE_2D, texture);
@@ -123,20 +123,38 @@ GlTexture MakePartTexture(const PicturePart& part, const std::vector<uint8_t>* m
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-    const GLsizei bytes = static_cast<GLsizei>(part.BlockCount() * (merged ? 16 : 8));
-    glCompressedTexImage2D(
-        GL_TEXTURE_2D, 0,
-        merged ? GL_COMPRESSED_RGBA_S3TC_DXT5_EXT : GL_COMPRESSED_RGB_S3TC_DXT1_EXT, part.width,
-        part.height, 0, bytes, merged ? merged->data() : part.blocks);
+    if (mask == nullptr) {
+      glCompressedTexImage2D(GL_TEXTURE_2D, 0, GL_COMPRESSED_RGB_S3TC_DXT1_EXT, colour.width,
+                             colour.height, 0, static_cast<GLsizei>(colour.BlockCount() * 8),
+                             colour.blocks);
+    } else {
+      const std::vector<uint8_t> merged = MergeMaskBlocks(colour, *mask);
+      glCompressedTexImage2D(GL_TEXTURE_2D, 0, GL_COMPRESSED_RGBA_S3TC_DXT5_EXT, colour.width,
+                             colour.height, 0, static_cast<GLsizei>(merged.size()), merged.data());
+    }
     return texture;
   }
-  int width = part.width, height = part.height;
-  std::vector<uint32_t> pixels =
-      merged ? DecodeMergedBlocks(part, merged->data()) : DecodeColourBlocks(part);
+  int width = colour.width, height = colour.height;
+  std::vector<uint32_t> pixels = DecodeRegion(colour, mask, 0, 0, width, height);
   while (largest > 0 && (width > largest || height > largest)) {
     pixels = Halve(pixels, width, height);
   }
-  return MakeTexture(pixels, width, height, merged ? GL_RGBA8 : GL_RGB8, GL_CLAMP_TO_EDGE, filter);
+  return MakeTexture(pixels, width, height, mask ? GL_RGBA8 : GL_RGB8, GL_CLAMP_TO_EDGE, filter);
+}
+
+void DecodedRegion::Hold(const PicturePart& colour, const PicturePart* mask, GLint filter) {
+  if (Holds()) return;
+  const auto edge = [](double at, int size, int extra) {
+    return std::clamp((static_cast<int>(std::floor(at * size / 4)) + extra) * 4, 0, size);
+  };
+  const int x0 = edge(wanted_.s0, colour.width, -1), x1 = edge(wanted_.s1, colour.width, 2);
+  const int y0 = edge(wanted_.t0, colour.height, -1), y1 = edge(wanted_.t1, colour.height, 2);
+  // Kept as the pixels come, blue first, which the driver copies and samples fastest.
+  texture_ = MakeTexture(DecodeRegion(colour, mask, x0, y0, x1 - x0, y1 - y0), x1 - x0, y1 - y0,
+                         GL_RGBA, GL_CLAMP_TO_EDGE, filter);
+  held_ =
+      TexturePiece{static_cast<double>(x0) / colour.width, static_cast<double>(y0) / colour.height,
+                   static_cast<double>(x1) / colour.width, static_cast<double>(y1) / colour.height};
 }
 
 }  // namespace driftglass

@@ -11,6 +11,7 @@
 #include "foundation/gl.h"
 #include "foundation/gl_name.h"
 #include "foundation/status.h"
+#include "foundation/textured_quad.h"
 
 namespace driftglass {
 
@@ -33,11 +34,33 @@ Status LoadCompressedPicture(CompressedPicture& picture, int id, BlockKind kind)
 // magnification and minification, no mipmaps.
 GlTexture MakeTexture(const std::vector<uint32_t>& pixels, int width, int height,
                       GLint internalFormat, GLint wrap, GLint filter);
-// Makes a texture of a part, clamped at its edges: its DXT1 blocks, or with `merged` the
-// DXT5 blocks MergeMaskBlocks made of it and its mask. A driver without S3TC textures, or
-// whose textures are smaller than the part, is given the texels decoded (and halved until
-// they fit).
-GlTexture MakePartTexture(const PicturePart& part, const std::vector<uint8_t>* merged,
-                          GLint filter);
+// Makes a texture of a part, clamped at its edges: its DXT1 blocks, or with a mask, DXT5
+// blocks with the mask's alpha. A driver without S3TC textures, or whose textures are smaller
+// than the part, is given the texels decoded (and halved until they fit).
+GlTexture MakePartTexture(const PicturePart& colour, const PicturePart* mask, GLint filter);
+
+// A region of a part that a view samples every frame, held decoded in a texture of its own:
+// the driver samples decoded texels several times faster than blocks. Made only when asked,
+// so that a view's first frame, which may end the start-up, can draw from the blocks.
+class DecodedRegion {
+ public:
+  // From now on the region `wanted` of the part (in its texture coordinates) is needed.
+  void Want(const TexturePiece& wanted) { wanted_ = wanted; }
+  // True when the texture holds what is wanted.
+  bool Holds() const {
+    return texture_ != 0 && held_.s0 <= wanted_.s0 && held_.s1 >= wanted_.s1 &&
+           held_.t0 <= wanted_.t0 && held_.t1 >= wanted_.t1;
+  }
+  // Decodes the wanted region, whole blocks and one more around them (linear filtering at
+  // its edges reads the texels beyond), unless it is held already.
+  void Hold(const PicturePart& colour, const PicturePart* mask, GLint filter);
+  GLuint Texture() const { return texture_; }
+  // The region held, in the part's texture coordinates.
+  const TexturePiece& Held() const { return held_; }
+
+ private:
+  TexturePiece wanted_{}, held_{};
+  GlTexture texture_;
+};
 
 }  // namespace driftglass

@@ -55,20 +55,25 @@ double QuadXAt(const QuadPlacement& quad, double s) {
 
 }  // namespace
 
-void DrawTexturedPieces(const QuadPlacement& quad, std::span<const TexturePiece> pieces) {
+void DrawTexturedPieces(const QuadPlacement& quad, std::span<const TexturePiece> pieces,
+                        const TexturePiece* held) {
+  const TexturePiece whole{0.0, 0.0, 1.0, 1.0};
+  const TexturePiece& in = held != nullptr ? *held : whole;
+  const auto s = [&](double at) { return (at - in.s0) / (in.s1 - in.s0); };
+  const auto t = [&](double at) { return (at - in.t0) / (in.t1 - in.t0); };
   glBegin(GL_QUADS);
   for (const TexturePiece& piece : pieces) {
     const double left = QuadXAt(quad, piece.s0);
     const double right = QuadXAt(quad, piece.s1);
     const double top = QuadHeightAt(quad, piece.t0);
     const double bottom = QuadHeightAt(quad, piece.t1);
-    glTexCoord2d(piece.s0, piece.t1);
+    glTexCoord2d(s(piece.s0), t(piece.t1));
     glVertex3d(left, bottom, 0.0);
-    glTexCoord2d(piece.s1, piece.t1);
+    glTexCoord2d(s(piece.s1), t(piece.t1));
     glVertex3d(right, bottom, 0.0);
-    glTexCoord2d(piece.s1, piece.t0);
+    glTexCoord2d(s(piece.s1), t(piece.t0));
     glVertex3d(right, top, 0.0);
-    glTexCoord2d(piece.s0, piece.t0);
+    glTexCoord2d(s(piece.s0), t(piece.t0));
     glVertex3d(left, top, 0.0);
   }
   glEnd();

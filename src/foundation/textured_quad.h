@@ -29,7 +29,9 @@ struct TexturePiece {
 // at a given s or t lands on the same line for every piece, and the upright quad's edges run
 // straight along the window's rows and columns, so pieces that tile the picture cover each
 // pixel once, as the whole quad does.
-void DrawTexturedPieces(const QuadPlacement& quad, std::span<const TexturePiece> pieces);
+// With `held`, the texture holds only that region of the quad's picture.
+void DrawTexturedPieces(const QuadPlacement& quad, std::span<const TexturePiece> pieces,
+                        const TexturePiece* held = nullptr);
 
 // The window pixels the quad covers under `viewport` and the current matrices: the rectangle
 // around its corners, rounded outwards.

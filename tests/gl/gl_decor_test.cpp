@@ -113,8 +113,9 @@ TEST_F(GlDecorTest, TheDecorPaintsEveryPixelAndItsCopiedFramesMatchPaintedOnes) 
     const ViewShape view = ShapeViewFor(PixelRect{0, 0, width, height});
     ApplyView(view);
     decor.Reshape(view);
-    // Each frame drawn twice, over magenta and over green. The first is painted, the second
-    // makes the copies, the rest are copied.
+    // Each frame drawn twice, over magenta and over green. The first is painted from the
+    // compressed pictures, the second from the decoded ones and makes the copies, the rest are
+    // copied.
     std::vector<std::vector<uint8_t>> frames;
     for (int frame = 0; frame < 6; ++frame) {
       const bool green = frame % 2 == 1;
@@ -135,14 +136,16 @@ TEST_F(GlDecorTest, TheDecorPaintsEveryPixelAndItsCopiedFramesMatchPaintedOnes) 
       }
       return count;
     };
+    // Magenta or green showing through would be far more than the few levels by which the
+    // driver's decoding of the compressed pictures differs from ours.
     for (int frame = 0; frame + 1 < 6; frame += 2) {
-      EXPECT_EQ(differing(frames[frame], frames[frame + 1], 8), 0)
+      EXPECT_EQ(differing(frames[frame], frames[frame + 1], 64), 0)
           << "shows through at " << width << "x" << height << ", frame " << frame;
     }
     // A copy is painted into a texture of its own, which rounds a little differently from
     // the window: a level here and there.
-    EXPECT_EQ(differing(frames[0], frames[5], 1), 0) << width << "x" << height;
-    EXPECT_LE(differing(frames[0], frames[5], 0), width * height * 3 / 100)
+    EXPECT_EQ(differing(frames[1], frames[5], 1), 0) << width << "x" << height;
+    EXPECT_LE(differing(frames[1], frames[5], 0), width * height * 3 / 100)
         << width << "x" << height;
   }
   ApplyView(ShapeViewFor({0, 0, context_.Width(), context_.Height()}));
@@ -154,7 +157,9 @@ TEST_F(GlDecorTest, TheDecorPaintsEveryPixelAndItsCopiedFramesMatchPaintedOnes) 
 TEST_F(GlDecorTest, FramesBetweenWaveStepsMatchFramesPaintedAfresh) {
   // Between two steps of the waves, a frame copies the decor as the frame before left it.
   // The same waves, painted afresh each frame (a viewport new every frame makes no
-  // copies), must look the same at every frame rate.
+  // copies), must look the same at every frame rate. Painted afresh, every frame is a first
+  // at its view and samples the compressed pictures: the driver decodes them a level apart
+  // from ours here and there, and now and then the sea picks the texel next door.
   const ViewShape view = ShapeViewFor({0, 0, 400, 300}), other = ShapeViewFor({0, 0, 200, 150});
   ApplyView(view);
   for (const double frameMs : {16.0, 35.0, 7.0}) {
@@ -182,7 +187,8 @@ TEST_F(GlDecorTest, FramesBetweenWaveStepsMatchFramesPaintedAfresh) {
       for (size_t c = 0; c < copied[frame].size(); ++c) {
         differing += c % 4 != 3 && std::abs(copied[frame][c] - painted[frame][c]) > 1;
       }
-      EXPECT_EQ(differing, 0) << "frame " << frame << " at " << frameMs << " ms";
+      EXPECT_LE(differing, static_cast<int>(copied[frame].size() / 10000))
+          << "frame " << frame << " at " << frameMs << " ms";
     }
   }
   ApplyView(ShapeViewFor({0, 0, context_.Width(), context_.Height()}));

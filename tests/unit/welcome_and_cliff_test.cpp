@@ -102,6 +102,22 @@ bool Contains(const TexturePiece& piece, double s, double t) {
   return s >= piece.s0 && s < piece.s1 && t >= piece.t0 && t < piece.t1;
 }
 
+// The lowest and highest alpha of each 4 x 4 block, as MaskBlockRanges reads them.
+std::vector<AlphaRange> BlockRanges(const std::vector<uint8_t>& alpha, int width, int height) {
+  std::vector<AlphaRange> ranges;
+  for (int by = 0; by < height / 4; ++by) {
+    for (int bx = 0; bx < width / 4; ++bx) {
+      AlphaRange range{255, 0};
+      for (int k = 0; k < 16; ++k) {
+        const uint8_t a = alpha[(by * 4 + k / 4) * width + bx * 4 + k % 4];
+        range.low = std::min(range.low, a), range.high = std::max(range.high, a);
+      }
+      ranges.push_back(range);
+    }
+  }
+  return ranges;
+}
+
 TEST(NearCliff, CellsLeaveOutOnlyClearSamplesAndBlendWhereverASampleIsNotSolid) {
   constexpr int kWidth = 64, kHeight = 64;
   // Clear sky over solid rock, with a ragged edge: a slope, a clear cove reaching down into
@@ -115,50 +131,58 @@ TEST(NearCliff, CellsLeaveOutOnlyClearSamplesAndBlendWhereverASampleIsNotSolid) 
     }
   }
   alpha[5 * kWidth + 20] = 1;
-  const MaskCells cells = CutMaskIntoCells(alpha, kWidth, kHeight, 8, 4);
-
-  // Deep in the sky and deep in the cove nothing is drawn.
-  for (const auto& [s, t] : {std::pair{0.7, 0.1}, std::pair{0.69, 0.45}}) {
-    for (const auto* list : {&cells.blended, &cells.solid}) {
-      for (const TexturePiece& piece : *list) EXPECT_FALSE(Contains(piece, s, t)) << s << ", " << t;
+  const MaskCells cells(BlockRanges(alpha, kWidth, kHeight), kWidth / 4, kHeight / 4, 2, 1);
+  // The whole width, and the left third only, whose rock reaches higher.
+  for (const auto& [s0, s1] : {std::pair{0.0, 1.0}, std::pair{0.0, 0.35}}) {
+    SCOPED_TRACE(s1);
+    const double footTop = cells.SolidFrom(s0, s1);
+    EXPECT_LT(footTop, 1.0);
+    std::vector<TexturePiece> blended, solid;
+    cells.PiecesAbove(footTop, s0, s1, blended, solid);
+    // Deep in the sky nothing is drawn.
+    for (const auto* list : {&blended, &solid}) {
+      for (const TexturePiece& piece : *list) EXPECT_FALSE(Contains(piece, 0.1, 0.05));
     }
-  }
-  EXPECT_LT(cells.solidTop, 1.0);
-
-  int blendedSamples = 0;
-  for (double t = 1.0 / 512; t < 1.0; t += 1.0 / 256) {
-    for (double s = 1.0 / 512; s < 1.0; s += 1.0 / 256) {
-      const auto alphas = AlphasReadAt(alpha, kWidth, kHeight, s, t);
-      const bool allClear = std::all_of(alphas.begin(), alphas.end(), [](int a) { return a == 0; });
-      const bool allSolid =
-          std::all_of(alphas.begin(), alphas.end(), [](int a) { return a == 255; });
-      const auto count = [&](const std::vector<TexturePiece>& list) {
-        return std::count_if(list.begin(), list.end(),
-                             [&](const TexturePiece& piece) { return Contains(piece, s, t); });
-      };
-      const auto blended = count(cells.blended), solid = count(cells.solid);
-      ASSERT_LE(blended + solid, 1) << "pieces overlap at " << s << ", " << t;
-      if (blended + solid == 0) {
-        EXPECT_TRUE(allClear) << "left out at " << s << ", " << t;
+    int blendedSamples = 0;
+    for (double t = 1.0 / 512; t < 1.0; t += 1.0 / 256) {
+      for (double s = s0 + 1.0 / 512; s < s1; s += 1.0 / 256) {
+        const auto alphas = AlphasReadAt(alpha, kWidth, kHeight, s, t);
+        const bool allClear =
+            std::all_of(alphas.begin(), alphas.end(), [](int a) { return a == 0; });
+        const bool allSolid =
+            std::all_of(alphas.begin(), alphas.end(), [](int a) { return a == 255; });
+        const auto count = [&](const std::vector<TexturePiece>& list) {
+          return std::count_if(list.begin(), list.end(),
+                               [&](const TexturePiece& piece) { return Contains(piece, s, t); });
+        };
+        const auto inBlended = count(blended), inSolid = count(solid);
+        ASSERT_LE(inBlended + inSolid, 1) << "pieces overlap at " << s << ", " << t;
+        if (t >= footTop) {
+          EXPECT_EQ(inBlended + inSolid, 0) << "a piece in the foot at " << s << ", " << t;
+          EXPECT_TRUE(allSolid) << "the foot is not solid at " << s << ", " << t;
+        } else if (inBlended + inSolid == 0) {
+          EXPECT_TRUE(allClear) << "left out at " << s << ", " << t;
+        }
+        if (inSolid == 1) {
+          EXPECT_TRUE(allSolid) << "unblended at " << s << ", " << t;
+        }
+        blendedSamples += static_cast<int>(inBlended);
       }
-      if (solid == 1) {
-        EXPECT_TRUE(allSolid) << "unblended at " << s << ", " << t;
-      }
-      if (t >= cells.solidTop) {
-        EXPECT_EQ(solid, 1) << "under the solid top at " << s << ", " << t;
-      }
-      blendedSamples += static_cast<int>(blended);
     }
+    EXPECT_GT(blendedSamples, 0);
   }
-  EXPECT_GT(blendedSamples, 0);
+  EXPECT_LT(cells.SolidFrom(0.0, 0.35), cells.SolidFrom(0.0, 1.0));  // the cove's rows are not
 
-  // All half transparent: one blended piece over everything, nothing solid.
+  // All half transparent: blended pieces over everything, nothing solid, no foot.
   const std::vector<uint8_t> half(kWidth * kHeight, 128);
-  const MaskCells mixed = CutMaskIntoCells(half, kWidth, kHeight, 8, 4);
-  ASSERT_EQ(mixed.blended.size(), 1u);
-  EXPECT_EQ(mixed.blended[0].t1, 1.0);
-  EXPECT_TRUE(mixed.solid.empty());
-  EXPECT_EQ(mixed.solidTop, 1.0);
+  const MaskCells mixed(BlockRanges(half, kWidth, kHeight), kWidth / 4, kHeight / 4, 2, 1);
+  EXPECT_EQ(mixed.SolidFrom(0, 1), 1.0);
+  std::vector<TexturePiece> blended, solid;
+  mixed.PiecesAbove(1.0, 0, 1, blended, solid);
+  ASSERT_EQ(blended.size(), 1u);
+  EXPECT_EQ(blended[0].t1, 1.0);
+  EXPECT_EQ(blended[0].s1, 1.0);
+  EXPECT_TRUE(solid.empty());
 }
 
 }  // namespace
