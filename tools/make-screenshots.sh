@@ -9,9 +9,9 @@ mkdir -p "$out"
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
 XDG_STATE_HOME=$home XDG_CONFIG_HOME=$home ALSOFT_DRIVERS=null xvfb-run -a \
-  build/linux/driftglass -window --size 960x720 --seed 7 --fixed-step 50 --frames 200 \
+  build/linux/driftglass -window --size 1280x720 --seed 7 --fixed-step 50 --frames 200 \
   --snapshot "$out/linux.png"
 WINEPREFIX="$PWD/build/wine-prefix" WINEDEBUG=-all DRIFTGLASS_SCREENSHOT_DIR=$out \
-  xvfb-run -a -s "-screen 0 960x720x24" build/linux/tests/driftglass_e2e_tests \
+  xvfb-run -a -s "-screen 0 1280x720x24" build/linux/tests/driftglass_e2e_tests \
   --gtest_filter='WindowsSaverTest.FullScreen*'
 ls -l "$out"
