@@ -82,20 +82,21 @@ void FlyingCreatureClass::PlaceWings() {
 }
 
 void FlyingCreatureClass::Update(double frameMs) {
+  if (frames_ < 3) ++frames_;
   flight_.Update(frameMs);
   PlaceWings();
   for (Wing& wing : wings_) wing.Update(frameMs);
   wingsSound_.Update(ribbon_.GetNodes()[0].basePoint, frameMs);
+  for (Wing& wing : wings_) wing.Shed();
 }
 
 void FlyingCreatureClass::Draw() {
   // The creature comes in from above, so the first frame, which ends the start-up, is spared
   // its shaders. The second draws it all the same, in sight or not, so that the shaders are
   // ready before it ever comes into view.
-  if (framesDrawn_ < 3) ++framesDrawn_;
-  const bool visible = framesDrawn_ == 2 || InSight();
-  if (visible) DrawBody();
-  for (Wing& wing : wings_) wing.Draw(visible);
+  if (frames_ != 2 && !InSight()) return;
+  DrawBody();
+  for (Wing& wing : wings_) wing.Draw();
 }
 
 bool FlyingCreatureClass::InSight() const {

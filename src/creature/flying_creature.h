@@ -23,8 +23,9 @@ class FlyingCreatureClass {
   bool IsValid() const { return valid_; }
   // Moves the body and the wings by the frame time, and moves the buzz with the head.
   void Update(double frameMs);
-  // The body through its four surfaces, then the wings with their sparks; whatever of them
-  // the camera cannot show is left out (but for the second frame, below).
+  // The body through its four surfaces, then the wings with their sparks, as Update left
+  // them, in the view whose matrices are current; left out when the view cannot show any of
+  // it (but for the second frame, below). Any number of views may be drawn a frame.
   void Draw();
   // The body alone: its four meshes bent along the ribbon.
   void DrawBody();
@@ -61,7 +62,7 @@ class FlyingCreatureClass {
   std::vector<VertexTable> tables_;    // the creature's own copy, normalised
   std::vector<TableBuffers> buffers_;  // one pair for each table
   double reach_ = 0;                   // how far any body or wing vertex is from its node
-  int framesDrawn_ = 0;                // counted up to 3
+  int frames_ = 0;                     // frames moved, counted up to 3
   bool valid_ = false;
 };
 

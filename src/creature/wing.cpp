@@ -76,7 +76,7 @@ void SparkEmitter::Move(Spark& spark, double stepMs) {
   spark.position += spark.velocity * stepMs;
 }
 
-void SparkEmitter::Draw(bool visible) {
+void SparkEmitter::Drift() {
   sparks_.erase(std::remove_if(sparks_.begin(), sparks_.end(),
                                [](const Spark& spark) { return spark.brightness < 0.01; }),
                 sparks_.end());
@@ -84,7 +84,9 @@ void SparkEmitter::Draw(bool visible) {
     Move(spark, stepMs_);
     spark.brightness *= 0.992;
   }
-  if (!visible) return;
+}
+
+void SparkEmitter::Draw() {
   if (texture_ == 0) texture_ = MakeGlowTexture();
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE);  // additive: sparks only ever brighten
@@ -127,16 +129,17 @@ void Wing::Update(double stepMs) {
   sparks_.Advance(static_cast<double>(step));
 }
 
-void Wing::Draw(bool visible) {
-  if (visible) {
-    DrawBlades();
-  } else {
-    for (int streak = 0; streak < kStreaks; ++streak) RandomUnit();  // where they would be
-  }
+void Wing::Shed() {
+  for (double& streak : streaks_) streak = RandomUnit() * 3.1415926;
   // A spark somewhere along the span line, within 0.3 of the root on either side.
   const double s = RandomUnit();
   sparks_.Emit(root_ + spanAxis_ * (0.3 * (1 - 2 * s)));
-  sparks_.Draw(visible);
+  sparks_.Drift();
+}
+
+void Wing::Draw() {
+  DrawBlades();
+  sparks_.Draw();
 }
 
 void Wing::DrawBlades() {
@@ -152,8 +155,7 @@ void Wing::DrawBlades() {
   glEnable(GL_BLEND);
   glColor4d(0.5, 0.5, 0.5, Alpha(high, low));
   // Streaks across the fan the wing swept since the frame before.
-  for (int streak = 0; streak < kStreaks; ++streak) {
-    const double r = RandomUnit() * 3.1415926;
+  for (const double r : streaks_) {
     const double radius = std::sin(r) * 0.3, shift = std::sin(2 * r) * 0.03;
     glBegin(GL_LINE_STRIP);
     for (double u = 0; u < 1; u += 0.1) {

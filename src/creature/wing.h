@@ -27,9 +27,10 @@ class SparkEmitter {
   // A new spark at `point`, at most one per 120 ms of clock; after a pause one per call until
   // the clock is caught up.
   void Emit(const Vector3& point);
-  // Moves and fades every spark, those gone dark removed first, and draws them when
-  // `visible`. The first drawing makes the glow texture.
-  void Draw(bool visible);
+  // Moves and fades every spark, those gone dark removed first.
+  void Drift();
+  // Draws the sparks where they are; the first drawing makes the glow texture.
+  void Draw();
   const std::vector<Spark>& Sparks() const { return sparks_; }
 
   // One step of a spark's motion: gravity pulls, the air slows it (never past a stop, however
@@ -52,9 +53,12 @@ class Wing {
   // Where the wing sits on the body this frame.
   void SetFrame(const Vector3& root, const Vector3& bodyAxis, const Vector3& spanAxis);
   void Update(double stepMs);
-  // Sheds a spark and moves the sparks, and draws the wing and its sparks when `visible`:
-  // the random draws are the same either way, so leaving a wing out changes nothing after.
-  void Draw(bool visible = true);
+  // Once a frame, after Update: places this frame's streaks, sheds a spark and moves the
+  // sparks.
+  void Shed();
+  // Draws the wing and its sparks as Shed left them, as often as there are views: drawing
+  // draws no random number and moves nothing.
+  void Draw();
 
   // The beat angle (radians) at `timeMs` of the wing's clock: +-0.7 rad, about 7 ms a beat.
   static double BeatAngle(int64_t timeMs) {
@@ -70,7 +74,8 @@ class Wing {
   // The streaks and the two blades, at this frame's place.
   void DrawBlades();
 
-  int64_t time_ = 0;  // ms; 64 bits, so that days of running never wrap it
+  double streaks_[kStreaks] = {};  // each streak's place across the fan, 0 ... pi
+  int64_t time_ = 0;               // ms; 64 bits, so that days of running never wrap it
   int64_t previousTime_ = 0;
   Vector3 root_;
   Vector3 bodyAxis_{0, 0, 1};

@@ -128,17 +128,17 @@ FarCliffDecorClass::FarCliffDecorClass() {
   TheEventLog().Write(kNotify, "Bitmap is loaded");
 }
 
-void FarCliffDecorClass::Draw() {
-  // The backdrop never moves: it is painted once for the window's size, then copied. Its
-  // parts lie so that wherever the rectangle around them meets a view, they cover it.
-  copy_.Draw(
-      [this] {
+void FarCliffDecorClass::Draw(LayerCopy& copy, const PixelRect& viewport) const {
+  // Its parts lie so that wherever the rectangle around them meets a view, they cover it.
+  copy.Draw(
+      [&] {
         PixelRect around;
-        for (const DecorPart& part : parts_)
-          around = Around(around, QuadWindowRect(part.quad, viewport_));
+        for (const DecorPart& part : parts_) {
+          around = Around(around, QuadWindowRect(part.quad, viewport));
+        }
         return around;
       },
-      [this] {
+      [&] {
         const BackdropLayer layer(parts_[0].texture);
         for (const DecorPart& part : parts_) {
           glBindTexture(GL_TEXTURE_2D, part.texture);
@@ -175,85 +175,91 @@ NearCliffDecorClass::NearCliffDecorClass() {
   TheEventLog().Write(kNotify, "Bitmap is loaded");
 }
 
-void NearCliffDecorClass::Reshape(const PixelRect& viewport, double halfWidth) {
-  viewport_ = viewport;
-  footCopy_.Reshape(viewport);
-  // What the view shows of each part is solid from some row down: that is its foot, and only
-  // the cells above it are drawn every frame.
-  footCopied_ = true;
-  for (size_t i = 0; i < parts_.size(); ++i) {
-    ShorePart& part = parts_[i];
-    const QuadPlacement& quad = part.quad;
-    const double width = quad.right - quad.left;
-    const double s0 = std::clamp((-halfWidth - quad.left) / width, 0.0, 1.0);
-    const double s1 = std::clamp((halfWidth - quad.left) / width, 0.0, 1.0);
-    const double footTop = part.cells.SolidFrom(s0, s1);
-    part.foot = TexturePiece{0.0, footTop, 1.0, 1.0};
-    part.blended.clear();
-    part.solid.clear();
-    part.cells.PiecesAbove(footTop, s0, s1, part.blended, part.solid);
-    if (i > 0 && footTop > 0) footCopied_ = false;
-    part.band.Want(TexturePiece{s0, 0.0, s1, footTop});
-  }
-  firstFrame_ = true;
+std::pair<double, double> NearCliffDecorClass::Shown(const QuadPlacement& quad, double halfWidth) {
+  const double width = quad.right - quad.left;
+  return {std::clamp((-halfWidth - quad.left) / width, 0.0, 1.0),
+          std::clamp((halfWidth - quad.left) / width, 0.0, 1.0)};
 }
 
-void NearCliffDecorClass::Draw() {
-  // Only the ragged edge is blended: clear cells are left out and solid ones drawn as they are.
-  // The first frame at a view, which may end the start-up, draws them from the blocks; they
-  // are decoded for the next.
-  const BackdropLayer layer(parts_[0].texture);
+void NearCliffDecorClass::Reshape(double widestHalfWidth) {
+  // Every view is centred on x = 0: the widest shows the most columns, and its feet lie
+  // lowest, so what it draws every frame holds what any narrower view draws.
   for (ShorePart& part : parts_) {
-    if (part.blended.empty() && part.solid.empty()) continue;
-    if (!firstFrame_) part.band.Hold(part.colour, &part.mask, GL_LINEAR);
+    const auto [s0, s1] = Shown(part.quad, widestHalfWidth);
+    part.band.Want(TexturePiece{s0, 0.0, s1, part.cells.SolidFrom(s0, s1)});
+  }
+}
+
+void NearCliffDecorClass::Shape(View& view, const PixelRect& viewport, double halfWidth) const {
+  view.viewport = viewport;
+  view.footCopy.Reshape(viewport);
+  view.footCopied = true;
+  view.parts.assign(parts_.size(), {});
+  for (size_t i = 0; i < parts_.size(); ++i) {
+    const ShorePart& part = parts_[i];
+    View::Part& shown = view.parts[i];
+    const auto [s0, s1] = Shown(part.quad, halfWidth);
+    const double footTop = part.cells.SolidFrom(s0, s1);
+    shown.foot = TexturePiece{0.0, footTop, 1.0, 1.0};
+    part.cells.PiecesAbove(footTop, s0, s1, shown.blended, shown.solid);
+    if (i > 0 && footTop > 0) view.footCopied = false;
+  }
+  view.solidBelow = QuadHeightAt(parts_[0].quad, view.parts[0].foot.t0);
+}
+
+void NearCliffDecorClass::Draw(View& view, bool firstFrame) {
+  // Only the ragged edge is blended: clear cells are left out and solid ones drawn as they are.
+  const BackdropLayer layer(parts_[0].texture);
+  for (size_t i = 0; i < parts_.size(); ++i) {
+    ShorePart& part = parts_[i];
+    const View::Part& shown = view.parts[i];
+    if (shown.blended.empty() && shown.solid.empty()) continue;
+    if (!firstFrame) part.band.Hold(part.colour, &part.mask, GL_LINEAR);
     const bool decoded = part.band.Holds();
     const TexturePiece* held = decoded ? &part.band.Held() : nullptr;
     glBindTexture(GL_TEXTURE_2D, decoded ? part.band.Texture() : part.texture);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    DrawTexturedPieces(part.quad, part.blended, held);
+    DrawTexturedPieces(part.quad, shown.blended, held);
     glDisable(GL_BLEND);
-    DrawTexturedPieces(part.quad, part.solid, held);
+    DrawTexturedPieces(part.quad, shown.solid, held);
   }
-  firstFrame_ = false;
-  DrawFoot();
+  DrawFoot(view);
 }
 
-void NearCliffDecorClass::PaintFeet() const {
-  for (const ShorePart& part : parts_) {
-    if (part.foot.t0 >= part.foot.t1) continue;
-    glBindTexture(GL_TEXTURE_2D, part.texture);
-    DrawTexturedPieces(part.quad, {&part.foot, 1});
+void NearCliffDecorClass::PaintFeet(const View& view) const {
+  for (size_t i = 0; i < parts_.size(); ++i) {
+    const TexturePiece& foot = view.parts[i].foot;
+    if (foot.t0 >= foot.t1) continue;
+    glBindTexture(GL_TEXTURE_2D, parts_[i].texture);
+    DrawTexturedPieces(parts_[i].quad, {&foot, 1});
   }
 }
 
-void NearCliffDecorClass::DrawFoot() {
-  // The foot never changes, so like the backdrop it is painted once for the window's size and
-  // then copied, but for its top rows: the pieces above share those, so they are painted
-  // every frame. The copy is taken only where the foot spans the view's width, down to the
-  // view's lower edge.
-  const PixelRect& viewport = viewport_;
+void NearCliffDecorClass::DrawFoot(View& view) const {
+  // The foot never changes, so like the backdrop it is painted once for the view and then
+  // copied, but for its top rows: the pieces above share those, so they are painted every
+  // frame. The copy is taken only where the foot spans the view's width, down to the view's
+  // lower edge.
+  const PixelRect& viewport = view.viewport;
   const auto area = [&] {
-    if (!footCopied_) return PixelRect{};
+    if (!view.footCopied) return PixelRect{};
     const QuadPlacement& first = parts_[0].quad;
     double bottom = first.bottom;
     for (const ShorePart& part : parts_) bottom = std::min(bottom, part.quad.bottom);
-    PixelRect rect = QuadWindowRect({first.left, first.right, bottom, SolidBelow(), 1.0}, viewport);
+    PixelRect rect =
+        QuadWindowRect({first.left, first.right, bottom, view.solidBelow, 1.0}, viewport);
     if (rect.x > viewport.x || rect.x + rect.width < viewport.x + viewport.width)
       return PixelRect{};
     rect.height = std::max(0, rect.height - 2);
     return rect;
   };
-  if (!footCopy_.Draw(area, [this] { PaintFeet(); })) return;
-  const int above = footCopy_.Copied().y + footCopy_.Copied().height;
+  if (!view.footCopy.Draw(area, [&] { PaintFeet(view); })) return;
+  const int above = view.footCopy.Copied().y + view.footCopy.Copied().height;
   glEnable(GL_SCISSOR_TEST);
   glScissor(viewport.x, above, viewport.width, std::max(0, viewport.y + viewport.height - above));
-  PaintFeet();
+  PaintFeet(view);
   glDisable(GL_SCISSOR_TEST);
-}
-
-double NearCliffDecorClass::SolidBelow() const {
-  return QuadHeightAt(parts_[0].quad, parts_[0].foot.t0);
 }
 
 }  // namespace driftglass

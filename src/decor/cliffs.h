@@ -24,19 +24,12 @@ class FarCliffDecorClass {
  public:
   FarCliffDecorClass();
   bool IsValid() const { return !parts_.empty(); }
-  // The window's drawing area changed (and before the first frame).
-  void Reshape(const PixelRect& viewport) {
-    viewport_ = viewport;
-    copy_.Reshape(viewport);
-  }
-  // The first layer over the cleared frame.
-  void Draw();
-  void Release() { copy_.Release(); }
+  // The first layer over the cleared frame, in the view of `viewport` whose matrices are
+  // current. It never moves: it is painted once a view and then put from `copy`.
+  void Draw(LayerCopy& copy, const PixelRect& viewport) const;
 
  private:
   std::vector<DecorPart> parts_;
-  PixelRect viewport_;
-  LayerCopy copy_;
 };
 
 // A masked picture's cells, for a texture sampled with linear filtering and clamped at its
@@ -75,33 +68,41 @@ class NearCliffDecorClass {
  public:
   NearCliffDecorClass();
   bool IsValid() const { return !parts_.empty(); }
-  // The window's drawing area changed (and before the first frame): the view in it shows the
-  // plane z = 0 out to |x| = `halfWidth`. The view's matrices must be current.
-  void Reshape(const PixelRect& viewport, double halfWidth);
-  void Draw();
-  // The height (in the plane z = 0) below which the shore hides whatever lies behind it in
-  // the view.
-  double SolidBelow() const;
-  void Release() { footCopy_.Release(); }
+
+  // What one view draws of the shore: what it shows of each part is solid from some row
+  // down, its foot, and only the pieces above the foot are drawn every frame.
+  struct View {
+    struct Part {
+      std::vector<TexturePiece> blended, solid;
+      TexturePiece foot{};
+    };
+    std::vector<Part> parts;
+    PixelRect viewport;
+    double solidBelow = 0;    // the height (on the plane z = 0) under which the shore hides all
+    bool footCopied = false;  // the parts below the first are solid in the view: a foot to copy
+    LayerCopy footCopy;
+  };
+  // The views changed: the widest shows the plane z = 0 out to |x| = `widestHalfWidth`.
+  void Reshape(double widestHalfWidth);
+  // Fills `view` for the view of `viewport` that shows out to |x| = `halfWidth`.
+  void Shape(View& view, const PixelRect& viewport, double halfWidth) const;
+  // The last layer, in `view`, whose matrices are current. The first frame after a reshape,
+  // which may end the start-up, draws from the compressed blocks.
+  void Draw(View& view, bool firstFrame);
 
  private:
   // A part of the shore: the first is the wide one with the skyline, the others lie below it.
   struct ShorePart : DecorPart {
     PicturePart colour, mask;
     MaskCells cells;
-    // For the view: the pieces above its foot, and the foot, solid across the view's width.
-    std::vector<TexturePiece> blended, solid;
-    TexturePiece foot{};
-    DecodedRegion band;  // what the pieces above the foot are drawn from every frame
+    DecodedRegion band;  // what the pieces above the feet are drawn from every frame
   };
-  void DrawFoot();
-  void PaintFeet() const;
+  void DrawFoot(View& view) const;
+  void PaintFeet(const View& view) const;
+  // The s range of a part that |x| <= halfWidth shows.
+  static std::pair<double, double> Shown(const QuadPlacement& quad, double halfWidth);
 
   std::vector<ShorePart> parts_;
-  PixelRect viewport_;
-  bool footCopied_ = false;  // the parts below the first are solid in the view: a foot to copy
-  bool firstFrame_ = true;   // at this view
-  LayerCopy footCopy_;
 };
 
 }  // namespace driftglass

@@ -1,9 +1,12 @@
 // The scene's backdrop as one object: far cliff, waving sea and near cliff, built together,
-// advanced with the frame time and painted back to front first thing every frame. The waves
-// move 20 times a second, so at a higher frame rate most frames would paint the decor just as
-// the frame before did: those frames copy it whole, as the last one left it.
-// Render thread only.
+// advanced with the frame time once a frame and painted back to front first thing in every
+// view (one a monitor, each with its own shape). The waves move 20 times a second, so at a
+// higher frame rate most frames would paint the decor just as the frame before did: those
+// frames copy it whole, as the last one left it. Render thread only.
 #pragma once
+
+#include <memory>
+#include <vector>
 
 #include "decor/cliffs.h"
 #include "decor/waving_sea.h"
@@ -16,47 +19,30 @@ class ManagerDecor {
   // Builds all three layers, whatever an earlier one reported.
   ManagerDecor() = default;
   bool IsValid() const { return farCliff_.IsValid() && sea_.IsValid() && nearCliff_.IsValid(); }
-  // The window's drawing area changed (and before the first frame), and with it the view;
-  // each layer keeps what it derives from it. The view's matrices must be current.
-  void Reshape(const ViewShape& view) {
-    const PixelRect& viewport = view.viewport;
-    farCliff_.Reshape(viewport);
-    nearCliff_.Reshape(viewport, view.halfWidth);
-    sea_.Reshape(viewport, view.halfWidth, nearCliff_.SolidBelow());
-    viewport_ = viewport;
-    whole_.Reshape(viewport);
-  }
-  void Update(double frameMs) {
-    seaMoved_ = sea_.Update(frameMs) || seaMoved_;
-    frameMs_ = frameMs;
-  }
-  void Draw() {
-    if (!seaMoved_ && whole_.Put()) return;
-    farCliff_.Draw();
-    sea_.Draw();
-    nearCliff_.Draw();
-    seaMoved_ = false;
-    // Kept only when the next frame is likely to show the same waves.
-    if (sea_.StillAfter(frameMs_)) {
-      whole_.Take(viewport_);
-    } else {
-      whole_.Forget();
-    }
-  }
-  void Release() {
-    whole_.Release();
-    farCliff_.Release();
-    sea_.Release();
-    nearCliff_.Release();
-  }
+  // The views changed (and before the first frame); each keeps what it derives from its
+  // shape and its own copies. Leaves the last view's matrices current.
+  void Reshape(const std::vector<ViewShape>& views);
+  void Update(double frameMs);
+  // Paints the decor in view `index`, whose matrices must be current.
+  void Draw(size_t index);
+  // Frees the sea's arrays and every copy; the context must be current.
+  void Release();
 
  private:
+  struct View {
+    PixelRect viewport;
+    GLint seaLowestRow = 0;
+    NearCliffDecorClass::View shore;
+    LayerCopy backdrop;
+    LayerCopy whole;       // the three layers as the last frame that painted them left them
+    bool seaMoved = true;  // since the decor was last painted in this view
+  };
+
   FarCliffDecorClass farCliff_;
   WavingSeaDecorClass sea_;
   NearCliffDecorClass nearCliff_;
-  PixelRect viewport_;
-  LayerCopy whole_;       // the three layers as the last frame that painted them left them
-  bool seaMoved_ = true;  // since the decor was last painted
+  std::vector<std::unique_ptr<View>> views_;
+  int framesSinceReshape_ = 0;  // counted up to 2
   double frameMs_ = 0;
 };
 

@@ -44,11 +44,9 @@ void WavingSeaDecorClass::BuildGrid() {
   glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
 }
 
-namespace {
-
 // The lowest window row that may still show at the height y of the plane z = 0, less two
 // rows of margin: the rows under it are painted over whole by an opaque layer.
-GLint WindowRowBelow(double y, const PixelRect& view) {
+GLint WavingSeaDecorClass::LowestRow(const PixelRect& view, double y) {
   const GLint viewport[4] = {view.x, view.y, view.width, view.height};
   GLdouble model[16], projection[16];
   glGetDoublev(GL_MODELVIEW_MATRIX, model);
@@ -61,16 +59,12 @@ GLint WindowRowBelow(double y, const PixelRect& view) {
                     viewport[1] + viewport[3]);
 }
 
-}  // namespace
-
-void WavingSeaDecorClass::Reshape(const PixelRect& viewport, double halfWidth, double hiddenBelow) {
-  viewport_ = viewport;
-  lowestRow_ = WindowRowBelow(hiddenBelow, viewport);
-  // What the view shows of the picture, and as far again as the waves shift it.
+void WavingSeaDecorClass::Reshape(double halfWidth) {
+  // What the widest view shows of the picture (every view is centred on x = 0), and as far
+  // again as the waves shift it.
   const double width = picture_.right - picture_.left, ripple = 0.05;
   decoded_.Want(TexturePiece{std::max(0.0, (-halfWidth - ripple - picture_.left) / width), 0.0,
                              std::min(1.0, (halfWidth + ripple - picture_.left) / width), 1.0});
-  firstFrame_ = true;
   if (!simulation_) return;
   // Quads out to the view's edge, but not past the picture's: a 4:3 view keeps those of the
   // picture's 4:3 part.
@@ -86,16 +80,13 @@ void WavingSeaDecorClass::Reshape(const PixelRect& viewport, double halfWidth, d
   BuildGrid();
 }
 
-void WavingSeaDecorClass::Draw() {
+void WavingSeaDecorClass::Draw(const PixelRect& viewport, GLint lowestRow, bool firstFrame) {
   if (!simulation_) return;
-  // The first frame at a view, which may end the start-up, draws from the blocks; the view's
-  // part of the picture is decoded for the next.
-  if (!firstFrame_) decoded_.Hold(picture_, nullptr, GL_NEAREST);
-  firstFrame_ = false;
+  if (!firstFrame) decoded_.Hold(picture_, nullptr, GL_NEAREST);
   const bool decoded = decoded_.Holds();
   const BackdropLayer layer(decoded ? decoded_.Texture() : GLuint{texture_});
   glEnable(GL_SCISSOR_TEST);
-  glScissor(viewport_.x, lowestRow_, viewport_.width, viewport_.y + viewport_.height - lowestRow_);
+  glScissor(viewport.x, lowestRow, viewport.width, viewport.y + viewport.height - lowestRow);
   // The simulation's u runs 0 ... 1 over x = -1 ... 1 and its v over the grid's far to near
   // row; the picture spans its own rectangle of the plane, and the texture all or part of it.
   glMatrixMode(GL_TEXTURE);

@@ -18,11 +18,13 @@ class WavingSeaDecorClass {
   // Loads the picture and makes the buffers; IsValid tells whether that worked.
   WavingSeaDecorClass();
   bool IsValid() const { return valid_; }
-  // The window's drawing area changed (and before the first frame): the view in it shows the
-  // plane z = 0 out to |x| = `halfWidth`, and what lies lower than the height `hiddenBelow` is
-  // covered whole by the near shore drawn next, so the rows it takes are left out. A view
-  // wider than before widens the grid, which starts the waves afresh.
-  void Reshape(const PixelRect& viewport, double halfWidth, double hiddenBelow);
+  // The views changed (and before the first frame): the widest shows the plane z = 0 out to
+  // |x| = `widestHalfWidth`. A view wider than before widens the grid; the waves go on.
+  void Reshape(double widestHalfWidth);
+  // The lowest window row the sea may show in, in the view of `viewport` whose matrices are
+  // current, where what lies lower than the height `hiddenBelow` is covered whole by the
+  // near shore drawn next.
+  static GLint LowestRow(const PixelRect& viewport, double hiddenBelow);
   // Released, the sea stands still and draws nothing. True when the waves moved, and with
   // them the picture the sea shows.
   bool Update(double frameMs) { return simulation_ && simulation_->Update(frameMs); }
@@ -30,8 +32,10 @@ class WavingSeaDecorClass {
   bool StillAfter(double frameMs) const {
     return !simulation_ || simulation_->PendingMs() + frameMs <= SeaSimulation::kStepMs;
   }
-  // Draws the sea above the rows the near shore covers.
-  void Draw();
+  // Draws the sea in the view of `viewport`, whose matrices are current, from `lowestRow`
+  // up. The first frame after a reshape, which may end the start-up, draws from the
+  // compressed picture.
+  void Draw(const PixelRect& viewport, GLint lowestRow, bool firstFrame);
   // Frees the simulation's arrays (the GL objects go with the context).
   void Release() { simulation_.reset(); }
 
@@ -40,12 +44,9 @@ class WavingSeaDecorClass {
   void BuildGrid();
 
   std::unique_ptr<SeaSimulation> simulation_;
-  PicturePart picture_;     // where the sea picture lies on the plane
-  DecodedRegion decoded_;   // what the view shows of it, from its second frame on
-  bool firstFrame_ = true;  // at this view
-  double showsOut_ = 1.0;   // the widest |x| on the plane z = 0 any view shows
-  PixelRect viewport_;
-  GLint lowestRow_ = 0;  // the lowest window row the sea may show in
+  PicturePart picture_;    // where the sea picture lies on the plane
+  DecodedRegion decoded_;  // what the views show of it, from their second frame on
+  double showsOut_ = 1.0;  // the widest |x| on the plane z = 0 any view shows
   GLsizei indexCount_ = 0;
   GlTexture texture_;
   GlBuffer indexBuffer_;

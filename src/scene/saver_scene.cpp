@@ -3,6 +3,7 @@
 // frame paints the decor first and the banner last.
 #include "scene/saver_scene.h"
 
+#include <algorithm>
 #include <new>
 
 #include "creature/flying_creature.h"
@@ -52,32 +53,50 @@ Status SaverScene::SceneInitialization(SoundManager& sounds) {
   return kSucceeded;
 }
 
+void SaverScene::UseViewAreas(std::vector<PixelRect> areas) {
+  areas_ = std::move(areas);
+}
+
 void SaverScene::SceneReshape(int width, int height) {
-  area_ = PixelRect{0, 0, width, height};
-  view_ = ShapeViewFor(area_);
-  ApplyView(view_);
-  if (decor_) decor_->Reshape(view_);
+  const PixelRect window{0, 0, width, height};
+  views_.clear();
+  long long shown = 0;
+  for (const PixelRect& area : areas_.empty() ? std::vector<PixelRect>{window} : areas_) {
+    // Only what lies in the window.
+    const int x0 = std::max(area.x, 0), y0 = std::max(area.y, 0);
+    const int x1 = std::min(area.x + area.width, width),
+              y1 = std::min(area.y + area.height, height);
+    if (x1 <= x0 || y1 <= y0) continue;
+    views_.push_back(ShapeViewFor(PixelRect{x0, y0, x1 - x0, y1 - y0}));
+    const PixelRect& drawn = views_.back().viewport;
+    shown += static_cast<long long>(drawn.width) * drawn.height;
+  }
+  covered_ = shown == static_cast<long long>(width) * height;
+  if (decor_) decor_->Reshape(views_);
 }
 
 void SaverScene::SceneFrame(const FrameTime& time) {
-  // Every object takes the step in milliseconds as a double.
+  // Every object takes the step in milliseconds as a double, and moves once a frame however
+  // many views it is drawn in.
   const double stepMs = static_cast<double>(time.stepMs);
   sceneSound_->Update(stepMs);
-  // The decor paints every pixel of the view, opaque, so the colour buffer is cleared only
-  // where a shape the decor does not cover leaves black bars: elsewhere only depth is. The
-  // stencil is unused, but the depth buffer shares its words: clearing both lets the driver
-  // fill whole words instead of masking every one.
-  ApplyView(view_);
-  glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT |
-          (view_.viewport == area_ ? 0 : GL_COLOR_BUFFER_BIT));
   decor_->Update(stepMs);
-  decor_->Draw();
   creature_->Update(stepMs);
-  creature_->Draw();
   flowers_->Update(stepMs);
-  flowers_->Draw();
   welcome_->Update(stepMs);
-  welcome_->Draw(view_);
+  // The decor paints every pixel of a view, opaque, so the colour buffer is cleared only
+  // where no view is (black bars around a shape the decor does not cover, a monitor left
+  // dark): elsewhere only depth is. The stencil is unused, but the depth buffer shares its
+  // words: clearing both lets the driver fill whole words instead of masking every one.
+  glDisable(GL_SCISSOR_TEST);
+  glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT | (covered_ ? 0 : GL_COLOR_BUFFER_BIT));
+  for (size_t i = 0; i < views_.size(); ++i) {
+    ApplyView(views_[i]);
+    decor_->Draw(i);
+    creature_->Draw();
+    flowers_->Draw();
+    welcome_->Draw(views_[i]);
+  }
 }
 
 void SaverScene::SceneUninstall() {

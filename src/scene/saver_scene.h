@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "foundation/view_shape.h"
 #include "scene/scene.h"
@@ -20,6 +21,9 @@ class SaverScene : public Scene {
   SaverScene();
   ~SaverScene() override;
   Status SceneInitialization(SoundManager& sounds) override;
+  // The views to draw: rectangles of the window (from its lower left corner), one a monitor,
+  // each with its own shape; none means the window whole. Set before the render thread runs.
+  void UseViewAreas(std::vector<PixelRect> areas);
   void SceneReshape(int width, int height) override;
   void SceneFrame(const FrameTime& time) override;
   void SceneUninstall() override;
@@ -30,8 +34,9 @@ class SaverScene : public Scene {
   std::unique_ptr<FlowersHolder> flowers_;
   std::unique_ptr<ManagerDecor> decor_;
   std::unique_ptr<WelcomingMessage> welcome_;
-  PixelRect area_;  // the window's drawing area
-  ViewShape view_;
+  std::vector<PixelRect> areas_;
+  std::vector<ViewShape> views_;
+  bool covered_ = true;  // the views fill the window
 };
 
 }  // namespace driftglass

@@ -119,10 +119,14 @@ TEST_F(GlCreatureTest, WhatTheCameraCannotShowIsLeftOutButForTheSecondFrame) {
     creature.GetRibbon().Reset(Vector3(0.5, y, 0), Vector3(0, std::cos(roll), std::sin(roll)),
                                Vector3(1, 0, 0));
   };
-  place(3.0);  // far above the view, as it comes in
-  EXPECT_EQ(PrimitivesSent([&] { creature.Draw(); }), 0u);
-  EXPECT_GT(PrimitivesSent([&] { creature.Draw(); }), 0u) << "the second frame readies it";
-  EXPECT_EQ(PrimitivesSent([&] { creature.Draw(); }), 0u);
+  const auto frame = [&] {
+    creature.Update(0);
+    place(3.0);  // far above the view, as it comes in
+    return PrimitivesSent([&] { creature.Draw(); });
+  };
+  EXPECT_EQ(frame(), 0u);
+  EXPECT_GT(frame(), 0u) << "the second frame readies it";
+  EXPECT_EQ(frame(), 0u);
   // Coming down into the view: wherever it is left out, its body and its wings, at any
   // angle of their beat, would have shown nothing.
   const auto showsNothing = [&](const auto& draw) {
@@ -149,6 +153,7 @@ TEST_F(GlCreatureTest, WhatTheCameraCannotShowIsLeftOutButForTheSecondFrame) {
         wing.SetFrame(wingPlace.root, wingPlace.bodyAxis, wingPlace.spanAxis);
         for (int beat = 0; beat < 4; ++beat) {
           wing.Update(2);
+          wing.Shed();
           ASSERT_TRUE(showsNothing([&] { wing.Draw(); })) << "wing " << side << ", beat " << beat;
         }
       }
@@ -158,28 +163,32 @@ TEST_F(GlCreatureTest, WhatTheCameraCannotShowIsLeftOutButForTheSecondFrame) {
   EXPECT_LT(leftOut, 180);  // and drawn once any of it can show
 }
 
-TEST_F(GlCreatureTest, AWingLeftOutDrawsTheSameRandomNumbersAndMovesItsSparksTheSame) {
-  Wing shown, hidden;
-  for (Wing* wing : {&shown, &hidden})
-    wing->SetFrame(Vector3(0, 0, 0), Vector3(1, 0, 0), Vector3(0, 1, 0));
-  double next[2] = {};
+TEST_F(GlCreatureTest, AWingDrawnInAnyNumberOfViewsDrawsNoRandomNumberAndMovesNothing) {
+  // Three wings, drawn in no view, in one and in three each frame: the scene's random
+  // sequence and the sparks go on as if nothing had been drawn.
+  Wing wings[3];
+  for (Wing& wing : wings) wing.SetFrame(Vector3(0, 0, 0), Vector3(1, 0, 0), Vector3(0, 1, 0));
   for (int frame = 0; frame < 40; ++frame) {
-    for (int i = 0; i < 2; ++i) {
+    double next[3] = {};
+    for (int views = 0; views < 3; ++views) {
       SeedRandom(static_cast<uint32_t>(frame + 1));
-      Wing& wing = i == 0 ? shown : hidden;
-      wing.Update(150);
-      wing.Draw(i == 0);
-      next[i] = RandomUnit();
+      wings[views].Update(150);
+      wings[views].Shed();
+      for (int view = 0; view < views * views - views / 2; ++view) wings[views].Draw();
+      next[views] = RandomUnit();
     }
     ASSERT_EQ(next[0], next[1]) << "frame " << frame;
+    ASSERT_EQ(next[0], next[2]) << "frame " << frame;
   }
-  const auto& a = shown.Sparks().Sparks();
-  const auto& b = hidden.Sparks().Sparks();
-  ASSERT_EQ(a.size(), b.size());
-  ASSERT_FALSE(a.empty());
-  for (size_t k = 0; k < a.size(); ++k) {
-    EXPECT_EQ(a[k].brightness, b[k].brightness);
-    EXPECT_EQ(a[k].position.y, b[k].position.y);
+  for (const Wing* wing : {&wings[1], &wings[2]}) {
+    const auto& a = wings[0].Sparks().Sparks();
+    const auto& b = wing->Sparks().Sparks();
+    ASSERT_EQ(a.size(), b.size());
+    ASSERT_FALSE(a.empty());
+    for (size_t k = 0; k < a.size(); ++k) {
+      EXPECT_EQ(a[k].brightness, b[k].brightness);
+      EXPECT_EQ(a[k].position.y, b[k].position.y);
+    }
   }
   ExpectTheSceneState("the wing");
 }

@@ -89,11 +89,11 @@ TEST_F(GlDecorTest, TheDecorAndTheBannerBuildLogAndLeaveTheStateTheyFound) {
   EXPECT_TRUE(decor.IsValid()) << Log();
   const ViewShape view = ShapeViewFor(PixelRect{0, 0, context_.Width(), context_.Height()});
   ApplyView(view);
-  decor.Reshape(view);
+  decor.Reshape({view});
   WelcomingMessage banner;
   ASSERT_TRUE(banner.IsValid());
   decor.Update(120);
-  decor.Draw();
+  decor.Draw(0);
   ExpectTheSceneState("the decor");
   banner.Update(10000);  // in the middle of its schedule, drawn opaque
   banner.Draw(view);
@@ -112,7 +112,7 @@ TEST_F(GlDecorTest, TheDecorPaintsEveryPixelAndItsCopiedFramesMatchPaintedOnes) 
   for (const auto& [width, height] : sizes) {
     const ViewShape view = ShapeViewFor(PixelRect{0, 0, width, height});
     ApplyView(view);
-    decor.Reshape(view);
+    decor.Reshape({view});
     // Each frame drawn twice, over magenta and over green. The first is painted from the
     // compressed pictures, the second from the decoded ones and makes the copies, the rest are
     // copied.
@@ -121,7 +121,7 @@ TEST_F(GlDecorTest, TheDecorPaintsEveryPixelAndItsCopiedFramesMatchPaintedOnes) 
       const bool green = frame % 2 == 1;
       glClearColor(green ? 0.0f : 1.0f, green ? 1.0f : 0.0f, green ? 0.0f : 1.0f, 1.0f);
       glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-      decor.Draw();
+      decor.Draw(0);
       frames.push_back(context_.ReadPixels());
     }
     // Counts the values of the viewport that differ between two frames by more than `levels`.
@@ -168,16 +168,16 @@ TEST_F(GlDecorTest, FramesBetweenWaveStepsMatchFramesPaintedAfresh) {
       SeedRandom(5);
       ManagerDecor decor;
       ASSERT_TRUE(decor.IsValid());
-      decor.Reshape(view);
+      decor.Reshape({view});
       for (int frame = 0; frame < 24; ++frame) {
         if (frames == &painted) {
           ApplyView(other);
-          decor.Reshape(other);
+          decor.Reshape({other});
           ApplyView(view);
-          decor.Reshape(view);
+          decor.Reshape({view});
         }
         decor.Update(frameMs);
-        decor.Draw();
+        decor.Draw(0);
         frames->push_back(context_.ReadPixels());
       }
       decor.Release();

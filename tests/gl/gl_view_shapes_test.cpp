@@ -63,9 +63,9 @@ TEST_F(GlViewShapesTest, AtEveryShapeTheDecorFillsTheViewTheMoonIsRoundAndNoSkyR
     ViewShape view;
     int shown = 0;
     const std::vector<uint8_t> frame = DrawnAt(width, height, view, shown, [&] {
-      decor.Reshape(view);
+      decor.Reshape({view});
       decor.Update(60);
-      decor.Draw();
+      decor.Draw(0);
     });
     const auto at = [&](int x, int y) { return &frame[(static_cast<size_t>(y) * shown + x) * 4]; };
     const double pixelsPerUnit = height / (2 * view.halfHeight);
