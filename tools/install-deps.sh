@@ -8,7 +8,8 @@ set -euo pipefail
 packages=(
   # build and run the Linux program
   cmake make g++ pkg-config
-  libgl-dev libglu1-mesa-dev libglew-dev libx11-dev libxrandr-dev libgtk-3-dev libpng-dev
+  libgl-dev libglu1-mesa-dev libglew-dev libx11-dev libxrandr-dev libxinerama-dev libgtk-3-dev
+  libpng-dev
   libopenal-dev
   # run without a display: a virtual X server and Mesa's software OpenGL
   xvfb xauth libgl1-mesa-dri
@@ -17,8 +18,8 @@ packages=(
 )
 if [[ "${1:-test}" != run ]]; then
   packages+=(
-    # tests
-    libxtst-dev libgtest-dev googletest
+    # tests, and a nested X server of two monitors for them
+    libxtst-dev libgtest-dev googletest xserver-xephyr
     # fuzzing with libFuzzer
     clang libclang-rt-14-dev
     # the Windows build and its installer, and Wine to run them

@@ -11,6 +11,7 @@ RenderSettings MakeRenderSettings(const SaverSettings& stored, RenderSettings di
   RenderSettings settings = std::move(diagnostics);
   settings.showFrameRate = settings.showFrameRate || stored.enableFps.Get() != 0;
   settings.playSound = stored.enableSound.Get() != 0;
+  settings.allMonitors = stored.allMonitors.Get() != 0;
   const int32_t interval = stored.enableVSync.Get();
   if (interval >= 0 && interval <= kLargestSwapInterval) {
     settings.swapInterval = interval;

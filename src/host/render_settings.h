@@ -12,8 +12,8 @@ namespace driftglass {
 inline constexpr int kLargestSwapInterval = 4;
 
 // `diagnostics` with the stored options applied: the frame-rate overlay when EnableFPS is set
-// (or the flag asked for it), EnableVSync as the swap interval, and sound as EnableSound says
-// (any value but 0 plays it). A swap interval outside 0 ... 4 is logged and replaced by the
+// (or the flag asked for it), EnableVSync as the swap interval, sound as EnableSound says
+// (any value but 0 plays it) and every monitor as AllMonitors says (likewise). A swap interval outside 0 ... 4 is logged and replaced by the
 // option's default.
 RenderSettings MakeRenderSettings(const SaverSettings& stored, RenderSettings diagnostics);
 

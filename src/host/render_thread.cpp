@@ -13,6 +13,8 @@
 namespace driftglass {
 namespace {
 
+constexpr const char* kSoundElsewhere = "Another instance plays the sound: this one runs silently";
+
 double SteadyMs() {
   const auto now = std::chrono::steady_clock::now().time_since_epoch();
   return std::chrono::duration<double, std::milli>(now).count();
@@ -31,11 +33,12 @@ std::thread RunAside(Work work) {
 
 }  // namespace
 
-RenderThread::RenderThread(RenderSurface& surface, SoundDevice& sound, Scene& scene,
-                           TickClock& clock, WindowThreadLink& link, RenderSettings settings,
-                           FrameRateCounter& counter)
+RenderThread::RenderThread(RenderSurface& surface, SoundDevice& sound, SoundClaim& claim,
+                           Scene& scene, TickClock& clock, WindowThreadLink& link,
+                           RenderSettings settings, FrameRateCounter& counter)
     : surface_(surface),
       soundDevice_(sound),
+      soundShare_(claim, settings.soundGivesWay),
       scene_(scene),
       clock_(clock),
       link_(link),
@@ -98,6 +101,7 @@ int RenderThread::LoopingThreadProc() {
       }
       surface_.SwapBuffers();
       if (lastFrame) break;
+      ShareSound(now);
       if (settings_.frameDelayUs > 0) {
         std::this_thread::sleep_for(std::chrono::microseconds(settings_.frameDelayUs));
       }
@@ -120,9 +124,11 @@ Status RenderThread::CommonInitialization() {
   SeedRandom(settings_.seed ? *settings_.seed : CalendarSeconds());
 
   // The sound device opens on a thread of its own while the context is made: both take a
-  // while, and neither needs the other.
+  // while, and neither needs the other. Only one instance on the display plays.
+  soundWanted_ = settings_.playSound;
+  const bool plays = soundWanted_ && soundShare_.Decide();
   std::thread soundOpening;
-  if (settings_.playSound) {
+  if (plays) {
     soundOpening = RunAside([this] { sounds_ = std::make_unique<SoundManager>(soundDevice_); });
   }
   const bool contextMade = surface_.CreateContext();
@@ -133,11 +139,16 @@ Status RenderThread::CommonInitialization() {
   if (!settings_.playSound) {
     sounds_ = std::make_unique<SoundManager>();
     TheEventLog().Write(kNotify, "Sound is switched off: the scene runs silently");
+  } else if (!plays) {
+    sounds_ = std::make_unique<SoundManager>(soundDevice_, false);
+    TheEventLog().Write(kNotify, kSoundElsewhere);
   } else if (sounds_->Audible()) {
     TheEventLog().Write(kNotify, "SoundManager has been created");
   } else {
     const std::string line = "No sound, the scene runs silently: " + soundDevice_.OpenFailure();
     TheEventLog().Write(kError, line.c_str());
+    soundWanted_ = false;
+    soundShare_.Leave();
   }
 
   if (!contextMade) {
@@ -175,15 +186,33 @@ Status RenderThread::CommonInitialization() {
   return kSucceeded;
 }
 
+void RenderThread::ShareSound(uint32_t now) {
+  bool plays = false;
+  if (!soundWanted_ || !soundShare_.LookAgain(now, plays)) return;
+  if (plays == sounds_->Audible()) return;
+  if (!plays) {
+    sounds_->Detach();
+    TheEventLog().Write(kNotify, kSoundElsewhere);
+  } else if (sounds_->Attach()) {
+    TheEventLog().Write(kNotify, "The sound is free again: this instance plays it");
+  } else {
+    const std::string line = "No sound, the scene runs silently: " + soundDevice_.OpenFailure();
+    TheEventLog().Write(kError, line.c_str());
+    soundWanted_ = false;
+    soundShare_.Leave();
+  }
+}
+
 void RenderThread::CommonUninstall() {
   TheEventLog().Write(kNotify, "Start common uninstall");
   scene_.SceneUninstall();
   // A context that was made is deleted here, whatever failed after it was made.
   surface_.DeleteContext();
   surface_.ReleaseSurface();
-  // The sounds play on until here; the device closes last.
+  // The sounds play on until here; the device closes last, and the next instance may play.
   if (sounds_) sounds_->Release();
   sounds_.reset();
+  soundShare_.Leave();
   TheEventLog().Write(kNotify, "Common uninstall has finished properly");
 }
 

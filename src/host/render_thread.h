@@ -11,6 +11,7 @@
 
 #include "foundation/status.h"
 #include "host/auto_reset_event.h"
+#include "host/sound_share.h"
 #include "platform/render_surface.h"
 #include "platform/tick_clock.h"
 #include "platform/window_thread_link.h"
@@ -26,6 +27,10 @@ struct RenderSettings {
   int swapInterval = 1;
   // Off: the sound device is never opened and the scene runs silently, otherwise the same.
   bool playSound = true;
+  // Off: full screen shows the scene on the primary monitor only, the others black.
+  bool allMonitors = true;
+  // A preview, or a saver in a window of its own: the sound goes to a full-screen saver.
+  bool soundGivesWay = false;
   // A pause after each frame, in microseconds (xscreensaver's "Frame rate" slider).
   uint32_t frameDelayUs = 0;
   // Diagnostics: a fixed seed, a fixed step for every frame, a frame budget (0: none) after
@@ -38,10 +43,11 @@ struct RenderSettings {
 
 class RenderThread {
  public:
-  // The thread draws on `surface`, plays through `sound`, writes to the process's event log
-  // (TheEventLog) and measures with `counter`.
-  RenderThread(RenderSurface& surface, SoundDevice& sound, Scene& scene, TickClock& clock,
-               WindowThreadLink& link, RenderSettings settings, FrameRateCounter& counter);
+  // The thread draws on `surface`, plays through `sound` while it holds `claim`, writes to
+  // the process's event log (TheEventLog) and measures with `counter`.
+  RenderThread(RenderSurface& surface, SoundDevice& sound, SoundClaim& claim, Scene& scene,
+               TickClock& clock, WindowThreadLink& link, RenderSettings settings,
+               FrameRateCounter& counter);
   ~RenderThread();
   RenderThread(const RenderThread&) = delete;
   RenderThread& operator=(const RenderThread&) = delete;
@@ -61,9 +67,14 @@ class RenderThread {
 
  private:
   void CommonUninstall();
+  // Takes the sound up or gives it up when the display's claim says so (`now`: this frame's
+  // tick).
+  void ShareSound(uint32_t now);
 
   RenderSurface& surface_;
   SoundDevice& soundDevice_;
+  SoundShare soundShare_;
+  bool soundWanted_ = false;  // sound on, and a device that opened (or was not yet tried)
   std::unique_ptr<SoundManager> sounds_;
   Scene& scene_;
   TickClock& clock_;

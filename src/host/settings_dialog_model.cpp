@@ -17,18 +17,21 @@ SettingsDialogModel::Outcome SettingsDialogModel::OnCommand(int controlId, int n
     case kResetToDefaultId:
       settings_.options.ResetToDefault();
       return Outcome::Handled;
-    case kShowFpsId:
-      settings_.enableFps.Set(checked ? 1 : 0);
-      return Outcome::Handled;
-    case kVSyncControlId:
-      settings_.enableVSync.Set(checked ? 1 : 0);
-      return Outcome::Handled;
-    case kPlaySoundId:
-      settings_.enableSound.Set(checked ? 1 : 0);
-      return Outcome::Handled;
     default:
+      for (const CheckBox& box : kCheckBoxes) {
+        if (box.id != controlId) continue;
+        (settings_.*box.option).Set(checked ? 1 : 0);
+        return Outcome::Handled;
+      }
       return Outcome::Ignored;
   }
+}
+
+bool SettingsDialogModel::Checked(int controlId) const {
+  for (const CheckBox& box : kCheckBoxes) {
+    if (box.id == controlId) return (settings_.*box.option).Get() != 0;
+  }
+  return false;
 }
 
 }  // namespace driftglass

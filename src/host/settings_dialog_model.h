@@ -15,17 +15,21 @@ inline constexpr int kResetToDefaultId = 2;
 inline constexpr int kShowFpsId = 103;
 inline constexpr int kVSyncControlId = 104;
 inline constexpr int kPlaySoundId = 106;
+inline constexpr int kAllMonitorsId = 107;
 
 inline constexpr const char* kSettingsTitle = "Driftglass screensaver - Settings";
 inline constexpr const char* kShowFpsText = "Show FPS";
 inline constexpr const char* kVSyncText = "VSync control";
 inline constexpr const char* kPlaySoundText = "Play sound";
+inline constexpr const char* kAllMonitorsText = "Show on every monitor";
 inline constexpr const char* kShowFpsHelp =
     "This option allows you to clarify the productivity of your video card and CPU";
 inline constexpr const char* kVSyncHelp =
     "This option makes an image smoother and avoids unnecessary calculations";
 inline constexpr const char* kPlaySoundHelp =
     "The sea and the wind, and the creature's wings; untick it for a silent saver";
+inline constexpr const char* kAllMonitorsHelp =
+    "Untick it to show the scene on the main monitor only and leave the others dark";
 inline constexpr const char* kConfirmText = "Confirm settings";
 inline constexpr const char* kResetText = "Reset to default";
 
@@ -41,10 +45,22 @@ class SettingsDialogModel {
   SettingsDialogModel(SaverSettings& settings, OptionStore& store)
       : settings_(settings), store_(store) {}
 
-  // The check boxes as the options stand.
-  bool ShowFpsChecked() const { return settings_.enableFps.Get() != 0; }
-  bool VSyncChecked() const { return settings_.enableVSync.Get() != 0; }
-  bool PlaySoundChecked() const { return settings_.enableSound.Get() != 0; }
+  // The dialog's check boxes, in their order, each an option that is on or off.
+  struct CheckBox {
+    int id;
+    const char* text;
+    const char* help;
+    StoredOptionsParameter_long SaverSettings::*option;
+  };
+  static constexpr CheckBox kCheckBoxes[] = {
+      {kShowFpsId, kShowFpsText, kShowFpsHelp, &SaverSettings::enableFps},
+      {kVSyncControlId, kVSyncText, kVSyncHelp, &SaverSettings::enableVSync},
+      {kPlaySoundId, kPlaySoundText, kPlaySoundHelp, &SaverSettings::enableSound},
+      {kAllMonitorsId, kAllMonitorsText, kAllMonitorsHelp, &SaverSettings::allMonitors},
+  };
+
+  // Whether check box `controlId` shows its option on, as the options stand.
+  bool Checked(int controlId) const;
 
   // A command from control `controlId` with its notification code; `checked` is the state of
   // the clicked check box after the click.

@@ -107,6 +107,6 @@ void StoredOptions::ResetToDefault() {
 }
 
 SaverSettings::SaverSettings(OptionStore& store)
-    : options(kProductName, {&enableFps, &enableSound, &enableVSync, &slideshowPictures}, store) {}
+    : options(kProductName, {&enableFps, &enableSound, &enableVSync, &allMonitors, &slideshowPictures}, store) {}
 
 }  // namespace driftglass

@@ -78,6 +78,7 @@ struct SaverSettings {
   StoredOptionsParameter_long enableFps{"EnableFPS", 0};
   StoredOptionsParameter_long enableSound{"EnableSound", 1};
   StoredOptionsParameter_long enableVSync{"EnableVSync", 1};
+  StoredOptionsParameter_long allMonitors{"AllMonitors", 1};
   StoredOptionsParameter_paths slideshowPictures{"SlideshowPictures"};
   StoredOptions options;
 };

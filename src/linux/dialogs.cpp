@@ -62,9 +62,7 @@ class ModelHost : public SettingsDialogHost {
     return model_.OnCommand(control, 0, checked);
   }
   bool Checked(int control) const override {
-    return control == kShowFpsId        ? model_.ShowFpsChecked()
-           : control == kVSyncControlId ? model_.VSyncChecked()
-                                        : model_.PlaySoundChecked();
+    return model_.Checked(control);
   }
   std::string SaveError() const override { return model_.SaveError(); }
 

@@ -1,7 +1,8 @@
-// The settings dialog of the dialog module, with GTK 3: the banner, the three check boxes with
-// their explanations, "Confirm settings" and "Reset to default". Window (main) thread only.
+// The settings dialog of the dialog module, with GTK 3: the banner, the check boxes with their
+// explanations, "Confirm settings" and "Reset to default". Window (main) thread only.
 #include <gtk/gtk.h>
 
+#include <iterator>
 #include <type_traits>
 #include <vector>
 
@@ -15,20 +16,17 @@ struct Dialog {
   SettingsDialogHost* model = nullptr;
   int terminationFd = -1;
   GtkWidget* window = nullptr;
-  GtkWidget* showFps = nullptr;
-  GtkWidget* vsync = nullptr;
-  GtkWidget* playSound = nullptr;
+  // The check boxes, in the model's order.
+  GtkWidget* boxes[std::size(SettingsDialogModel::kCheckBoxes)] = {};
   bool refreshing = false;
 };
 
 void RefreshSettingsChecks(Dialog& dialog) {
   dialog.refreshing = true;  // setting a box is not a click
-  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(dialog.showFps),
-                               dialog.model->Checked(kShowFpsId));
-  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(dialog.vsync),
-                               dialog.model->Checked(kVSyncControlId));
-  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(dialog.playSound),
-                               dialog.model->Checked(kPlaySoundId));
+  for (size_t i = 0; i < std::size(dialog.boxes); ++i) {
+    gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(dialog.boxes[i]),
+                                 dialog.model->Checked(SettingsDialogModel::kCheckBoxes[i].id));
+  }
   dialog.refreshing = false;
 }
 
@@ -58,10 +56,10 @@ void OnToggled(GtkToggleButton* button, gpointer data) {
   Dialog& dialog = *static_cast<Dialog*>(data);
   if (dialog.refreshing) return;
   const GtkWidget* widget = GTK_WIDGET(button);
-  const int control = widget == dialog.showFps ? kShowFpsId
-                      : widget == dialog.vsync ? kVSyncControlId
-                                               : kPlaySoundId;
-  Command(dialog, control, gtk_toggle_button_get_active(button));
+  for (size_t i = 0; i < std::size(dialog.boxes); ++i) {
+    if (dialog.boxes[i] != widget) continue;
+    Command(dialog, SettingsDialogModel::kCheckBoxes[i].id, gtk_toggle_button_get_active(button));
+  }
 }
 
 void OnConfirm(GtkButton*, gpointer data) {
@@ -146,33 +144,31 @@ extern "C" __attribute__((visibility("default"))) bool DriftglassRunSettingsDial
   gtk_container_add(GTK_CONTAINER(dialog.window), grid);
   gtk_grid_attach(GTK_GRID(grid), BannerImage(host), 0, 0, 3, 1);
 
-  dialog.showFps = gtk_check_button_new_with_label(kShowFpsText);
-  dialog.vsync = gtk_check_button_new_with_label(kVSyncText);
-  dialog.playSound = gtk_check_button_new_with_label(kPlaySoundText);
+  // A row for each box with its explanation; the buttons beside the first two.
   GtkWidget* confirm = gtk_button_new_with_label(kConfirmText);
   GtkWidget* reset = gtk_button_new_with_label(kResetText);
-  for (GtkWidget* widget : {dialog.showFps, dialog.vsync, dialog.playSound})
-    gtk_widget_set_margin_start(widget, 10);
   for (GtkWidget* widget : {confirm, reset}) gtk_widget_set_margin_end(widget, 10);
-  gtk_widget_set_margin_bottom(dialog.playSound, 12);
-  gtk_grid_attach(GTK_GRID(grid), dialog.showFps, 0, 1, 1, 1);
-  gtk_grid_attach(GTK_GRID(grid), Explanation(kShowFpsHelp), 1, 1, 1, 1);
+  for (size_t i = 0; i < std::size(dialog.boxes); ++i) {
+    const SettingsDialogModel::CheckBox& box = SettingsDialogModel::kCheckBoxes[i];
+    const int row = static_cast<int>(i) + 1;
+    dialog.boxes[i] = gtk_check_button_new_with_label(box.text);
+    gtk_widget_set_margin_start(dialog.boxes[i], 10);
+    gtk_grid_attach(GTK_GRID(grid), dialog.boxes[i], 0, row, 1, 1);
+    gtk_grid_attach(GTK_GRID(grid), Explanation(box.help), 1, row, 1, 1);
+  }
+  gtk_widget_set_margin_bottom(dialog.boxes[std::size(dialog.boxes) - 1], 12);
   gtk_grid_attach(GTK_GRID(grid), confirm, 2, 1, 1, 1);
-  gtk_grid_attach(GTK_GRID(grid), dialog.vsync, 0, 2, 1, 1);
-  gtk_grid_attach(GTK_GRID(grid), Explanation(kVSyncHelp), 1, 2, 1, 1);
   gtk_grid_attach(GTK_GRID(grid), reset, 2, 2, 1, 1);
-  gtk_grid_attach(GTK_GRID(grid), dialog.playSound, 0, 3, 1, 1);
-  gtk_grid_attach(GTK_GRID(grid), Explanation(kPlaySoundHelp), 1, 3, 1, 1);
 
   RefreshSettingsChecks(dialog);
-  g_signal_connect(dialog.showFps, "toggled", G_CALLBACK(OnToggled), &dialog);
-  g_signal_connect(dialog.vsync, "toggled", G_CALLBACK(OnToggled), &dialog);
-  g_signal_connect(dialog.playSound, "toggled", G_CALLBACK(OnToggled), &dialog);
+  for (GtkWidget* box : dialog.boxes) {
+    g_signal_connect(box, "toggled", G_CALLBACK(OnToggled), &dialog);
+  }
   g_signal_connect(confirm, "clicked", G_CALLBACK(OnConfirm), &dialog);
   g_signal_connect(reset, "clicked", G_CALLBACK(OnReset), &dialog);
 
   gtk_widget_show_all(dialog.window);
-  gtk_window_set_focus(window, dialog.showFps);
+  gtk_window_set_focus(window, dialog.boxes[0]);
   gtk_main();
   return true;
 }

@@ -1,6 +1,9 @@
 // Retrying display connections, and X errors kept per thread.
 #include "linux/x11_display.h"
 
+#include <X11/extensions/Xinerama.h>
+#include <X11/extensions/Xrandr.h>
+
 #include <errno.h>
 #include <signal.h>
 #include <sys/socket.h>
@@ -147,6 +150,38 @@ std::optional<XWindowAttributes> ReadWindowAttributes(Display* display, Window w
   const Status status = XGetWindowAttributes(display, window, &attributes);
   if (trap.Finish() != 0 || status == 0) return std::nullopt;
   return attributes;
+}
+
+std::vector<Monitor> ReadMonitors(Display* display) {
+  std::vector<Monitor> monitors;
+  int eventBase = 0, errorBase = 0, major = 0, minor = 0;
+  if (XRRQueryExtension(display, &eventBase, &errorBase) &&
+      XRRQueryVersion(display, &major, &minor) && (major > 1 || (major == 1 && minor >= 5))) {
+    int count = 0;
+    if (XRRMonitorInfo* info = XRRGetMonitors(display, DefaultRootWindow(display), True, &count)) {
+      for (int i = 0; i < count; ++i) {
+        monitors.push_back(
+            {{info[i].x, info[i].y, info[i].width, info[i].height}, info[i].primary != 0});
+      }
+      XRRFreeMonitors(info);
+    }
+  }
+  if (monitors.size() > 1) return monitors;
+  // One monitor over heads that Xinerama tells apart (Xephyr's +xinerama, some drivers).
+  if (XineramaQueryExtension(display, &eventBase, &errorBase) && XineramaIsActive(display)) {
+    int count = 0;
+    if (XineramaScreenInfo* heads = XineramaQueryScreens(display, &count)) {
+      if (count > 1) {
+        monitors.clear();
+        for (int i = 0; i < count; ++i) {
+          monitors.push_back({{heads[i].x_org, heads[i].y_org, heads[i].width, heads[i].height},
+                              i == 0});
+        }
+      }
+      XFree(heads);
+    }
+  }
+  return monitors;
 }
 
 }  // namespace driftglass

@@ -6,6 +6,9 @@
 #include <X11/Xlib.h>
 
 #include <optional>
+#include <vector>
+
+#include "host/monitor_views.h"
 
 namespace driftglass {
 
@@ -31,6 +34,10 @@ class XErrorTrap {
  private:
   Display* display_;
 };
+
+// The monitors of the display's default screen, in root window pixels: RandR 1.5's, or the
+// Xinerama heads where RandR reports one monitor or none. Empty when neither tells.
+std::vector<Monitor> ReadMonitors(Display* display);
 
 // The window's attributes, read in one request; nothing when the window does not exist.
 std::optional<XWindowAttributes> ReadWindowAttributes(Display* display, Window window);

@@ -22,11 +22,14 @@
 
 #include "foundation/event_log.h"
 #include "host/frame_rate_counter.h"
+#include "host/monitor_views.h"
 #include "host/render_settings.h"
 #include "host/render_thread.h"
 #include "host/saver_input.h"
 #include "linux/glx_surface.h"
 #include "linux/dialogs.h"
+#include "linux/linux_paths.h"
+#include "linux/linux_sound_claim.h"
 #include "linux/linux_termination.h"
 #include "linux/openal_device.h"
 #include "linux/x11_display.h"
@@ -161,6 +164,7 @@ class X11Saver {
   const Atom deleteWindow_;
   Window window_ = 0;
   Window parent_ = 0;  // a preview's parent, whose size the saver follows
+  ScreenRect fullScreen_;  // where the full-screen window lies on the screen
   bool ownsWindow_ = true;
   VisualID visualId_ = 0;
   SaverInputRules rules_{true, {}, 255};
@@ -236,6 +240,7 @@ X11Saver::Outcome X11Saver::CreateSaverWindow() {
     // The root window spans every monitor.
     width = WidthOfScreen(DefaultScreenOfDisplay(display_));
     height = HeightOfScreen(DefaultScreenOfDisplay(display_));
+    fullScreen_ = ScreenRect{0, 0, width, height};
     attributes.override_redirect = True;
     attributes.event_mask =
         KeyPressMask | ButtonPressMask | PointerMotionMask | FocusChangeMask | StructureNotifyMask;
@@ -399,7 +404,18 @@ int X11Saver::Run() {
   diagnostics.frameDelayUs = FrameDelayUs(commandLine_);
   RenderSettings render = MakeRenderSettings(settings_, diagnostics);
   if (commandLine_.playSound) render.playSound = *commandLine_.playSound;
-  RenderThread renderThread(surface, sound, scene, clock, link_, std::move(render),
+  // Full screen covers every monitor, and draws the scene into each with its own shape.
+  if (commandLine_.mode == RunMode::FullScreen) {
+    scene.UseViewAreas(MonitorViews(ReadMonitors(display_), fullScreen_, render.allMonitors));
+  }
+  // One instance on the display plays the sound; a saver that does not blank the screen
+  // gives it up to one that does.
+  const bool blanks = commandLine_.mode == RunMode::FullScreen || commandLine_.mode == RunMode::Root;
+  render.soundGivesWay = !blanks;
+  const XdgEnvironment environment = ReadXdgEnvironment();
+  LinuxSoundClaim claim(DisplayLockPath(environment, "sound"),
+                        DisplayLockPath(environment, "full-screen"), blanks);
+  RenderThread renderThread(surface, sound, claim, scene, clock, link_, std::move(render),
                             TheFrameRateCounter());
   renderThread_ = &renderThread;
 

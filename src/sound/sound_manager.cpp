@@ -21,28 +21,71 @@ Status SoundObject::Lock(void*& pointer, uint32_t& bytes) {
 
 Status SoundObject::Unlock() {
   if (lockedPointer_ == nullptr) return kSucceeded;
+  const auto* written = static_cast<const unsigned char*>(lockedPointer_);
+  samples_.assign(written, written + lockedBytes_);
   const bool unlocked = buffer_->Unlock(lockedPointer_, lockedBytes_);
   lockedPointer_ = nullptr;
   lockedBytes_ = 0;
   return unlocked ? kSucceeded : kFailed;
 }
 
+void SoundObject::PlayLooping() {
+  looping_ = true;
+  buffer_->Play(true);
+}
+
 void SoundObject::SetVolume(int32_t volume) {
-  buffer_->SetVolume(std::clamp<int32_t>(volume, -10000, 0));
+  volume_ = std::clamp<int32_t>(volume, -10000, 0);
+  buffer_->SetVolume(volume_);
 }
 
 void SoundObject::SetPosition(const Vector3& position) {
+  position_ = position;
   buffer_->SetPosition(static_cast<float>(position.x), static_cast<float>(position.y),
                        static_cast<float>(position.z));
 }
 
-SoundManager::SoundManager(SoundDevice& device) : device_(device.Open() ? &device : &silent_) {}
+bool SoundObject::MoveTo(std::unique_ptr<SoundBuffer> buffer) {
+  void* data = nullptr;
+  uint32_t bytes = 0;
+  if (!buffer || !buffer->Lock(data, bytes) || bytes != samples_.size()) return false;
+  std::memcpy(data, samples_.data(), samples_.size());
+  if (!buffer->Unlock(data, bytes)) return false;
+  buffer_ = std::move(buffer);
+  buffer_->SetVolume(volume_);
+  SetPosition(position_);
+  if (looping_) buffer_->Play(true);
+  return true;
+}
+
+SoundManager::SoundManager(SoundDevice& device, bool openNow)
+    : device_(openNow && device.Open() ? &device : &silent_), audible_(&device) {}
+
+bool SoundManager::Attach() {
+  if (Audible()) return true;
+  if (device_ == nullptr || audible_ == nullptr || !audible_->Open()) return false;
+  device_ = audible_;
+  for (const auto& sound : sounds_) {
+    if (!sound->MoveTo(audible_->CreateBuffer(sound->Bytes()))) {
+      Detach();
+      return false;
+    }
+  }
+  return true;
+}
+
+void SoundManager::Detach() {
+  if (!Audible()) return;
+  for (const auto& sound : sounds_) sound->MoveTo(silent_.CreateBuffer(sound->Bytes()));
+  device_->Close();
+  device_ = &silent_;
+}
 
 SoundObject* SoundManager::CreateSound(uint32_t bytes) {
   if (device_ == nullptr || bytes == 0 || bytes % 2 != 0) return nullptr;
   std::unique_ptr<SoundBuffer> buffer = device_->CreateBuffer(bytes);
   if (!buffer) return nullptr;
-  sounds_.push_back(std::make_unique<SoundObject>(std::move(buffer)));
+  sounds_.push_back(std::make_unique<SoundObject>(std::move(buffer), bytes));
   return sounds_.back().get();
 }
 

@@ -3,9 +3,11 @@
 
 #include "foundation/event_log.h"
 #include "host/frame_rate_counter.h"
+#include "host/monitor_views.h"
 #include "host/render_settings.h"
 #include "windows/dsound_device.h"
 #include "windows/wgl_surface.h"
+#include "windows/win32_sound_claim.h"
 
 namespace driftglass {
 namespace {
@@ -17,6 +19,25 @@ ScreenPoint CursorPosition() {
   POINT point{};
   GetCursorPos(&point);
   return {point.x, point.y};
+}
+
+BOOL CALLBACK AddMonitor(HMONITOR handle, HDC, LPRECT, LPARAM monitors) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (GetMonitorInfoW(handle, &info)) {
+    const RECT& r = info.rcMonitor;
+    reinterpret_cast<std::vector<Monitor>*>(monitors)->push_back(
+        {{r.left, r.top, r.right - r.left, r.bottom - r.top},
+         (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+  }
+  return TRUE;
+}
+
+// The monitors of the desktop, in virtual-screen pixels.
+std::vector<Monitor> ReadMonitors() {
+  std::vector<Monitor> monitors;
+  EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+  return monitors;
 }
 
 uint8_t AcLineStatus() {
@@ -195,11 +216,24 @@ LRESULT Win32Saver::SceneWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_CREATE:
       window_ = window;
       surface_ = std::make_unique<WglSurface>(window);
+      // The drawing area is the client area as it is now, whatever size the driver's first
+      // look at the window gave (Wine sees a window over two monitors as over the first).
+      {
+        RECT client{};
+        GetClientRect(window, &client);
+        surface_->Resize(client.right, client.bottom);
+      }
       sound_ = std::make_unique<DirectSoundDevice>(window);
+      // One instance in the session plays the sound; a preview gives it up to full screen.
+      soundClaim_ = std::make_unique<Win32SoundClaim>(!previewMode_);
+      render_.soundGivesWay = previewMode_;
       renderThread_ = std::make_unique<RenderThread>(
-          *surface_, *sound_, scene_, clock_, static_cast<WindowThreadLink&>(*this),
-          MakeRenderSettings(settings_, {}), TheFrameRateCounter());
+          *surface_, *sound_, *soundClaim_, scene_, clock_, static_cast<WindowThreadLink&>(*this),
+          render_, TheFrameRateCounter());
       renderThread_->Start();
+      break;
+    case WM_SIZE:
+      if (surface_) surface_->Resize(LOWORD(lParam), HIWORD(lParam));
       break;
     case WM_DESTROY:
       if (renderThread_) renderThread_->Stop();
@@ -288,6 +322,7 @@ LRESULT Win32Saver::SaverClassProc(HWND window, UINT message, WPARAM wParam, LPA
 // --- The saver's run ------------------------------------------------------------------------
 
 int Win32Saver::Run(HWND parent) {
+  render_ = MakeRenderSettings(settings_, {});
   WNDCLASSW windowClass{};
   windowClass.style = CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
   windowClass.lpfnWndProc = WindowProc;
@@ -332,6 +367,10 @@ int Win32Saver::Run(HWND parent) {
     }
     inputRules_ = SaverInputRules(false, CursorPosition(), AcLineStatus());
     LoadPasswordLibrary();
+    // One window over the virtual screen, with the scene drawn into each monitor with its own
+    // shape.
+    scene_.UseViewAreas(
+        MonitorViews(ReadMonitors(), ScreenRect{x, y, width, height}, render_.allMonitors));
   }
   autoPlayMessage_ = legacyPlatform_ ? RegisterWindowMessageW(L"QueryCancelAutoPlay") : 0;
 

@@ -18,6 +18,7 @@ namespace driftglass {
 
 class DirectSoundDevice;
 class WglSurface;
+class Win32SoundClaim;
 
 class Win32Saver : private WindowThreadLink {
  public:
@@ -62,10 +63,12 @@ class Win32Saver : private WindowThreadLink {
   SaverInputRules inputRules_{false, {}, 255};
   PasswordCloseGate passwordGate_;
 
+  RenderSettings render_;
   SaverScene scene_;
   SteadyTickClock clock_;
   std::unique_ptr<WglSurface> surface_;
   std::unique_ptr<DirectSoundDevice> sound_;
+  std::unique_ptr<Win32SoundClaim> soundClaim_;
   std::unique_ptr<RenderThread> renderThread_;
 };
 

@@ -47,9 +47,9 @@ HBITMAP ScaledBanner(HWND control) {
 }
 
 void RefreshSettingsChecks(HWND dialog, const SettingsDialogModel& model) {
-  CheckDlgButton(dialog, kShowFpsId, model.ShowFpsChecked() ? BST_CHECKED : BST_UNCHECKED);
-  CheckDlgButton(dialog, kVSyncControlId, model.VSyncChecked() ? BST_CHECKED : BST_UNCHECKED);
-  CheckDlgButton(dialog, kPlaySoundId, model.PlaySoundChecked() ? BST_CHECKED : BST_UNCHECKED);
+  for (const SettingsDialogModel::CheckBox& box : SettingsDialogModel::kCheckBoxes) {
+    CheckDlgButton(dialog, box.id, model.Checked(box.id) ? BST_CHECKED : BST_UNCHECKED);
+  }
 }
 
 INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -177,17 +177,19 @@ TEST_F(LinuxSaverTest, TheSettingsDialogSavesOnConfirmAndNothingOnClose) {
     ASSERT_NE(window, 0u) << dialog->Stderr();
     x_.Focus(window);
     // Focus starts on "Show FPS"; the tab order runs row by row: Show FPS, Confirm settings,
-    // VSync control, Reset to default, Play sound. Confirmed: "VSync control" and "Play
-    // sound" unticked. Closed: "Show FPS" ticked, then the title bar's close button.
+    // VSync control, Reset to default, Play sound, Show on every monitor. Confirmed: "VSync
+    // control" and "Play sound" unticked. Closed: "Show FPS" ticked, then the title bar's
+    // close button.
     const std::vector<KeySym> keys =
-        confirm ? std::vector<KeySym>{XK_Tab,   XK_Tab, XK_space, XK_Tab,  XK_Tab,
-                                      XK_space, XK_Tab, XK_Tab,   XK_space}
+        confirm ? std::vector<KeySym>{XK_Tab,   XK_Tab, XK_space, XK_Tab, XK_Tab,
+                                      XK_space, XK_Tab, XK_Tab,   XK_Tab, XK_space}
                 : std::vector<KeySym>{XK_space};
     for (const KeySym key : keys) x_.Key(key);
     if (!confirm) x_.AskToClose(window);
     EXPECT_EQ(dialog->WaitForExit(20s), 1) << dialog->Stderr();
     EXPECT_EQ(Config(),
-              "[Driftglass]\nEnableFPS=0\nEnableSound=0\nEnableVSync=0\nSlideshowPictures=\n");
+              "[Driftglass]\nAllMonitors=1\nEnableFPS=0\nEnableSound=0\nEnableVSync=0\n"
+              "SlideshowPictures=\n");
   }
 }
 
@@ -249,6 +251,81 @@ TEST_F(LinuxSaverTest, AtTheWidestAndTheNarrowestScreensTheMoonIsRoundAndTheWind
     EXPECT_NEAR(MoonShape(frame), 1.0, 0.03) << size;
     EXPECT_FALSE(BlackEdge(frame)) << size;
   }
+}
+
+TEST_F(LinuxSaverTest, OnTwoMonitorsEachShowsTheWholeSceneOrOnlyThePrimaryDoes) {
+  TwoMonitorDisplay two(640, 360);
+  ASSERT_TRUE(two.Valid());
+  const std::string png = home_ + "/frame.png";
+  for (const bool all : {true, false}) {
+    SCOPED_TRACE(all ? "every monitor" : "AllMonitors=0");
+    std::filesystem::remove(configPath_);
+    if (!all) WriteConfig("[Driftglass]\nAllMonitors=0\n");
+    auto saver = Start({"-s", "--seed", "11", "--fixed-step", "50", "--frames", "240",
+                        "--snapshot", png},
+                       {{"DISPLAY", two.Name()}});
+    ASSERT_EQ(saver->WaitForExit(60s), 0) << saver->Stderr();
+    Picture frame;
+    ASSERT_TRUE(ReadPng(png, frame));
+    ASSERT_EQ(frame.width, 1280);
+    for (const int monitor : {0, 1}) {
+      const Picture shown = Crop(frame, 640 * monitor, 0, 640, 360);
+      if (monitor == 1 && !all) {
+        EXPECT_EQ(RegionMean(shown, 0, 1, 0, 1).Luminance(), 0.0) << "the second lit";
+        continue;
+      }
+      EXPECT_TRUE(LooksLikeTheSeascape(shown)) << monitor;
+      EXPECT_NEAR(MoonShape(shown), 1.0, 0.03) << monitor;
+      EXPECT_FALSE(BlackEdge(shown)) << monitor;
+    }
+  }
+}
+
+TEST_F(LinuxSaverTest, OneInstanceOnADisplayPlaysTheSoundAndAnotherTakesItWhenItEnds) {
+  // Each instance with a log and a recording of its own, on one display, sharing the
+  // runtime folder the claim lies in.
+  const std::string runtime = MakeTempFolder("runtime");
+  const auto start = [&](const std::string& name) {
+    const std::string conf = home_ + "/" + name + ".conf";
+    std::ofstream(conf) << "[general]\nhrtf = false\n[wave]\nfile = " << home_ << "/" << name
+                        << ".wav\n";
+    auto saver = std::make_unique<Process>(
+        DRIFTGLASS_BINARY, std::vector<std::string>{"-window", "--size", "160x120"},
+        Environment{{"XDG_STATE_HOME", home_ + "/" + name},
+                    {"XDG_CONFIG_HOME", home_ + "/config"},
+                    {"XDG_RUNTIME_DIR", runtime},
+                    {"ALSOFT_DRIVERS", "wave"},
+                    {"ALSOFT_CONF", conf}});
+    EXPECT_TRUE(WaitForLine(home_ + "/" + name + names::kLinuxLog, names::kReady, 30s));
+    return saver;
+  };
+  const auto heard = [&](const std::string& name) {
+    Recording recording;
+    return ReadWav(home_ + "/" + name + ".wav", recording) && recording.FirstSound() >= 0.0;
+  };
+  const auto log = [&](const std::string& name) {
+    return ReadLines(home_ + "/" + name + names::kLinuxLog);
+  };
+  const std::string silent = "   Notify : Another instance plays the sound: this one runs silently";
+  auto first = start("first");
+  auto second = start("second");
+  EXPECT_THAT(log("second"), Contains(silent));
+  EXPECT_THAT(log("first"), Not(Contains(silent)));
+  // The first ends: the second, still running, takes the sound up.
+  first->Signal(SIGTERM);
+  first->WaitForExit(30s);
+  EXPECT_TRUE(WaitForLine(home_ + "/second" + names::kLinuxLog,
+                          "   Notify : The sound is free again: this instance plays it", 10s));
+  second->Signal(SIGTERM);
+  second->WaitForExit(30s);
+  EXPECT_TRUE(heard("first"));
+  EXPECT_TRUE(heard("second"));
+  // With both gone, the next one started plays from its start.
+  auto third = start("third");
+  EXPECT_THAT(log("third"), Contains("   Notify : SoundManager has been created"));
+  third->Signal(SIGTERM);
+  third->WaitForExit(30s);
+  EXPECT_TRUE(heard("third"));
 }
 
 TEST_F(LinuxSaverTest, TheFrameRateOverlayDrawsOnlyInTheTopLeftTenthOfTheScreen) {

@@ -200,6 +200,77 @@ TEST_F(WindowsSaverTest, OnAWideScreenTheMoonIsRoundAndTheScreenFilled) {
   Process("/usr/bin/wineserver", {"-k"}, Environment()).WaitForExit(30s);
 }
 
+TEST_F(WindowsSaverTest, OnTwoMonitorsEachShowsTheWholeSceneOrOnlyThePrimaryDoes) {
+  // Wine tells the monitors apart by Xinerama here, once its desktop runs on that display:
+  // every Wine process of the test starts there, after a server of its own.
+  TwoMonitorDisplay two(640, 360);
+  ASSERT_TRUE(two.Valid());
+  const e2e::Environment onTwo = {{"DISPLAY", two.Name()}};
+  const auto reg = [&](const std::vector<std::string>& arguments) {
+    std::vector<std::string> all = {"reg"};
+    all.insert(all.end(), arguments.begin(), arguments.end());
+    Wine(all, onTwo)->WaitForExit(60s);
+  };
+  const std::string x11Driver = "HKCU\\Software\\Wine\\X11 Driver";
+  const auto restart = [&] {
+    Process("/usr/bin/wineserver", {"-k"}, Environment()).WaitForExit(30s);
+  };
+  restart();
+  reg({"add", x11Driver, "/v", "UseXRandR", "/t", "REG_SZ", "/d", "N", "/f"});
+  restart();  // the desktop reads the setting when it starts
+  X11Session screen(two.Name().c_str());
+  for (const bool all : {true, false}) {
+    SCOPED_TRACE(all ? "every monitor" : "AllMonitors 0");
+    reg({"add", kKey, "/v", "AllMonitors", "/t", "REG_SZ", "/d", all ? "1" : "0", "/f"});
+    auto saver = StartReady({"/s"}, onTwo);
+    // Until the creature has left the moons and the banner has gone, if either was in the way.
+    const auto shows = [&](const Picture& monitor) {
+      return LooksLikeTheSeascape(monitor) && std::abs(MoonShape(monitor) - 1) < 0.03 &&
+             !BlackEdge(monitor);
+    };
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+          const Picture frame = screen.CaptureScreen();
+          const Picture second = Crop(frame, 640, 0, 640, 360);
+          return shows(Crop(frame, 0, 0, 640, 360)) &&
+                 (all ? shows(second) : RegionMean(second, 0, 1, 0, 1).Luminance() == 0);
+        },
+        60s));
+    screen.Key(XK_space);
+    EXPECT_EQ(saver->WaitForExit(30s), 0);
+  }
+  reg({"delete", kKey, "/f"});
+  reg({"delete", x11Driver, "/v", "UseXRandR", "/f"});
+  restart();
+}
+
+TEST_F(WindowsSaverTest, APreviewGivesTheSoundUpWhileAFullScreenSaverRuns) {
+  const std::string silent = "   Notify : Another instance plays the sound: this one runs silently";
+  const std::string free = "   Notify : The sound is free again: this instance plays it";
+  std::string handle;
+  auto host = HostPreviewPane(handle);
+  ASSERT_FALSE(handle.empty()) << host->Stderr();
+  const std::string heard = MakeTempFolder("heard");
+  auto preview = StartReady({"/p", handle}, {{"HOME", RecordingHome("preview", heard + "/p.wav")}});
+  EXPECT_TRUE(HasLineStarting(ReadLines(logPath_), "   Notify : SoundManager has been created"));
+  // The full-screen saver starts, writing a log of its own: the preview falls silent, and the
+  // full-screen saver takes the sound up.
+  const std::string fullLog = folder_ + "/Driftglass-2.log";
+  auto full = Saver({"/s"}, {{"HOME", RecordingHome("full", heard + "/s.wav")}});
+  EXPECT_TRUE(WaitForLine(logPath_, silent, 60s));
+  EXPECT_TRUE(WaitForLine(fullLog, free, 30s) ||
+              HasLineStarting(ReadLines(fullLog), "   Notify : SoundManager has been created"));
+  // It ends, and the preview plays again.
+  ASSERT_TRUE(Driver({"post", "Screen Saver", kSysCommand, kScMonitorPower}));
+  EXPECT_EQ(full->WaitForExit(30s), 0);
+  EXPECT_TRUE(WaitForLine(logPath_, free, 30s));
+  ASSERT_TRUE(Driver({"close", "Preview pane"}));
+  EXPECT_EQ(preview->WaitForExit(30s), 0);
+  EXPECT_EQ(host->WaitForExit(30s), 0);
+  Recording played;
+  EXPECT_TRUE(ReadWav(heard + "/s.wav", played) && played.FirstSound() >= 0.0);
+}
+
 TEST_F(WindowsSaverTest, FailedStartsShowTheScreenSaverBoxUnderAnyPointerMove) {
   x_.MovePointerTo(300, 300);
   struct Case {

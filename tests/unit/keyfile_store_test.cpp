@@ -96,7 +96,7 @@ TEST_F(KeyFileStoreTest, AFileOfAnOlderVersionIsReadAndItsGroupMovesAtTheNextSav
   EXPECT_EQ(settings.enableVSync.Get(), 2);
   ASSERT_EQ(settings.options.Save(), 0);
   EXPECT_EQ(ReadRaw(),
-            "# mine\n\n[Driftglass]\nEnableVSync=2\nEnableFPS=1\nEnableSound=1\n"
+            "# mine\n\n[Driftglass]\nEnableVSync=2\nAllMonitors=1\nEnableFPS=1\nEnableSound=1\n"
             "SlideshowPictures=\n\n[Other]\nkept=yes\n");
 }
 

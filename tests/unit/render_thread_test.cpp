@@ -21,7 +21,7 @@ namespace {
 
 // The surface, sound device, clock, scene and window thread the render thread talks to,
 // recording what it asks of each. Which step fails is set before the thread starts.
-struct FakePlatform : RenderSurface, SoundDevice, TickClock, Scene, WindowThreadLink {
+struct FakePlatform : RenderSurface, SoundDevice, SoundClaim, TickClock, Scene, WindowThreadLink {
   enum class Fault { None, NoSound, NoContext, NotCurrent, NoLoader, OldGl, NoSwapControl, Scene };
   explicit FakePlatform(Fault f = Fault::None) : fault(f) {}
   Fault fault;
@@ -33,6 +33,7 @@ struct FakePlatform : RenderSurface, SoundDevice, TickClock, Scene, WindowThread
   std::vector<std::string> calls, overlay, reshapes;
   std::vector<uint32_t> steps;
   int swapInterval = -99, requests = 0;
+  bool claimFree = true, fullScreenRuns = false, claimHeld = false;
   const char* messageSeen = nullptr;
 
   // Runs `change` under the lock and wakes whoever waits.
@@ -85,6 +86,16 @@ struct FakePlatform : RenderSurface, SoundDevice, TickClock, Scene, WindowThread
   void Close() override { Call("CloseSound"); }
   std::string OpenFailure() const override { return "no sound card here"; }
 
+  bool Take() override {
+    std::lock_guard<std::mutex> lock(mutex);
+    return claimHeld = claimHeld || claimFree;
+  }
+  void Give() override { Record([&] { claimHeld = false; }); }
+  bool FullScreenRuns() override {
+    std::lock_guard<std::mutex> lock(mutex);
+    return fullScreenRuns;
+  }
+
   uint32_t Now() override {
     if (ticks.empty()) return lastTick += 16;
     lastTick = ticks.front();
@@ -131,7 +142,7 @@ class RenderThreadTest : public ::testing::Test {
     return lines;
   }
   std::unique_ptr<RenderThread> Thread(FakePlatform& p, RenderSettings settings = {}) {
-    return std::make_unique<RenderThread>(p, p, p, p, p, settings, counter_);
+    return std::make_unique<RenderThread>(p, p, p, p, p, p, settings, counter_);
   }
   // Runs a thread that ends by itself (a failure or a frame budget); its end joins it.
   void RunToItsEnd(FakePlatform& platform, RenderSettings settings = {}) {
@@ -186,6 +197,44 @@ TEST_F(RenderThreadTest, WithoutSoundTheSceneRunsAllTheSameAndTheLogSaysWhy) {
                             : "(!)Error : No sound, the scene runs silently: no sound card here");
     EXPECT_EQ(lines[6], "   Notify : Context for OpenGL has been created");
   }
+}
+
+TEST_F(RenderThreadTest, OneInstanceOnADisplayPlaysAndTheSoundMovesWhenItComesFreeOrMustGiveWay) {
+  const std::string elsewhere =
+      "   Notify : Another instance plays the sound: this one runs silently";
+  // Another instance holds the sound: this one runs silently until it is free.
+  FakePlatform platform;
+  platform.claimFree = false;
+  auto thread = Thread(platform);
+  thread->Start();
+  platform.WaitUntil([&] { return platform.steps.size() >= 20; });
+  EXPECT_EQ(platform.Count("OpenSound"), 0);
+  platform.Record([&] { platform.claimFree = true; });
+  platform.WaitUntil([&] { return platform.Count("OpenSound") == 1; });
+  thread->Stop();
+  thread->Join();
+  EXPECT_FALSE(platform.claimHeld);  // given back at the end, for the next instance
+  std::vector<std::string> lines = LogLines();
+  EXPECT_EQ(lines[5], elsewhere);
+  EXPECT_NE(std::find(lines.begin(), lines.end(),
+                      "   Notify : The sound is free again: this instance plays it"),
+            lines.end());
+
+  // A preview plays until a full-screen saver runs, and gives the sound up to it.
+  TheEventLog().Open(logPath_);
+  FakePlatform preview;
+  RenderSettings settings;
+  settings.soundGivesWay = true;
+  auto second = Thread(preview, settings);
+  second->Start();
+  preview.WaitUntil([&] { return preview.steps.size() >= 3; });
+  EXPECT_EQ(preview.Count("OpenSound"), 1);
+  preview.Record([&] { preview.fullScreenRuns = true; });
+  preview.WaitUntil([&] { return preview.Count("CloseSound") == 1 && !preview.claimHeld; });
+  second->Stop();
+  second->Join();
+  lines = LogLines();
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), elsewhere), 1);
 }
 
 TEST_F(RenderThreadTest, AStopDuringStartUpSkipsTheLoopAndShowsNoMessage) {

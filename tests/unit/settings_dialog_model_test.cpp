@@ -20,28 +20,28 @@ class SettingsDialogTest : public ::testing::Test {
 };
 
 TEST_F(SettingsDialogTest, EachBoxChangesItsOwnOptionInMemoryAndOnlyConfirmSaves) {
-  EXPECT_FALSE(model_.ShowFpsChecked());
-  EXPECT_TRUE(model_.VSyncChecked());
-  EXPECT_TRUE(model_.PlaySoundChecked());
   const struct {
     int control;
-    bool checked;
+    bool checked;  // the click, against the default
     const StoredOptionsParameter_long& option;
-    bool (SettingsDialogModel::*shown)() const;
-  } boxes[] = {
-      {kShowFpsId, true, settings_.enableFps, &SettingsDialogModel::ShowFpsChecked},
-      {kVSyncControlId, false, settings_.enableVSync, &SettingsDialogModel::VSyncChecked},
-      {kPlaySoundId, false, settings_.enableSound, &SettingsDialogModel::PlaySoundChecked}};
+  } boxes[] = {{kShowFpsId, true, settings_.enableFps},
+               {kVSyncControlId, false, settings_.enableVSync},
+               {kPlaySoundId, false, settings_.enableSound},
+               {kAllMonitorsId, false, settings_.allMonitors}};
+  const auto values = [&] {
+    std::vector<int32_t> all;
+    for (const auto& box : boxes) all.push_back(box.option.Get());
+    return all;
+  };
+  for (const auto& box : boxes) EXPECT_EQ(model_.Checked(box.control), !box.checked);
   for (const auto& box : boxes) {
-    const int32_t before[] = {settings_.enableFps.Get(), settings_.enableVSync.Get(),
-                              settings_.enableSound.Get()};
+    const std::vector<int32_t> before = values();
     EXPECT_EQ(model_.OnCommand(box.control, 0, box.checked), Outcome::Handled) << box.control;
     EXPECT_EQ(box.option.Get(), box.checked ? 1 : 0) << box.control;
-    EXPECT_EQ((model_.*box.shown)(), box.checked) << box.control;
-    const int32_t after[] = {settings_.enableFps.Get(), settings_.enableVSync.Get(),
-                             settings_.enableSound.Get()};
+    EXPECT_EQ(model_.Checked(box.control), box.checked) << box.control;
+    const std::vector<int32_t> after = values();
     int changed = 0;
-    for (int i = 0; i < 3; ++i) changed += before[i] != after[i] ? 1 : 0;
+    for (size_t i = 0; i < after.size(); ++i) changed += before[i] != after[i] ? 1 : 0;
     EXPECT_EQ(changed, 1) << box.control;
   }
   EXPECT_TRUE(store_.keys.empty());
@@ -50,6 +50,7 @@ TEST_F(SettingsDialogTest, EachBoxChangesItsOwnOptionInMemoryAndOnlyConfirmSaves
   EXPECT_EQ(Stored("EnableVSync"), std::string("0\0", 2));
   EXPECT_EQ(Stored("EnableFPS"), std::string("1\0", 2));
   EXPECT_EQ(Stored("EnableSound"), std::string("0\0", 2));
+  EXPECT_EQ(Stored("AllMonitors"), std::string("0\0", 2));
   EXPECT_EQ(Stored("SlideshowPictures"), std::string("\0", 1));
 }
 
@@ -59,14 +60,15 @@ TEST_F(SettingsDialogTest, ResetRestoresDefaultsWithoutSavingAndOtherCommandsAre
   model_.OnCommand(kVSyncControlId, 0, false);
   model_.OnCommand(kPlaySoundId, 0, false);
   EXPECT_EQ(model_.OnCommand(kResetToDefaultId, 0, false), Outcome::Handled);
-  EXPECT_FALSE(model_.ShowFpsChecked());
-  EXPECT_TRUE(model_.VSyncChecked());
-  EXPECT_TRUE(model_.PlaySoundChecked());
+  EXPECT_FALSE(model_.Checked(kShowFpsId));
+  EXPECT_TRUE(model_.Checked(kVSyncControlId));
+  EXPECT_TRUE(model_.Checked(kPlaySoundId));
   EXPECT_TRUE(settings_.slideshowPictures.entries.empty());
   EXPECT_TRUE(store_.keys.empty());
   EXPECT_EQ(model_.OnCommand(kShowFpsId, 1, true), Outcome::Ignored);  // a notification
   EXPECT_EQ(model_.OnCommand(999, 0, true), Outcome::Ignored);
-  EXPECT_FALSE(model_.ShowFpsChecked());
+  EXPECT_FALSE(model_.Checked(kShowFpsId));
+  EXPECT_FALSE(model_.Checked(999));
 }
 
 TEST_F(SettingsDialogTest, AFailedSaveIsToldAndKeepsTheDialogOpen) {

@@ -81,6 +81,55 @@ TEST(SoundManager, WithoutADeviceEverySoundIsMadeAndStaysSilent) {
   EXPECT_EQ(none.closed, 0);          // nothing was open
 }
 
+TEST(SoundManager, SoundsMoveOntoTheDeviceWhenItIsTakenUpAndOffWhenItIsGivenUp) {
+  // Made silent (another instance played), the loop and the buzz start on their own.
+  FakeSoundDevice device;
+  SoundManager sounds(device, false);
+  EXPECT_FALSE(sounds.Audible());
+  SoundObject* loop = sounds.CreateSoundFromResource(116);
+  SoundObject* buzz = sounds.CreateSoundFromResource(117);
+  ASSERT_TRUE(loop && buzz);
+  loop->SetVolume(-4000);
+  loop->PlayLooping();
+  buzz->SetPosition(Vector3(1, 2, 3));
+  buzz->PlayOnce();
+  EXPECT_EQ(device.opened, 0);
+  // Taken up: each on a buffer of its own with its samples, volume and place; the loop plays
+  // on, the buzz, long over, does not start again.
+  ASSERT_TRUE(sounds.Attach());
+  ASSERT_EQ(device.buffers.size(), 2u);
+  const auto& ambient = *device.buffers[0];
+  EXPECT_EQ(ambient.bytes, 88200u);
+  EXPECT_EQ(ambient.samples[1000], static_cast<unsigned char>(1000));
+  EXPECT_EQ(ambient.volumes, std::vector<int32_t>{-4000});
+  EXPECT_EQ(ambient.plays, std::vector<std::string>{"loop"});
+  EXPECT_TRUE(device.buffers[1]->plays.empty());
+  EXPECT_EQ(device.buffers[1]->position[1], 2.0f);
+  EXPECT_TRUE(sounds.Audible());
+  EXPECT_TRUE(sounds.Attach());  // already
+  EXPECT_EQ(device.opened, 1);
+  // Given up: nothing left on the device, which is closed; taken up again, all is back.
+  sounds.Detach();
+  EXPECT_EQ(device.LiveBuffers(), 0);
+  EXPECT_EQ(device.closed, 1);
+  EXPECT_FALSE(sounds.Audible());
+  loop->SetVolume(-3000);  // while silent
+  ASSERT_TRUE(sounds.Attach());
+  EXPECT_EQ(device.buffers[2]->volumes, std::vector<int32_t>{-3000});
+  EXPECT_EQ(device.buffers[2]->plays, std::vector<std::string>{"loop"});
+  // A device that cannot be opened, or refuses a buffer, leaves the manager silent.
+  sounds.Detach();
+  device.failCreate = true;
+  EXPECT_FALSE(sounds.Attach());
+  EXPECT_FALSE(sounds.Audible());
+  EXPECT_EQ(device.closed, 3);
+  device.failCreate = false;
+  device.opens = false;
+  EXPECT_FALSE(sounds.Attach());
+  SoundManager switchedOff;
+  EXPECT_FALSE(switchedOff.Attach());  // there is no device to take up
+}
+
 class SceneSoundTest : public ::testing::Test {
  protected:
   void SetUp() override { TheEventLog().Open(log_); }

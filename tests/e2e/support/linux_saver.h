@@ -20,6 +20,7 @@
 
 namespace e2e {
 
+using ::testing::Contains;
 using ::testing::HasSubstr;
 using ::testing::Not;
 using ::testing::StartsWith;

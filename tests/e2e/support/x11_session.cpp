@@ -4,6 +4,7 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <thread>
@@ -34,11 +35,11 @@ bool Viewable(Display* display, Window window) {
 
 }  // namespace
 
-X11Session::X11Session() {
+X11Session::X11Session(const char* name) {
   XSetErrorHandler(IgnoreXError);
   // A busy Xvfb refuses a burst of connections for a moment.
   for (int attempt = 0; attempt < 40 && display_ == nullptr; ++attempt) {
-    display_ = XOpenDisplay(nullptr);
+    display_ = XOpenDisplay(name);
     if (display_ == nullptr) std::this_thread::sleep_for(std::chrono::milliseconds(25));
   }
 }
@@ -166,6 +167,32 @@ Picture X11Session::CaptureScreen() {
   }
   XDestroyImage(image);
   return picture;
+}
+
+TwoMonitorDisplay::TwoMonitorDisplay(int width, int height) {
+  const std::string head = std::to_string(width) + "x" + std::to_string(height);
+  // The server picks a free display and writes its number on standard output.
+  server_ = std::make_unique<Process>(
+      "/usr/bin/Xephyr",
+      std::vector<std::string>{"+xinerama", "-screen", head, "-screen", head, "-ac", "-nolisten",
+                               "tcp", "-displayfd", "1"});
+  std::string number;
+  WaitUntil(
+      [&] {
+        number = server_->Stdout();
+        return number.find('\n') != std::string::npos || !server_->Running();
+      },
+      10s);
+  number.erase(std::min(number.size(), number.find('\n')));
+  if (number.empty()) return;
+  // Ready once it takes a connection.
+  X11Session probe((":" + number).c_str());
+  if (probe.Valid()) name_ = ":" + number;
+}
+
+TwoMonitorDisplay::~TwoMonitorDisplay() {
+  server_->Signal(SIGTERM);
+  server_->WaitForExit(5s);
 }
 
 }  // namespace e2e

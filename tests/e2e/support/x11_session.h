@@ -8,6 +8,7 @@
 // clang-format on
 
 #include <chrono>
+#include <memory>
 #include <string>
 
 #include "picture_checks.h"
@@ -18,7 +19,8 @@ std::string Hex(Window window);
 
 class X11Session {
  public:
-  X11Session();  // waits a moment for a busy server; Valid() tells
+  // This test's display, or the one named; waits a moment for a busy server. Valid() tells.
+  explicit X11Session(const char* name = nullptr);
   ~X11Session();
   bool Valid() const { return display_ != nullptr; }
   Display* Get() const { return display_; }
@@ -47,6 +49,22 @@ class X11Session {
   Window FindBelow(Window window, const char* name, Window except);
   void SendMessage(Window window, Atom type, long first);
   Display* display_ = nullptr;
+};
+
+class Process;
+
+// A display of two monitors side by side, each `width` x `height`: Xephyr with two Xinerama
+// heads, inside this test's display, ended with the object.
+class TwoMonitorDisplay {
+ public:
+  TwoMonitorDisplay(int width, int height);
+  ~TwoMonitorDisplay();
+  bool Valid() const { return !name_.empty(); }
+  const std::string& Name() const { return name_; }  // ":N"
+
+ private:
+  std::unique_ptr<Process> server_;
+  std::string name_;
 };
 
 }  // namespace e2e
