@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       // Every block of every part lies inside the data.
       if (part.blocks < data || part.blocks + part.BlockCount() * 8 > data + size) __builtin_trap();
       if (part.BlockCount() <= 4096 && picture.kind == driftglass::BlockKind::Colour &&
-          driftglass::DecodeColourBlocks(part).size() !=
+          driftglass::DecodeRegion(part, nullptr, 0, 0, part.width, part.height).size() !=
               static_cast<size_t>(part.width) * part.height)
         __builtin_trap();
     }
