@@ -74,21 +74,22 @@ int RenderThread::LoopingThreadProc() {
   const bool showFrameRate = settings_.showFrameRate;
   FrameTime time;
   time.previousTick = clock_.Now();
-  time.stepMs = time.previousTick;  // overwritten before its first use
 
   TheEventLog().Write(kNotify, "Start common initialization");
   if (CommonInitialization() != kSucceeded) {
     TheEventLog().WriteError(kNotify, "Error of common initialization", "Error of initialization");
   } else {
     // Paced by the buffer swap and its interval, or where the swap does not wait by the
-    // pacer; the step is never clamped, and the first one holds the whole start-up time. A
-    // fixed step is a diagnostic run, drawn as fast as it goes.
+    // pacer. The step is the ticks since the last frame (across the counter's wrap), bounded;
+    // the first one holds the start-up time. A fixed step is a diagnostic run, drawn as fast
+    // as it goes.
     FramePacer pacer(settings_.fixedStepMs
                          ? 0
                          : FramePacer::PeriodFor(settings_.swapInterval, surface_.RefreshRate()));
     while (StopLooping.load() == 0) {
       const uint32_t now = clock_.Now();
-      time.stepMs = settings_.fixedStepMs ? *settings_.fixedStepMs : now - time.previousTick;
+      time.stepMs = BoundedStepMs(settings_.fixedStepMs ? *settings_.fixedStepMs
+                                                        : now - time.previousTick);
       time.previousTick = now;
       int width = 0, height = 0;
       if (surface_.BeginFrame(width, height)) scene_.SceneReshape(width, height);

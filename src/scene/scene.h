@@ -2,6 +2,7 @@
 // every frame, and released before the context goes. Render thread only.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "foundation/status.h"
@@ -12,8 +13,18 @@ class SoundManager;
 
 struct FrameTime {
   uint32_t previousTick = 0;  // the tick at the start of the previous frame
-  uint32_t stepMs = 0;        // time since then; the first frame's holds the whole start-up
+  uint32_t stepMs = 0;        // time since then, at most kLongestStepMs; the first frame's
+                              // holds the start-up
 };
+
+// The longest step a frame takes. Frames come well within it; a longer gap (the process
+// stopped, a stalled or sleeping machine, a tick counter that ran on through a suspend) would
+// throw the flowers' spring out of balance for good and make the sea run its steps for every
+// second of it in one frame, so the scene goes on from where it was instead.
+inline constexpr uint32_t kLongestStepMs = 250;
+constexpr uint32_t BoundedStepMs(uint32_t elapsedMs) {
+  return std::min(elapsedMs, kLongestStepMs);
+}
 
 class Scene {
  public:

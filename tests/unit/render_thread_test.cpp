@@ -292,14 +292,15 @@ TEST_F(RenderThreadTest, EachFailedStartOffersItsMessageAndUninstallsInOrder) {
   }
 }
 
-TEST_F(RenderThreadTest, StepsCoverStartUpSurviveTheTickWrapAndObeyTheSettings) {
+TEST_F(RenderThreadTest, StepsCoverStartUpSurviveTheTickWrapAndAreBoundedAfterAPause) {
   FakePlatform platform;
-  platform.ticks = {1000, 1500, 1516, 0xFFFFFFF0u, 0x10};
+  // Start-up, a frame, 249, 250 and 251 ms, a pause of 20 s, a suspend of an hour, one of
+  // almost 50 days up to the tick counter's wrap, and a frame across the wrap.
+  platform.ticks = {1000, 1200, 1216, 1465, 1715, 1966, 21966, 3621966, 0xFFFFFFF0u, 0x10};
   RenderSettings budget;
-  budget.maxFrames = 4;
+  budget.maxFrames = 9;
   RunToItsEnd(platform, budget);
-  // The first step is the whole start-up; later ones the time between frames.
-  EXPECT_EQ(platform.steps, (std::vector<uint32_t>{500, 16, 0xFFFFFFF0u - 1516, 0x20}));
+  EXPECT_EQ(platform.steps, (std::vector<uint32_t>{200, 16, 249, 250, 250, 250, 250, 250, 0x20}));
   EXPECT_EQ(platform.messageSeen, nullptr);  // a frame budget is no failure
 
   FakePlatform fixed;
