@@ -171,5 +171,90 @@ TEST_F(XscreensaverDaemonTest, BlanksUnblanksAndCyclesWithTheInstalledHack) {
   EXPECT_TRUE(daemon->WaitForExit(10s).has_value());
 }
 
+// The hack the daemon's "selected:" points at in a ~/.xscreensaver: the entries of the programs
+// list end in a written "\n", and an entry may go on over several lines.
+std::string ChosenHack(const std::string& settings) {
+  std::istringstream lines(settings);
+  std::string list, selected;
+  bool inList = false;
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind("selected:", 0) == 0) selected = line.substr(9);
+    if (line.rfind("programs:", 0) == 0) inList = true;
+    if (inList) list += line;
+    if (inList && (line.empty() || line.back() != '\\')) inList = false;
+  }
+  int index = std::stoi(selected);
+  size_t start = list.find('\\') + 1;  // past the programs line
+  for (; index > 0; --index) start = list.find("\\n", start) + 2;
+  const std::string entry = list.substr(start, list.find("\\n", start) - start);
+  return entry;
+}
+
+TEST(XscreensaverList, AddingAndRemovingOursKeepsTheHackTheUserChose) {
+  const std::string script = DRIFTGLASS_SOURCE_DIR "/resources/linux/driftglass-xscreensaver";
+  const std::string home = MakeTempFolder("xscreensaver-list"), file = home + "/.xscreensaver";
+  const auto run = [&](const char* action) {
+    Process command("/bin/sh", {script, action}, {{"HOME", home}});
+    EXPECT_EQ(command.WaitForExit(10s), 0) << command.Stderr();
+    return command.Stdout();
+  };
+  const std::string list =
+      "programs:\t\t\t\t\t\t\t\t      \\\n"
+      "\t\t     \"Qix (solid)\" \tqix -root -solid -segments 100\t\t    \\n\\\n"
+      "  GL: \t\t\t\tbubble3d -root\t\t\t\t    \\n\\\n"
+      "-\t\t\t\thelix -root\t\t\t\t    \\n\\\n"
+      "  GL:\t\t\t\tgears -root -count 3 \\\n"
+      "\t\t\t\t  -wireframe\t\t\t\t    \\n\\\n"
+      "\t\t\t\tgreynetic -root\t\t\t\t    \\n\\\n"
+      "\t\t\t\tattraction -root\t\t\t    \\n\n"
+      "\npointerPollTime:  0:00:05\n";
+  // The chosen hack before and after, by where "selected:" is in the file and how many
+  // hacks come before it, the one over two lines among them.
+  const struct {
+    const char* settings;
+    const char* chosen;
+  } cases[] = {
+      {"mode:\t\tone\nselected:\t2\n", "helix -root"},
+      {"mode:\t\tone\nselected:\t0\n", "qix -root"},
+      {"mode:\t\tone\nselected:\t4\n", "greynetic -root"},
+      {"selected:\t5\nmode:\t\trandom\n", "attraction -root"},
+  };
+  for (const auto& c : cases) {
+    const std::string original = std::string(c.settings) + list;
+    std::ofstream(file, std::ios::binary) << original;
+    run("add");
+    const std::string added = ReadFile(file);
+    EXPECT_THAT(added, ::testing::HasSubstr("driftglass --root"));
+    EXPECT_THAT(ChosenHack(added), ::testing::HasSubstr(c.chosen)) << added;
+    run("remove");
+    EXPECT_EQ(ReadFile(file), original);
+  }
+
+  // Ours moved down the list, after the hack over two lines: only the ones after it move up.
+  std::string moved = list;
+  const std::string ours = "  GL: \"Driftglass #1\" driftglass --root \\n\\\n";
+  moved.insert(moved.find("\t\t\t\tgreynetic"), ours);
+  for (const auto& [before, after] : {std::pair{"5", "4"}, std::pair{"2", "2"}}) {
+    std::ofstream(file, std::ios::binary) << "selected:\t" + std::string(before) + "\n" + moved;
+    run("remove");
+    EXPECT_EQ(ReadFile(file), "selected:\t" + std::string(after) + "\n" + list);
+  }
+
+  // A file without a choice gets none.
+  std::ofstream(file, std::ios::binary) << "mode:\t\trandom\n" + list;
+  run("add");
+  EXPECT_THAT(ReadFile(file), ::testing::Not(::testing::HasSubstr("selected:")));
+
+  // Ours chosen alone and removed: the daemon goes back to a random hack, and says so.
+  std::ofstream(file, std::ios::binary) << "mode:\t\tone\nselected:\t0\n" + list;
+  run("add");
+  std::string settings = ReadFile(file);
+  EXPECT_THAT(ChosenHack(settings), ::testing::HasSubstr("qix -root"));
+  settings.replace(settings.find("selected:\t1"), 11, "selected:\t0");
+  std::ofstream(file, std::ios::binary) << settings;
+  EXPECT_THAT(run("remove"), ::testing::HasSubstr("xscreensaver now shows a random hack"));
+  EXPECT_EQ(ReadFile(file), "mode:\t\trandom\nselected:\t-1\n" + list);
+}
+
 }  // namespace
 }  // namespace e2e
