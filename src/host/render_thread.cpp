@@ -2,6 +2,7 @@
 #include "host/render_thread.h"
 
 #include <chrono>
+#include <cstdio>
 #include <string>
 #include <system_error>
 
@@ -121,6 +122,16 @@ int RenderThread::LoopingThreadProc() {
   return 0;
 }
 
+void RenderThread::RunSilently() {
+  // In the log, and once on standard error, which under a daemon goes to the session's log:
+  // the only line a start without an output prints there.
+  const std::string line = "No sound, the scene runs silently: " + soundDevice_.OpenFailure();
+  TheEventLog().Write(kError, line.c_str());
+  std::fprintf(stderr, "driftglass: %s\n", line.c_str());
+  soundWanted_ = false;
+  soundShare_.Leave();
+}
+
 Status RenderThread::CommonInitialization() {
   SeedRandom(settings_.seed ? *settings_.seed : CalendarSeconds());
 
@@ -146,10 +157,7 @@ Status RenderThread::CommonInitialization() {
   } else if (sounds_->Audible()) {
     TheEventLog().Write(kNotify, "SoundManager has been created");
   } else {
-    const std::string line = "No sound, the scene runs silently: " + soundDevice_.OpenFailure();
-    TheEventLog().Write(kError, line.c_str());
-    soundWanted_ = false;
-    soundShare_.Leave();
+    RunSilently();
   }
 
   if (!contextMade) {
@@ -197,10 +205,7 @@ void RenderThread::ShareSound(uint32_t now) {
   } else if (sounds_->Attach()) {
     TheEventLog().Write(kNotify, "The sound is free again: this instance plays it");
   } else {
-    const std::string line = "No sound, the scene runs silently: " + soundDevice_.OpenFailure();
-    TheEventLog().Write(kError, line.c_str());
-    soundWanted_ = false;
-    soundShare_.Leave();
+    RunSilently();
   }
 }
 

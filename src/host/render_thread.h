@@ -62,7 +62,6 @@ class RenderThread {
 
   int LoopingThreadProc();
   Status CommonInitialization();
-  uint64_t FramesDrawn() const { return framesDrawn_; }
   bool StopRequested() const { return StopLooping.load() != 0; }
 
  private:
@@ -70,6 +69,8 @@ class RenderThread {
   // Takes the sound up or gives it up when the display's claim says so (`now`: this frame's
   // tick).
   void ShareSound(uint32_t now);
+  // No output opened: says why, and gives up the claim for the next instance.
+  void RunSilently();
 
   RenderSurface& surface_;
   SoundDevice& soundDevice_;

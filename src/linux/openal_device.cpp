@@ -3,6 +3,8 @@
 // coordinates, which are OpenAL's own.
 #include "linux/openal_device.h"
 
+#include <dlfcn.h>
+
 #include <AL/al.h>
 #include <AL/alc.h>
 #include <AL/efx.h>
@@ -79,10 +81,31 @@ std::string NoDeviceReason() {
          Remedy();
 }
 
+// Silent in place of ALSA's error printer.
+void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+// Without an output, ALSA and OpenAL Soft each print their errors to standard error, which
+// under a daemon ends in the user's session log at every blanking: our log says what went
+// wrong in one line. OpenAL Soft reads its level when it first opens a device, unless the
+// user asked for one; ALSA, which OpenAL Soft loads itself, takes a handler for its errors
+// from whoever loads it first (the library stays loaded, as OpenAL Soft keeps it).
+void QuietenSoundLibraries() {
+  setenv("ALSOFT_LOGLEVEL", "0", 0);
+  using ErrorHandler = void (*)(const char*, int, const char*, int, const char*, ...);
+  if (void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_GLOBAL)) {
+    if (auto setHandler = reinterpret_cast<int (*)(ErrorHandler)>(
+            dlsym(alsa, "snd_lib_error_set_handler"))) {
+      setHandler(&IgnoreAlsaError);
+    }
+  }
+}
+
 }  // namespace
 
 bool OpenAlDevice::Open() {
   if (device_ != nullptr) return true;
+  static const bool quiet = (QuietenSoundLibraries(), true);
+  (void)quiet;
   ALCdevice* device = alcOpenDevice(nullptr);
   if (device == nullptr) {
     failure_ = NoDeviceReason();
