@@ -11,16 +11,16 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
-#include <mutex>
 #include <string>
 
 #include "foundation/event_log.h"
+#include "host/auto_reset_event.h"
 #include "host/frame_rate_counter.h"
 #include "host/monitor_views.h"
 #include "host/render_settings.h"
@@ -64,36 +64,28 @@ class PipeLink : public WindowThreadLink {
   int ReadFd() const { return fds_[0]; }
 
   void RequestFailureMessage() override {
-    std::unique_lock<std::mutex> lock(mutex_);
-    if (closed_) return;
+    if (closed_.load()) return;
     const char byte = 'F';
     if (write(fds_[1], &byte, 1) != 1) return;
-    answered_.wait(lock, [this] { return handled_ || closed_; });
-    handled_ = false;
+    answered_.Wait();
   }
   // Empties the pipe; true when the render thread asked for the failure message.
   bool TakeRequest() {
     char bytes[8];
     return read(fds_[0], bytes, sizeof bytes) > 0;
   }
-  void Answer() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    handled_ = true;
-    answered_.notify_all();
-  }
-  // The window thread is leaving its loop: nobody will answer any more.
+  void Answer() { answered_.Signal(); }
+  // The window thread is leaving its loop: nobody will answer any more, and a request that
+  // waits now returns.
   void Close() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    closed_ = true;
-    answered_.notify_all();
+    closed_.store(true);
+    answered_.Signal();
   }
 
  private:
   int fds_[2] = {-1, -1};
-  std::mutex mutex_;
-  std::condition_variable answered_;
-  bool handled_ = false;
-  bool closed_ = false;
+  AutoResetEvent answered_;
+  std::atomic<bool> closed_{false};
 };
 
 // A double-buffered visual with 8 bits a colour, preferably with an alpha channel too: then

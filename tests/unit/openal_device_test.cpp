@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -26,6 +27,23 @@ TEST(OpenAlDevice, VolumesBecomeGainsAndPositionsPanTheSound) {
   std::ofstream(conf) << "[general]\nhrtf = false\n[wave]\nfile = " << heardPath << "\n";
   setenv("ALSOFT_DRIVERS", "wave", 1);
   setenv("ALSOFT_CONF", conf.c_str(), 1);
+  // Waits until the wave output has mixed `seconds` more sound, by its file's growth at the
+  // byte rate its header gives: a busy machine mixes later, never less.
+  const auto mixed = [&](double seconds) {
+    const auto size = [&] {
+      std::error_code error;
+      const auto bytes = std::filesystem::file_size(heardPath, error);
+      return error ? 0.0 : static_cast<double>(bytes);
+    };
+    while (size() < 44) std::this_thread::sleep_for(10ms);
+    uint32_t byteRate = 0;
+    std::ifstream header(heardPath, std::ios::binary);
+    header.seekg(28);
+    header.read(reinterpret_cast<char*>(&byteRate), sizeof byteRate);
+    ASSERT_GT(byteRate, 0u);
+    const double until = size() + seconds * byteRate;
+    while (size() < until) std::this_thread::sleep_for(10ms);
+  };
   {
     OpenAlDevice device;
     SoundManager sounds(device);
@@ -36,12 +54,12 @@ TEST(OpenAlDevice, VolumesBecomeGainsAndPositionsPanTheSound) {
     ASSERT_NE(loop, nullptr);
     loop->SetVolume(-4000);
     loop->PlayLooping();
-    std::this_thread::sleep_for(1s);
+    mixed(1);
     loop->SetVolume(-2000);
     loop->PlayLooping();  // already playing: it carries on
-    std::this_thread::sleep_for(1s);
+    mixed(1);
     loop->SetPosition(Vector3(3, 0, 0));
-    std::this_thread::sleep_for(1s);
+    mixed(1);
     sounds.Release();
   }
   e2e::Recording heard;
