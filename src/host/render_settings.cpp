@@ -7,11 +7,18 @@
 
 namespace driftglass {
 
-RenderSettings MakeRenderSettings(const SaverSettings& stored, RenderSettings diagnostics) {
-  RenderSettings settings = std::move(diagnostics);
-  settings.showFrameRate = settings.showFrameRate || stored.enableFps.Get() != 0;
-  settings.playSound = stored.enableSound.Get() != 0;
+RenderSettings MakeRenderSettings(const SaverSettings& stored, const CommandLine& commandLine) {
+  RenderSettings settings;
+  settings.showFrameRate = commandLine.showFrameRate || stored.enableFps.Get() != 0;
+  settings.playSound = commandLine.playSound.value_or(stored.enableSound.Get() != 0);
   settings.allMonitors = stored.allMonitors.Get() != 0;
+  settings.soundGivesWay =
+      commandLine.mode != RunMode::FullScreen && commandLine.mode != RunMode::Root;
+  settings.frameDelayUs = FrameDelayUs(commandLine);
+  settings.seed = commandLine.seed;
+  settings.fixedStepMs = commandLine.fixedStepMs;
+  settings.maxFrames = commandLine.frames;
+  settings.snapshotPath = commandLine.snapshotPath;
   const int32_t interval = stored.enableVSync.Get();
   if (interval >= 0 && interval <= kLargestSwapInterval) {
     settings.swapInterval = interval;

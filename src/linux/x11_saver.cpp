@@ -387,26 +387,16 @@ int X11Saver::Run() {
   OpenAlDevice sound;
   SaverScene scene;
   SteadyTickClock clock;
-  RenderSettings diagnostics;
-  diagnostics.showFrameRate = commandLine_.showFrameRate;
-  diagnostics.seed = commandLine_.seed;
-  diagnostics.fixedStepMs = commandLine_.fixedStepMs;
-  diagnostics.maxFrames = commandLine_.frames;
-  diagnostics.snapshotPath = commandLine_.snapshotPath;
-  diagnostics.frameDelayUs = FrameDelayUs(commandLine_);
-  RenderSettings render = MakeRenderSettings(settings_, diagnostics);
-  if (commandLine_.playSound) render.playSound = *commandLine_.playSound;
+  RenderSettings render = MakeRenderSettings(settings_, commandLine_);
   // Full screen covers every monitor, and draws the scene into each with its own shape.
   if (commandLine_.mode == RunMode::FullScreen) {
     scene.UseViewAreas(MonitorViews(ReadMonitors(display_), fullScreen_, render.allMonitors));
   }
   // One instance on the display plays the sound; a saver that does not blank the screen
   // gives it up to one that does.
-  const bool blanks = commandLine_.mode == RunMode::FullScreen || commandLine_.mode == RunMode::Root;
-  render.soundGivesWay = !blanks;
   const XdgEnvironment environment = ReadXdgEnvironment();
   LinuxSoundClaim claim(DisplayLockPath(environment, "sound"),
-                        DisplayLockPath(environment, "full-screen"), blanks);
+                        DisplayLockPath(environment, "full-screen"), !render.soundGivesWay);
   RenderThread renderThread(surface, sound, claim, scene, clock, link_, std::move(render),
                             TheFrameRateCounter());
   renderThread_ = &renderThread;

@@ -225,8 +225,7 @@ LRESULT Win32Saver::SceneWindowProc(HWND window, UINT message, WPARAM wParam, LP
       }
       sound_ = std::make_unique<DirectSoundDevice>(window);
       // One instance in the session plays the sound; a preview gives it up to full screen.
-      soundClaim_ = std::make_unique<Win32SoundClaim>(!previewMode_);
-      render_.soundGivesWay = previewMode_;
+      soundClaim_ = std::make_unique<Win32SoundClaim>(!render_.soundGivesWay);
       renderThread_ = std::make_unique<RenderThread>(
           *surface_, *sound_, *soundClaim_, scene_, clock_, static_cast<WindowThreadLink&>(*this),
           render_, TheFrameRateCounter());
@@ -322,7 +321,12 @@ LRESULT Win32Saver::SaverClassProc(HWND window, UINT message, WPARAM wParam, LPA
 // --- The saver's run ------------------------------------------------------------------------
 
 int Win32Saver::Run(HWND parent) {
-  render_ = MakeRenderSettings(settings_, {});
+  // The screen-saver arguments name a mode only; Windows savers draw as fast as the swap
+  // interval lets them.
+  CommandLine commandLine;
+  commandLine.mode = parent != nullptr ? RunMode::Preview : RunMode::FullScreen;
+  commandLine.frameDelayUs = 0;
+  render_ = MakeRenderSettings(settings_, commandLine);
   WNDCLASSW windowClass{};
   windowClass.style = CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
   windowClass.lpfnWndProc = WindowProc;

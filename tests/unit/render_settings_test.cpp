@@ -1,4 +1,4 @@
-// Stored options and diagnostic flags turned into what the render thread is told.
+// Stored options and the command line turned into what the render thread is told.
 #include "host/render_settings.h"
 
 #include <gtest/gtest.h>
@@ -30,18 +30,45 @@ TEST(RenderSettings, SwapIntervalsOutsideZeroToFourAreLoggedAndFallBackToTheDefa
       << text;
   EXPECT_EQ(text.find("EnableVSync 4 "), std::string::npos);
 
-  // The overlay shows when the option or the flag asks; the diagnostics pass through.
-  RenderSettings flags;
-  flags.maxFrames = 7;
+  // The overlay shows when the option or the command line asks; the diagnostics pass through.
+  CommandLine flags;
+  flags.frames = 7;
+  flags.fixedStepMs = 20;
   EXPECT_FALSE(MakeRenderSettings(stored, flags).showFrameRate);
   EXPECT_EQ(MakeRenderSettings(stored, flags).maxFrames, 7u);
+  EXPECT_EQ(MakeRenderSettings(stored, flags).fixedStepMs, 20u);
+  EXPECT_EQ(MakeRenderSettings(stored, flags).frameDelayUs, 0u);  // fixed steps: no pause
   stored.enableFps.Set(1);
   EXPECT_TRUE(MakeRenderSettings(stored, flags).showFrameRate);
+}
 
-  // Sound plays unless EnableSound is 0.
-  for (const auto& [value, plays] : {std::pair{1, true}, {0, false}, {2, true}, {-1, true}}) {
-    stored.enableSound.Set(value);
-    EXPECT_EQ(MakeRenderSettings(stored, flags).playSound, plays) << value;
+TEST(RenderSettings, SoundFollowsTheCommandLineOverTheOptionAndOnlyBlankingRunsKeepIt) {
+  MemoryOptionStore store;
+  SaverSettings stored(store);
+  // EnableSound plays unless it is 0; --sound and --no-sound decide over it.
+  const struct {
+    int32_t option;
+    std::optional<bool> flag;
+    bool plays;
+  } sounds[] = {{1, {}, true}, {0, {}, false}, {2, {}, true},    {-1, {}, true},
+                {0, true, true}, {1, false, false}};
+  for (const auto& c : sounds) {
+    stored.enableSound.Set(c.option);
+    CommandLine line;
+    line.playSound = c.flag;
+    EXPECT_EQ(MakeRenderSettings(stored, line).playSound, c.plays) << c.option;
+  }
+  // Full screen and the daemon's window blank the screen and keep the display's sound; the
+  // others give it up. Without --delay each pauses as xscreensaver's slider does by default.
+  for (const auto& [mode, givesWay] : {std::pair{RunMode::FullScreen, false},
+                                       {RunMode::Root, false},
+                                       {RunMode::Preview, true},
+                                       {RunMode::OwnWindow, true}}) {
+    CommandLine line;
+    line.mode = mode;
+    const RenderSettings settings = MakeRenderSettings(stored, line);
+    EXPECT_EQ(settings.soundGivesWay, givesWay) << static_cast<int>(mode);
+    EXPECT_EQ(settings.frameDelayUs, kDefaultFrameDelayUs);
   }
 }
 
