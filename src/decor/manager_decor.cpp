@@ -26,13 +26,7 @@ void ManagerDecor::Reshape(const std::vector<ViewShape>& views) {
     view->seaMoved = true;
     kept.push_back(std::move(view));
   }
-  for (auto& gone : views_) {
-    if (!gone) continue;
-    gone->backdrop.Release();
-    gone->whole.Release();
-    gone->shore.footCopy.Release();
-  }
-  views_ = std::move(kept);
+  views_ = std::move(kept);  // the views that are gone take their copies with them
   framesSinceReshape_ = 0;
 }
 
@@ -58,16 +52,6 @@ void ManagerDecor::Draw(size_t index) {
   } else {
     view.whole.Forget();
   }
-}
-
-void ManagerDecor::Release() {
-  for (auto& view : views_) {
-    view->whole.Release();
-    view->backdrop.Release();
-    view->shore.footCopy.Release();
-  }
-  views_.clear();
-  sea_.Release();
 }
 
 }  // namespace driftglass

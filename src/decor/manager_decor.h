@@ -2,7 +2,8 @@
 // advanced with the frame time once a frame and painted back to front first thing in every
 // view (one a monitor, each with its own shape). The waves move 20 times a second, so at a
 // higher frame rate most frames would paint the decor just as the frame before did: those
-// frames copy it whole, as the last one left it. Render thread only.
+// frames copy it whole, as the last one left it. Render thread only; it is destroyed with
+// the context current, and its GL names go with it.
 #pragma once
 
 #include <memory>
@@ -25,8 +26,6 @@ class ManagerDecor {
   void Update(double frameMs);
   // Paints the decor in view `index`, whose matrices must be current.
   void Draw(size_t index);
-  // Frees the sea's arrays and every copy; the context must be current.
-  void Release();
 
  private:
   struct View {

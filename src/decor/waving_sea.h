@@ -25,7 +25,8 @@ class WavingSeaDecorClass {
   // current, where what lies lower than the height `hiddenBelow` is covered whole by the
   // near shore drawn next.
   static GLint LowestRow(const PixelRect& viewport, double hiddenBelow);
-  // Released, the sea stands still and draws nothing. True when the waves moved, and with
+  // Without a simulation (it failed to build) the sea stands still and draws nothing. True
+  // when the waves moved, and with
   // them the picture the sea shows.
   bool Update(double frameMs) { return simulation_ && simulation_->Update(frameMs); }
   // True when the waves will not move in a next frame as long as `frameMs`.
@@ -36,8 +37,6 @@ class WavingSeaDecorClass {
   // up. The first frame after a reshape, which may end the start-up, draws from the
   // compressed picture.
   void Draw(const PixelRect& viewport, GLint lowestRow, bool firstFrame);
-  // Frees the simulation's arrays (the GL objects go with the context).
-  void Release() { simulation_.reset(); }
 
  private:
   // Fills the position and index buffers for the grid as it is now.

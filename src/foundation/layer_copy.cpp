@@ -79,12 +79,4 @@ bool LayerCopy::Take(const PixelRect& area) {
   return true;
 }
 
-void LayerCopy::Release() {
-  framebuffer_.Reset();
-  texture_.Reset();
-  painted_ = false;
-  framesAtViewport_ = 0;
-  viewport_ = area_ = PixelRect{};
-}
-
 }  // namespace driftglass

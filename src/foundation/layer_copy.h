@@ -15,6 +15,8 @@ class LayerCopy {
   LayerCopy() = default;
   LayerCopy(const LayerCopy&) = delete;
   LayerCopy& operator=(const LayerCopy&) = delete;
+  LayerCopy(LayerCopy&&) = default;
+  LayerCopy& operator=(LayerCopy&&) = default;
 
   // The window's drawing area is now `viewport`: the copy is made again for it (a viewport the
   // same as before keeps the copy). Until the first call there is no copy.
@@ -44,9 +46,6 @@ class LayerCopy {
   void Forget() { painted_ = false; }
   // The window pixels the copy covers: the layer's rectangle clipped to the viewport.
   const PixelRect& Copied() const { return area_; }
-
-  // Deletes the copy; the context that made it must be current.
-  void Release();
 
  private:
   // Makes the copy's texture and framebuffer for `area`, clipped to the viewport, and binds

@@ -216,7 +216,6 @@ void RenderThread::CommonUninstall() {
   surface_.DeleteContext();
   surface_.ReleaseSurface();
   // The sounds play on until here; the device closes last, and the next instance may play.
-  if (sounds_) sounds_->Release();
   sounds_.reset();
   soundShare_.Leave();
   TheEventLog().Write(kNotify, "Common uninstall has finished properly");

@@ -100,10 +100,7 @@ void SaverScene::SceneFrame(const FrameTime& time) {
 }
 
 void SaverScene::SceneUninstall() {
-  if (decor_) {
-    decor_->Release();
-    decor_.reset();
-  }
+  decor_.reset();
   flowers_.reset();
   creature_.reset();
   sceneSound_.reset();

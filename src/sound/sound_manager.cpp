@@ -63,7 +63,7 @@ SoundManager::SoundManager(SoundDevice& device, bool openNow)
 
 bool SoundManager::Attach() {
   if (Audible()) return true;
-  if (device_ == nullptr || audible_ == nullptr || !audible_->Open()) return false;
+  if (audible_ == nullptr || !audible_->Open()) return false;
   device_ = audible_;
   for (const auto& sound : sounds_) {
     if (!sound->MoveTo(audible_->CreateBuffer(sound->Bytes()))) {
@@ -82,7 +82,7 @@ void SoundManager::Detach() {
 }
 
 SoundObject* SoundManager::CreateSound(uint32_t bytes) {
-  if (device_ == nullptr || bytes == 0 || bytes % 2 != 0) return nullptr;
+  if (bytes == 0 || bytes % 2 != 0) return nullptr;
   std::unique_ptr<SoundBuffer> buffer = device_->CreateBuffer(bytes);
   if (!buffer) return nullptr;
   sounds_.push_back(std::make_unique<SoundObject>(std::move(buffer), bytes));
@@ -101,7 +101,6 @@ SoundObject* SamplesFailed(int id, const char* why) {
 }  // namespace
 
 SoundObject* SoundManager::CreateSoundFromResource(int id) {
-  if (device_ == nullptr) return nullptr;
   const ResourceBytes samples = Platform().findResource("SoundSamples", id);
   if (!samples || samples.size > UINT32_MAX) return SamplesFailed(id, "are missing");
   SoundObject* sound = CreateSound(static_cast<uint32_t>(samples.size));
@@ -118,10 +117,9 @@ SoundObject* SoundManager::CreateSoundFromResource(int id) {
   return SamplesFailed(id, "cannot be filled into their sound buffer");
 }
 
-void SoundManager::Release() {
+SoundManager::~SoundManager() {
   sounds_.clear();
-  if (device_ != nullptr) device_->Close();
-  device_ = nullptr;
+  device_->Close();
 }
 
 }  // namespace driftglass

@@ -55,24 +55,23 @@ class SoundManager {
   // Opens `device` (unless not `openNow`); where it is not open the manager plays nothing,
   // as above, and Audible tells which it is.
   explicit SoundManager(SoundDevice& device, bool openNow = true);
-  ~SoundManager() { Release(); }
+  // Frees every sound, then closes the device.
+  ~SoundManager();
   SoundManager(const SoundManager&) = delete;
   SoundManager& operator=(const SoundManager&) = delete;
 
-  bool Audible() const { return device_ != nullptr && device_ != &silent_; }
+  bool Audible() const { return device_ != &silent_; }
   // Opens the device it was made with, if it is not open, and moves every sound onto it; false
   // when the device cannot be opened or refuses a sound, and then it plays nothing.
   bool Attach();
   // Moves every sound off the device and closes it: it plays nothing from now on.
   void Detach();
-  // A sound with an empty buffer of `bytes` bytes; null once released, for a size that is no
-  // whole number of samples (0 or odd), or when the platform makes no buffer.
+  // A sound with an empty buffer of `bytes` bytes; null for a size that is no whole number of
+  // samples (0 or odd), or when the platform makes no buffer.
   SoundObject* CreateSound(uint32_t bytes);
   // A sound holding the samples of resource `id`; null when the resource is missing or
   // cannot be put into a buffer, and then nothing of it is kept and the log says why.
   SoundObject* CreateSoundFromResource(int id);
-  // Frees every sound, then closes the device; a second call does nothing.
-  void Release();
   size_t SoundCount() const { return sounds_.size(); }
 
  private:

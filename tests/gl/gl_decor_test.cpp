@@ -98,8 +98,6 @@ TEST_F(GlDecorTest, TheDecorAndTheBannerBuildLogAndLeaveTheStateTheyFound) {
   banner.Update(10000);  // in the middle of its schedule, drawn opaque
   banner.Draw(view);
   ExpectTheSceneState("the banner");
-  decor.Release();
-  decor.Update(16);  // released, the sea stands still rather than following a freed simulation
 }
 
 TEST_F(GlDecorTest, TheDecorPaintsEveryPixelAndItsCopiedFramesMatchPaintedOnes) {
@@ -151,7 +149,6 @@ TEST_F(GlDecorTest, TheDecorPaintsEveryPixelAndItsCopiedFramesMatchPaintedOnes) 
   ApplyView(ShapeViewFor({0, 0, context_.Width(), context_.Height()}));
   glClearColor(0, 0, 0, 1);
   ExpectTheSceneState("the decor");
-  decor.Release();
 }
 
 TEST_F(GlDecorTest, FramesBetweenWaveStepsMatchFramesPaintedAfresh) {
@@ -180,7 +177,6 @@ TEST_F(GlDecorTest, FramesBetweenWaveStepsMatchFramesPaintedAfresh) {
         decor.Draw(0);
         frames->push_back(context_.ReadPixels());
       }
-      decor.Release();
     }
     for (size_t frame = 0; frame < copied.size(); ++frame) {
       int differing = 0;

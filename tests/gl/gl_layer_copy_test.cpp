@@ -120,15 +120,15 @@ TEST_F(GlLayerCopyTest, CopiedFramesMatchPaintedOnesAndFollowTheViewport) {
   EXPECT_LT(Differences(smallPainted, Frame(&copy)), static_cast<int>(painted.size() / 1000));
   EXPECT_EQ(paints_, 6);
 
-  // Released, the copy is made afresh.
+  // A new copy in its place is made afresh; the old one's names go with it.
   SetView(context_.Width(), context_.Height());
-  copy.Release();
+  copy = LayerCopy();
   paints_ = 0;
   Frame(&copy);
   EXPECT_LT(Differences(painted, Frame(&copy)), static_cast<int>(painted.size() / 1000));
   EXPECT_EQ(Frame(&copy), copied);
   EXPECT_EQ(paints_, 2);
-  copy.Release();
+  copy = LayerCopy();
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 

@@ -131,7 +131,6 @@ TEST_F(GlViewShapesTest, AtEveryShapeTheDecorFillsTheViewTheMoonIsRoundAndNoSkyR
   }
   ApplyView(ShapeViewFor({0, 0, context_.Width(), context_.Height()}));
   ExpectTheSceneState("the decor and the banner");
-  decor.Release();
 }
 
 }  // namespace

@@ -60,7 +60,6 @@ TEST(OpenAlDevice, VolumesBecomeGainsAndPositionsPanTheSound) {
     mixed(1);
     loop->SetPosition(Vector3(3, 0, 0));
     mixed(1);
-    sounds.Release();
   }
   e2e::Recording heard;
   ASSERT_TRUE(e2e::ReadWav(heardPath, heard));
