@@ -12,6 +12,7 @@
 #include "foundation/event_log.h"
 #include "host/saver_arguments.h"
 #include "host/stored_options.h"
+#include "windows/win32_password.h"
 #include "windows/win32_platform.h"
 #include "windows/win32_registry_store.h"
 #include "windows/win32_saver.h"

@@ -1,4 +1,4 @@
-// The saver window's procedures, input rules and password handling.
+// The saver window's procedures, its input rules and its run.
 #include "windows/win32_saver.h"
 
 #include "foundation/event_log.h"
@@ -7,6 +7,7 @@
 #include "host/render_settings.h"
 #include "windows/dsound_device.h"
 #include "windows/wgl_surface.h"
+#include "windows/win32_password.h"
 #include "windows/win32_sound_claim.h"
 
 namespace driftglass {
@@ -56,60 +57,18 @@ Proc LookUp(HMODULE library, const char* name) {
 
 }  // namespace
 
-void SetSaverRunning(bool legacyPlatform, bool running) {
-  if (!legacyPlatform) return;
-  BOOL previous = FALSE;
-  SystemParametersInfoW(SPI_SCREENSAVERRUNNING, running, &previous, 0);
-}
-
 Win32Saver::Win32Saver(HINSTANCE instance, const SaverSettings& settings, bool legacyPlatform)
-    : instance_(instance), settings_(settings), legacyPlatform_(legacyPlatform) {}
+    : instance_(instance), settings_(settings), legacyPlatform_(legacyPlatform),
+      password_(legacyPlatform) {}
 
 Win32Saver::~Win32Saver() = default;
 
 // --- The old Windows family's password handling -------------------------------------------
 
-void Win32Saver::UnloadPasswordLibrary() {
-  if (!legacyPlatform_ || passwordLibrary_ == nullptr) return;
-  FreeLibrary(passwordLibrary_);
-  passwordLibrary_ = nullptr;
-  if (verifyPassword_ != nullptr) {
-    verifyPassword_ = nullptr;
-    SetSaverRunning(legacyPlatform_, false);
-  }
-}
-
-void Win32Saver::LoadPasswordLibrary() {
-  if (!legacyPlatform_) return;
-  UnloadPasswordLibrary();
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_QUERY_VALUE, &key) !=
-      ERROR_SUCCESS) {
-    return;
-  }
-  DWORD usePassword = 0;
-  DWORD size = sizeof usePassword;
-  if (RegQueryValueExW(key, L"ScreenSaveUsePassword", nullptr, nullptr,
-                       reinterpret_cast<BYTE*>(&usePassword), &size) == ERROR_SUCCESS &&
-      usePassword != 0) {
-    passwordLibrary_ = LoadLibraryW(L"PASSWORD.CPL");
-    if (passwordLibrary_ != nullptr) {
-      verifyPassword_ = LookUp<VerifyPasswordProc>(passwordLibrary_, "VerifyScreenSavePwd");
-      if (verifyPassword_ != nullptr) {
-        SetSaverRunning(legacyPlatform_, true);
-      } else {
-        FreeLibrary(passwordLibrary_);
-        passwordLibrary_ = nullptr;
-      }
-    }
-  }
-  RegCloseKey(key);
-}
-
 // Decides whether the saver may close now, asking for the password when one is set.
 bool Win32Saver::VerifyPasswordOnClose(HWND window) {
   switch (passwordGate_.Request(checkingPassword_, inputRules_.Closing(),
-                                verifyPassword_ != nullptr, GetTickCount())) {
+                                password_.IsSet(), GetTickCount())) {
     case PasswordCloseGate::Decision::Refuse:
       return inputRules_.Closing();
     case PasswordCloseGate::Decision::Allow:
@@ -148,7 +107,7 @@ LRESULT CALLBACK Win32Saver::WindowProc(HWND window, UINT message, WPARAM wParam
 LRESULT Win32Saver::FinalStep(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (autoPlayMessage_ != 0 && message == autoPlayMessage_) {
     Close(window);
-    return verifyPassword_ != nullptr ? 1 : 0;
+    return password_.IsSet() ? 1 : 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -156,54 +115,45 @@ LRESULT Win32Saver::FinalStep(HWND window, UINT message, WPARAM wParam, LPARAM l
 // The saver's input rules: which messages close it.
 LRESULT Win32Saver::SaverDefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (previewMode_ || inputRules_.Closing()) return FinalStep(window, message, wParam, lParam);
-  switch (message) {
-    case WM_CLOSE:
-      if (legacyPlatform_ && !VerifyPasswordOnClose(window)) {
-        inputRules_.SetMouseReference(CursorPosition());
-        return 0;
-      }
-      break;
-    case WM_APP:
-      if (legacyPlatform_) return verifyPassword_ == nullptr ? 1 : verifyPassword_(window);
-      break;
-    default:
-      if (checkingPassword_) break;
-      switch (message) {
-        case WM_KEYDOWN:
-        case WM_SYSKEYDOWN:
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN:
-          if (inputRules_.OnPress()) Close(window);
-          break;
-        case WM_MOUSEMOVE:
-          if (inputRules_.OnPointerMoved(CursorPosition())) Close(window);
-          break;
-        case WM_ACTIVATEAPP:
-          if (inputRules_.OnActivation(wParam != 0)) Close(window);
-          break;
-        case WM_SHOWWINDOW:
-          if (wParam != 0) SetCursor(nullptr);
-          break;
-        case WM_SETCURSOR:
-          SetCursor(nullptr);
-          return 1;
-        case WM_POWER:
-          if (inputRules_.OnPower(static_cast<uint32_t>(wParam))) Close(window);
-          break;
-        case WM_POWERBROADCAST: {
-          const uint8_t status = wParam == PBT_APMPOWERSTATUSCHANGE ? AcLineStatus() : 255;
-          if (inputRules_.OnPowerBroadcast(static_cast<uint32_t>(wParam),
-                                           static_cast<uint32_t>(lParam), status)) {
-            Close(window);
-          }
-          break;
-        }
-        default:
-          break;
-      }
+  if (message == WM_CLOSE && legacyPlatform_ && !VerifyPasswordOnClose(window)) {
+    inputRules_.SetMouseReference(CursorPosition());
+    return 0;
   }
+  if (message == WM_APP && legacyPlatform_) return password_.Verify(window) ? 1 : 0;
+  // While the password box is up, its input is its own.
+  if (!checkingPassword_ && InputCloses(message, wParam, lParam)) Close(window);
+  if (message == WM_SETCURSOR && !checkingPassword_) return 1;
   return FinalStep(window, message, wParam, lParam);
+}
+
+bool Win32Saver::InputCloses(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      return inputRules_.OnPress();
+    case WM_MOUSEMOVE:
+      return inputRules_.OnPointerMoved(CursorPosition());
+    case WM_ACTIVATEAPP:
+      return inputRules_.OnActivation(wParam != 0);
+    case WM_SHOWWINDOW:
+      if (wParam != 0) SetCursor(nullptr);
+      return false;
+    case WM_SETCURSOR:
+      SetCursor(nullptr);
+      return false;
+    case WM_POWER:
+      return inputRules_.OnPower(static_cast<uint32_t>(wParam));
+    case WM_POWERBROADCAST: {
+      const uint8_t status = wParam == PBT_APMPOWERSTATUSCHANGE ? AcLineStatus() : 255;
+      return inputRules_.OnPowerBroadcast(static_cast<uint32_t>(wParam),
+                                          static_cast<uint32_t>(lParam), status);
+    }
+    default:
+      return false;
+  }
 }
 
 void Win32Saver::RequestFailureMessage() {
@@ -370,7 +320,7 @@ int Win32Saver::Run(HWND parent) {
       return 0;
     }
     inputRules_ = SaverInputRules(false, CursorPosition(), AcLineStatus());
-    LoadPasswordLibrary();
+    password_.Load();
     // One window over the virtual screen, with the scene drawn into each monitor with its own
     // shape.
     scene_.UseViewAreas(
@@ -395,7 +345,6 @@ int Win32Saver::Run(HWND parent) {
     exitCode = static_cast<int>(message.wParam);
   }
   if (renderThread_) renderThread_->Join();
-  UnloadPasswordLibrary();
   return exitCode;
 }
 

@@ -1,6 +1,6 @@
 // The Windows saver window: full screen or inside a preview parent, its three window-procedure
-// layers, its input rules and the password handling of the old Windows 9x family (idle on
-// the NT family). One object owns all of it; the window procedure finds the object through
+// layers and its input rules, with the old Windows 9x family's password check (idle on the
+// NT family) asked before it closes. One object owns all of it; the window procedure finds the object through
 // the window's user data. Window thread only.
 #pragma once
 
@@ -13,6 +13,7 @@
 #include "host/stored_options.h"
 #include "platform/tick_clock.h"
 #include "scene/saver_scene.h"
+#include "windows/win32_password.h"
 
 namespace driftglass {
 
@@ -31,7 +32,6 @@ class Win32Saver : private WindowThreadLink {
   int Run(HWND parent);
 
  private:
-  using VerifyPasswordProc = BOOL(WINAPI*)(HWND);
   using ImmAssociateContextProc = HANDLE(WINAPI*)(HWND, HANDLE);
 
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -45,8 +45,8 @@ class Win32Saver : private WindowThreadLink {
   // The render thread's failure request, sent like a message.
   void RequestFailureMessage() override;
 
-  void LoadPasswordLibrary();
-  void UnloadPasswordLibrary();
+  // Whether `message` is input that ends the saver, by the input rules.
+  bool InputCloses(UINT message, WPARAM wParam, LPARAM lParam);
   bool VerifyPasswordOnClose(HWND window);
 
   HINSTANCE instance_;
@@ -56,8 +56,7 @@ class Win32Saver : private WindowThreadLink {
   bool previewMode_ = false;
   bool checkingPassword_ = false;
   UINT autoPlayMessage_ = 0;
-  HMODULE passwordLibrary_ = nullptr;
-  VerifyPasswordProc verifyPassword_ = nullptr;
+  LegacyPassword password_;
   ImmAssociateContextProc immAssociateContext_ = nullptr;
   HANDLE previousInputContext_ = nullptr;
   SaverInputRules inputRules_{false, {}, 255};
@@ -71,8 +70,5 @@ class Win32Saver : private WindowThreadLink {
   std::unique_ptr<Win32SoundClaim> soundClaim_;
   std::unique_ptr<RenderThread> renderThread_;
 };
-
-// The old family's "screen saver running" flag, which keeps Ctrl+Alt+Del from the desktop.
-void SetSaverRunning(bool legacyPlatform, bool running);
 
 }  // namespace driftglass
