@@ -1,7 +1,7 @@
 // The Windows saver window: full screen or inside a preview parent, its three window-procedure
 // layers and its input rules, with the old Windows 9x family's password check (idle on the
-// NT family) asked before it closes. One object owns all of it; the window procedure finds the object through
-// the window's user data. Window thread only.
+// NT family) asked before it closes. One object owns all of it; the window procedure finds
+// the object through the window's user data. Window thread only.
 #pragma once
 
 #include <windows.h>
