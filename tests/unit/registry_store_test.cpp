@@ -1,0 +1,58 @@
+// The registry store under the option stores' contract, in a key of this run's own, so that
+// the saver's own options are never touched.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/option_store_contract.h"
+#include "windows/win32_registry_store.h"
+
+namespace driftglass {
+namespace {
+
+// The registry store, with every key it opens moved under a key of this run's own.
+class RedirectedRegistryStore : public OptionStore {
+ public:
+  explicit RedirectedRegistryStore(std::string root) : root_(std::move(root)) {}
+  bool OpenForReading(const std::string& keyPath) override {
+    return store_.OpenForReading(root_ + "\\" + keyPath);
+  }
+  bool OpenForWriting(const std::string& keyPath) override {
+    return store_.OpenForWriting(root_ + "\\" + keyPath);
+  }
+  std::optional<std::string> ReadValue(const std::string& name) override {
+    return store_.ReadValue(name);
+  }
+  bool WriteValue(const std::string& name, const std::string& bytes) override {
+    return store_.WriteValue(name, bytes);
+  }
+  bool Close() override { return store_.Close(); }
+  std::string LastError() const override { return store_.LastError(); }
+
+ private:
+  std::string root_;
+  RegistryOptionStore store_;
+};
+
+struct RegistryStores {
+  RegistryStores() { Remove(); }
+  ~RegistryStores() {
+    opened.clear();
+    Remove();
+  }
+  OptionStore& Store() { return Reopened(); }
+  OptionStore& Reopened() {
+    return *opened.emplace_back(std::make_unique<RedirectedRegistryStore>(root));
+  }
+  void Remove() const { RegDeleteTreeA(HKEY_LOCAL_MACHINE, root.c_str()); }
+
+  std::string root = "Software\\Driftglass tests " + std::to_string(GetCurrentProcessId());
+  std::vector<std::unique_ptr<RedirectedRegistryStore>> opened;
+};
+
+}  // namespace
+}  // namespace driftglass
+
+INSTANTIATE_TYPED_TEST_SUITE_P(Registry, OptionStoreContract, driftglass::RegistryStores);
