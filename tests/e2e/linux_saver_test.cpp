@@ -16,35 +16,6 @@ namespace {
 
 const std::string kAmbientSamples = DRIFTGLASS_SOURCE_DIR "/resources/sounds/ambient.pcm";
 
-// The log of a normal run to the end of the uninstall.
-const std::vector<std::string> kNormalRunLog = {
-    "   Notify : Application has run",
-    "   Notify : Run looping thread",
-    "   Notify : Driftglass #1 screensaver",
-    "   Notify : Version: 1.0",
-    "   Notify : Start common initialization",
-    "   Notify : SoundManager has been created",
-    "   Notify : Context for OpenGL has been created",
-    "   Notify : GLEW initialized",
-    "   Notify : OpenGL 2.0 is found",
-    "   Notify : GLX_EXT_swap_control extension is found",
-    "   Notify : VSYNC has been setted properly",
-    "   Notify : Video initialization has finished successfully",
-    "   Notify : Start scene initialization",
-    "   Notify : Creating OGL program for stalk",
-    "   Notify : Creating OGL program for bud",
-    "   Notify : Creating OGL program for flower",
-    "   Notify : Initialization of FarCliffDecorClass",
-    "   Notify : Bitmap is loaded",
-    "   Notify : Initialization of WavingSeaDecorClass",
-    "   Notify : Bitmap is loaded",
-    "   Notify : Initialization of NearCliffDecorClass",
-    "   Notify : Bitmap is loaded",
-    names::kReady,
-    "   Notify : Start common uninstall",
-    names::kUninstalled,
-};
-
 TEST_F(LinuxSaverTest, WithoutSoundTheFramesAreTheSameAndTheLogSaysWhy) {
   // OpenAL's wave output records what a sound card would have played.
   const std::string conf = home_ + "/alsoft.conf", heardPath = home_ + "/heard.wav";
@@ -99,16 +70,6 @@ TEST_F(LinuxSaverTest, WithNoOutputAtAllStandardErrorHoldsOnlyOurLine) {
   EXPECT_THAT(saver->Stderr(), ::testing::MatchesRegex("driftglass: No sound, the scene runs "
                                                        "silently: OpenAL Soft found no output "
                                                        "through any of its drivers[^\n]*\n"));
-}
-
-TEST_F(LinuxSaverTest, TheDelayPausesAfterEveryFrame) {
-  // From the ready line on, 21 small frames with 100 ms after each but the last cannot take
-  // less than two seconds; without the pause they take a fraction of one.
-  auto saver = StartReady({"-window", "--size", "160x120", "--fixed-step", "20", "--frames", "21",
-                           "--delay", "100000"});
-  const auto ready = std::chrono::steady_clock::now();
-  ASSERT_EQ(saver->WaitForExit(60s), 0) << saver->Stderr();
-  EXPECT_GE(std::chrono::steady_clock::now() - ready, 1900ms);
 }
 
 TEST_F(LinuxSaverTest, FullScreenRunsOnceAndEndsOnAKeyOrFivePixelsOfPointer) {
@@ -173,9 +134,8 @@ TEST_F(LinuxSaverTest, UnderTheDaemonItDrawsIntoTheGivenWindowsAndEndsOnSigterm)
   ASSERT_TRUE(hack->Running());
   hack->Signal(SIGTERM);
   EXPECT_EQ(hack->WaitForExit(10s), 128 + SIGTERM);
-  std::vector<std::string> expected = kNormalRunLog;
-  expected.push_back("   Notify : FPS = -1");  // no overlay, nothing measured
-  EXPECT_EQ(Log(), expected);
+  ExpectUninstalled();
+  EXPECT_EQ(Log().back(), "   Notify : FPS = -1");  // no overlay, nothing measured
   // The settings' preview passes both --root and a hexadecimal --window-id; the window going
   // away ends it.
   auto preview = StartReady({"--root", "--window-id", Hex(window)});
