@@ -26,6 +26,7 @@
 #include "host/render_settings.h"
 #include "host/render_thread.h"
 #include "host/saver_input.h"
+#include "host/window_plan.h"
 #include "linux/glx_surface.h"
 #include "linux/dialogs.h"
 #include "linux/linux_paths.h"
@@ -128,6 +129,7 @@ class X11Saver {
   X11Saver(Display* display, const CommandLine& commandLine, const SaverSettings& settings)
       : display_(display),
         commandLine_(commandLine),
+        plan_(PlanWindow(commandLine)),
         settings_(settings),
         wmProtocols_(XInternAtom(display, "WM_PROTOCOLS", False)),
         deleteWindow_(XInternAtom(display, "WM_DELETE_WINDOW", False)) {}
@@ -143,14 +145,10 @@ class X11Saver {
   // Stops the render thread while the window still exists, then removes the window.
   void DestroySaverWindow();
   void RequestClose() { closeRequested_ = true; }
-  // Under xscreensaver and in a preview nobody could answer a box: it would sit above the
-  // daemon's window. Only a saver the user started by hand shows one.
-  bool MayShowBox() const {
-    return commandLine_.mode == RunMode::OwnWindow || commandLine_.mode == RunMode::FullScreen;
-  }
 
   Display* display_;
-  const CommandLine& commandLine_;
+  const CommandLine& commandLine_;  // for the render settings
+  const WindowPlan plan_;
   const SaverSettings& settings_;
   const Atom wmProtocols_;
   const Atom deleteWindow_;
@@ -183,9 +181,8 @@ bool X11Saver::ClaimFullScreen() {
 
 X11Saver::Outcome X11Saver::CreateSaverWindow() {
   const Window root = DefaultRootWindow(display_);
-  const RunMode mode = commandLine_.mode;
 
-  if (mode == RunMode::Root) {
+  if (plan_.place == WindowPlace::Given) {
     // Draw into the window xscreensaver made for us, with its own visual.
     window_ = root;
     if (const char* given = std::getenv("XSCREENSAVER_WINDOW")) {
@@ -200,12 +197,12 @@ X11Saver::Outcome X11Saver::CreateSaverWindow() {
     return Outcome::Created;
   }
 
-  int width = commandLine_.width > 0 ? commandLine_.width : 1024;
-  int height = commandLine_.height > 0 ? commandLine_.height : 768;
-  if (mode == RunMode::Preview) {
+  int width = plan_.width;
+  int height = plan_.height;
+  if (plan_.place == WindowPlace::InParent) {
     // One request both checks that the parent exists and reads its size: it may go at any
     // moment, and a second read could find nothing.
-    parent_ = commandLine_.window;
+    parent_ = plan_.parent;
     const auto parent = ReadWindowAttributes(display_, parent_);
     if (!parent) return Outcome::NoWindow;
     width = parent->width;
@@ -225,20 +222,21 @@ X11Saver::Outcome X11Saver::CreateSaverWindow() {
   attributes.border_pixel = 0;
   unsigned long mask = CWColormap | CWBackPixel | CWBorderPixel | CWEventMask;
   Window parent = root;
-  if (mode == RunMode::Preview) {
+  attributes.event_mask = StructureNotifyMask;
+  if (plan_.input == WindowInput::SaverRules) {
+    attributes.event_mask |= KeyPressMask | ButtonPressMask | PointerMotionMask | FocusChangeMask;
+  } else if (plan_.input == WindowInput::Escape) {
+    attributes.event_mask |= KeyPressMask;
+  }
+  if (plan_.place == WindowPlace::InParent) {
     parent = parent_;
-    attributes.event_mask = StructureNotifyMask;
-  } else if (mode == RunMode::FullScreen) {
+  } else if (plan_.place == WindowPlace::OverScreen) {
     // The root window spans every monitor.
     width = WidthOfScreen(DefaultScreenOfDisplay(display_));
     height = HeightOfScreen(DefaultScreenOfDisplay(display_));
     fullScreen_ = ScreenRect{0, 0, width, height};
     attributes.override_redirect = True;
-    attributes.event_mask =
-        KeyPressMask | ButtonPressMask | PointerMotionMask | FocusChangeMask | StructureNotifyMask;
     mask |= CWOverrideRedirect;
-  } else {
-    attributes.event_mask = KeyPressMask | StructureNotifyMask;
   }
   XErrorTrap trap(display_);
   window_ = XCreateWindow(display_, parent, 0, 0, static_cast<unsigned>(width),
@@ -247,13 +245,13 @@ X11Saver::Outcome X11Saver::CreateSaverWindow() {
   XFree(visual);
   if (trap.Finish() != 0) {
     // The preview's parent went between the read and the creation.
-    if (mode == RunMode::Preview) return Outcome::NoWindow;
+    if (plan_.place == WindowPlace::InParent) return Outcome::NoWindow;
     ReportFailure("cannot create the saver window");
     return Outcome::Failed;
   }
 
-  if (mode == RunMode::FullScreen) {
-    XStoreName(display_, window_, "Screen Saver");
+  XStoreName(display_, window_, plan_.title.c_str());
+  if (plan_.place == WindowPlace::OverScreen) {
     if (!ClaimFullScreen()) {
       XDestroyWindow(display_, window_);
       window_ = 0;
@@ -261,10 +259,7 @@ X11Saver::Outcome X11Saver::CreateSaverWindow() {
     }
     XDefineCursor(display_, window_, BlankCursor(display_, window_));
     rules_ = SaverInputRules(false, PointerPosition(display_), 255);
-  } else if (mode == RunMode::Preview) {
-    XStoreName(display_, window_, "Preview");
-  } else {
-    XStoreName(display_, window_, "Driftglass #1");
+  } else if (plan_.place == WindowPlace::OwnWindow) {
     Atom deleteWindow = deleteWindow_;
     XSetWMProtocols(display_, window_, &deleteWindow, 1);
     XSizeHints hints{};
@@ -277,33 +272,34 @@ X11Saver::Outcome X11Saver::CreateSaverWindow() {
 }
 
 void X11Saver::HandleEvent(const XEvent& event) {
-  const bool fullScreen = commandLine_.mode == RunMode::FullScreen;
+  // The saver's rules need the focus, which the window takes when it is mapped.
+  const bool saverRules = plan_.input == WindowInput::SaverRules;
   switch (event.type) {
     case KeyPress:
-      if (fullScreen) {
+      if (saverRules) {
         if (rules_.OnPress()) RequestClose();
-      } else if (commandLine_.mode == RunMode::OwnWindow &&
+      } else if (plan_.input == WindowInput::Escape &&
                  XLookupKeysym(const_cast<XKeyEvent*>(&event.xkey), 0) == XK_Escape) {
         RequestClose();
       }
       break;
     case ButtonPress:
-      if (fullScreen && rules_.OnPress()) RequestClose();
+      if (saverRules && rules_.OnPress()) RequestClose();
       break;
     case MotionNotify:
-      if (fullScreen && rules_.OnPointerMoved({event.xmotion.x_root, event.xmotion.y_root}))
+      if (saverRules && rules_.OnPointerMoved({event.xmotion.x_root, event.xmotion.y_root}))
         RequestClose();
       break;
     case FocusOut:
       // Focus moving inside the window, around a grab or away from the pointer (when we take
       // it at start) is not a loss of activation.
-      if (fullScreen && event.xfocus.mode == NotifyNormal &&
+      if (saverRules && event.xfocus.mode == NotifyNormal &&
           event.xfocus.detail != NotifyInferior && event.xfocus.detail != NotifyPointer &&
           rules_.OnActivation(false))
         RequestClose();
       break;
     case MapNotify:
-      if (fullScreen) XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
+      if (saverRules) XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
       break;
     case ConfigureNotify:
       // A preview follows its parent's size (xscreensaver's settings resize it in place);
@@ -339,7 +335,7 @@ void X11Saver::HandleFailureRequest() {
   if (const char* message = TheEventLog().ErrorMessage()) {
     startFailed_ = true;
     std::fprintf(stderr, "driftglass: %s\n", message);
-    if (MayShowBox()) {
+    if (plan_.mayShowBox) {
       // A full-screen saver window would hide the box: take ours off the screen first.
       XUnmapWindow(display_, window_);
       XFlush(display_);
@@ -375,9 +371,9 @@ int X11Saver::Run() {
     case Outcome::NoWindow:
       ReportFailure(
           "there is no window " +
-          std::to_string(commandLine_.mode == RunMode::Preview ? commandLine_.window : window_) +
+          std::to_string(plan_.place == WindowPlace::InParent ? plan_.parent : window_) +
           " to draw in");
-      return commandLine_.mode == RunMode::Preview ? -1 : 1;
+      return plan_.missingWindowStatus;
     case Outcome::Failed:
       return 1;
   }
@@ -389,7 +385,7 @@ int X11Saver::Run() {
   SteadyTickClock clock;
   RenderSettings render = MakeRenderSettings(settings_, commandLine_);
   // Full screen covers every monitor, and draws the scene into each with its own shape.
-  if (commandLine_.mode == RunMode::FullScreen) {
+  if (plan_.place == WindowPlace::OverScreen) {
     scene.UseViewAreas(MonitorViews(ReadMonitors(display_), fullScreen_, render.allMonitors));
   }
   // One instance on the display plays the sound; a saver that does not blank the screen
