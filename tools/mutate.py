@@ -1,21 +1,35 @@
 #!/usr/bin/env python3
-"""Breaks the portable code one line at a time and tells which breaks the tests catch.
+"""Breaks the code one line at a time and tells which breaks the tests catch, and which tests
+catch them.
 
-    python3 tools/mutate.py [BUILD] [--only TEXT[,TEXT...]] [--reference-only | --no-reference]
+    python3 tools/mutate.py [BUILD] [--only TEXT[,TEXT...]] [--suites S[,S...]] [--matrix FILE]
 
-Each mutation below changes one constant, comparison or operator in src/ or in a shader.
-For each, the script applies it, rebuilds the program and its tests in BUILD (default build/linux,
-configured with the linux preset), runs the reference frames and the unit and GL tests on a
-virtual X server, and puts the file back. A mutation is caught when a test fails; one
-that does not build is reported apart. Run it before and after changing the tests: the
-caught ones must stay caught. It takes half a minute to two minutes a mutation on two cores.
+Each mutation below changes one constant, comparison or operator in src/ (the portable core
+and both platform layers) or in a shader. For each, the script applies it, rebuilds what the
+chosen suites need, runs them on a virtual X server, and puts the file back. A mutation is
+caught when a test fails; one that does not build is reported apart.
 
-    --reference-only   runs the reference frames alone: which breaks they see by themselves
-    --no-reference     runs the unit and GL tests alone
+Suites (default reference,unit,gl):
+    reference  the two reference frames (an end-to-end test of the Linux program)
+    unit       the unit tests of the core and of the Linux platform
+    gl         the GL tests
+    e2e        the Linux program's other end-to-end tests
+    windows    the Windows unit tests under Wine (BUILD_WINDOWS, default build/windows) and the
+               Windows program's end-to-end tests; needs WINEPREFIX and a Wine server up
+
+Without --matrix, the suites run in that order and a mutation's run stops at its first failing
+test. With --matrix FILE every suite runs whole for every mutation, and FILE gets, as JSON, the
+tests each mutation fails; the summary printed at the end gives, for every test, how many
+breaks it catches and how many of those no other test catches. A test whose catches are all
+made by others is one the suite could do without. It takes half a minute to two minutes a
+mutation on two cores for the default suites, and several minutes with e2e or windows.
 """
+import json
 import os
 import subprocess
 import sys
+import tempfile
+import xml.etree.ElementTree as ElementTree
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
@@ -64,11 +78,10 @@ MUTATIONS = [
      "glBlitFramebuffer(0, 0, area_.width, area_.height,"),
     ("src/foundation/view_volume.cpp", "plane % 2 == 0 ? 1.0 : -1.0", "plane % 2 == 0 ? 1.0 : 1.0"),
     ("src/foundation/view_volume.cpp", "< -radius) return false;", "< radius) return false;"),
-    ("src/creature/flying_creature.cpp", "framesDrawn_ == 2 ||", "framesDrawn_ == 3 ||"),
+    ("src/creature/flying_creature.cpp", "if (frames_ != 2 && !InSight()) return;", "if (frames_ != 3 && !InSight()) return;"),
     ("src/creature/flying_creature.cpp", "kWingReach = 0.35;", "kWingReach = 0.1;"),
-    ("src/creature/wing.cpp", "for (int streak = 0; streak < kStreaks; ++streak) RandomUnit();",
-     "for (int streak = 1; streak < kStreaks; ++streak) RandomUnit();"),
-    ("src/decor/manager_decor.h", "if (!seaMoved_ && whole_.Put())", "if (whole_.Put())"),
+    ("src/creature/wing.cpp", "streak = RandomUnit() * 3.1415926;", "streak = 3.1415926;"),
+    ("src/decor/manager_decor.cpp", "if (!view.seaMoved && view.whole.Put()) return;", "if (view.whole.Put()) return;"),
     ("src/decor/sea_simulation.cpp", "stepped = true;", "stepped = false;"),
     ("src/foundation/bitmap_reader.cpp", "return (v << 3) | (v >> 2);", "return (v << 3) | (v >> 3);"),
     ("src/foundation/bitmap_reader.cpp", "green = Expand5((v >> 5) & 31);", "green = Expand5((v >> 6) & 31);"),
@@ -85,10 +98,10 @@ MUTATIONS = [
     ("src/host/render_thread.cpp", "if (StopLooping.load() == 0) link_.RequestFailureMessage();",
      "link_.RequestFailureMessage();"),
     ("src/host/render_thread.cpp", "if (settings_.frameDelayUs > 0) {", "if (settings_.frameDelayUs > 1000) {"),
-    ("src/scene/saver_scene.cpp", "if (decor_) decor_->Reshape(PixelRect{0, 0, width, height});",
-     "if (decor_) decor_->Reshape(PixelRect{0, 0, height, width});"),
-    ("src/decor/cliffs.cpp", "if (!clear && !solid) return Kind::Blended;", "if (!clear || !solid) return Kind::Blended;"),
-    ("src/decor/cliffs.cpp", "(mask[p] << 24)", "(mask[p] << 16)"),
+    ("src/scene/saver_scene.cpp", "const int x1 = std::min(area.x + area.width, width),",
+     "const int x1 = std::min(area.x + area.width, height),"),
+    ("src/decor/cliffs.cpp", ": solid ? Kind::Solid", ": solid ? Kind::Clear"),
+    ("src/foundation/compressed_picture.cpp", "static_cast<uint32_t>(alphas[k]) << 24;", "static_cast<uint32_t>(alphas[k]) << 16;"),
     ("src/creature/flight_controller.h", "{0.15, 0, 0, 0.75, 0.1}", "{0.25, 0, 0, 0.65, 0.1}"),
     ("src/creature/flight_controller.cpp", "hoverMs_ = RandomUnit() * 500;", "hoverMs_ = RandomUnit() * 400;"),
     ("src/creature/flight_controller.cpp", "(RandomUnit() + 1) * 0.2;", "(RandomUnit() + 1) * 0.25;"),
@@ -119,7 +132,46 @@ MUTATIONS = [
     ("src/flowers/flower_instance.cpp", "if (Dot(direction, g) < 0) g = Vector3(0, 1, 0);",
      "if (Dot(direction, g) < -0.5) g = Vector3(0, 1, 0);"),
     ("src/flowers/flower_instance.cpp", "Scale(last.axisX, length / n, back)", "Scale(last.axisX, length / (n + 1), back)"),
+    # The Linux platform: found by the e2e suite, some by the Linux unit tests.
+    ("src/linux/x11_saver.cpp", "if (owner != None) {", "if (owner == None) {"),
+    ("src/linux/x11_saver.cpp", "KeyPressMask | ButtonPressMask | PointerMotionMask | FocusChangeMask",
+     "KeyPressMask | ButtonPressMask | FocusChangeMask"),
+    ("src/linux/x11_saver.cpp", "if (parent_ != 0 && event.xconfigure.window == parent_) {",
+     "if (parent_ == 0 && event.xconfigure.window == parent_) {"),
+    ("src/linux/x11_saver.cpp", "surface_->Resize(event.xconfigure.width, event.xconfigure.height);",
+     "surface_->Resize(event.xconfigure.width, event.xconfigure.width);"),
+    ("src/linux/x11_saver.cpp", "static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow_)",
+     "static_cast<Atom>(event.xclient.data.l[0]) != deleteWindow_)"),
+    ("src/linux/x11_saver.cpp", "if (plan_.mayShowBox) {", "if (!plan_.mayShowBox) {"),
+    ("src/linux/x11_saver.cpp", "return startFailed_ ? 1 : 0;", "return 0;"),
+    ("src/linux/x11_saver.cpp", "if (sources[2].revents & POLLIN) RequestClose();",
+     "if (sources[2].revents & POLLOUT) RequestClose();"),
+    ("src/linux/x11_saver.cpp", "if (plan_.place == WindowPlace::InParent) return Outcome::NoWindow;",
+     "if (plan_.place == WindowPlace::Given) return Outcome::NoWindow;"),
+    ("src/linux/linux_sound_claim.cpp", "held_ = soundFd_ == -1 || flock(soundFd_, LOCK_EX | LOCK_NB) == 0;",
+     "held_ = soundFd_ == -1 || flock(soundFd_, LOCK_SH | LOCK_NB) == 0;"),
+    ("src/linux/linux_sound_claim.cpp", "return !none;", "return none;"),
+    ("src/linux/openal_device.cpp", "if (state != AL_PLAYING) alSourcePlay(source_);",
+     "if (state == AL_PLAYING) alSourcePlay(source_);"),
+    ("src/linux/keyfile_option_store.cpp", "if (!retiredGroup.empty() && retiredGroup != group) {",
+     "if (!retiredGroup.empty() && retiredGroup == group) {"),
+    ("src/linux/linux_termination.cpp", "sigaction(SIGINT, &action, nullptr);", ""),
+    # The Windows platform: found by the windows suite.
+    ("src/windows/win32_saver.cpp", "return inputRules_.OnPointerMoved(CursorPosition());", "return false;"),
+    ("src/windows/win32_saver.cpp", "if (surface_) surface_->Resize(LOWORD(lParam), HIWORD(lParam));",
+     "if (surface_) surface_->Resize(LOWORD(lParam), LOWORD(lParam));"),
+    ("src/windows/win32_saver.cpp", "return inputRules_.OnActivation(wParam != 0);",
+     "return inputRules_.OnActivation(true);"),
+    ("src/windows/win32_sound_claim.cpp", "held_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;",
+     "held_ = waited != WAIT_TIMEOUT || waited == WAIT_OBJECT_0;"),
+    ("src/windows/win32_sound_claim.cpp", "if (blanksScreen) fullScreen_", "if (!blanksScreen) fullScreen_"),
+    ("src/windows/win32_registry_store.cpp", "if (type != REG_SZ && type != REG_EXPAND_SZ) return std::nullopt;",
+     "if (type == REG_BINARY) return std::nullopt;"),
+    ("src/windows/dsound_device.cpp", "looping ? DSBPLAY_LOOPING : 0", "0"),
 ]
+
+
+XVFB = ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24"]
 
 
 def run(command, **kwargs):
@@ -127,44 +179,85 @@ def run(command, **kwargs):
                           stderr=subprocess.DEVNULL, **kwargs).returncode
 
 
+def suite_runs(name, build, windows_build, stop_early):
+    """The (build folder, targets, ctest arguments) that make up one suite."""
+    stop = ["--stop-on-failure"] if stop_early else []
+    reference = "^e2e\\.LinuxSaverTest\\.FixedFramesLookAsTheReferencesDo$"
+    return {
+        "reference": [(build, ["driftglass", "driftglass_e2e_tests"], ["-R", reference])],
+        "unit": [(build, ["driftglass_unit_tests", "driftglass_linux_unit_tests"],
+                  ["-L", "unit", "-j2"] + stop)],
+        "gl": [(build, ["driftglass_gl_tests"], ["-L", "gl", "-j2"] + stop)],
+        "e2e": [(build, ["driftglass", "driftglass_e2e_tests"],
+                 ["-L", "e2e", "-E", "WindowsSaverTest|" + reference] + stop)],
+        "windows": [(windows_build, ["all"], stop),
+                    (build, ["driftglass_e2e_tests"], ["-R", "^e2e\\.WindowsSaverTest\\."] + stop)],
+    }[name]
+
+
+def failing_tests(runs):
+    """The names of the tests that fail, or None when something does not build."""
+    failed = []
+    for build, targets, selection in runs:
+        if run(["cmake", "--build", build, "-j2", "--target"] + targets) != 0:
+            return None
+        with tempfile.TemporaryDirectory() as folder:
+            junit = os.path.join(folder, "results.xml")
+            run(XVFB + ["ctest", "--test-dir", build, "--timeout", "300", "--output-junit", junit]
+                + selection)
+            if not os.path.exists(junit):
+                failed.append(f"(no results from {' '.join(selection)})")
+                continue
+            for case in ElementTree.parse(junit).getroot().iter("testcase"):
+                if case.get("status") == "fail" or case.find("failure") is not None:
+                    failed.append(case.get("name"))
+        if failed and "--stop-on-failure" in selection:
+            break
+    return failed
+
+
+def summary(records):
+    """Per test: the breaks it catches and those only it catches, most unique first."""
+    catches = {}
+    for record in records:
+        for test in record["failed"] or []:
+            catches.setdefault(test, []).append(record)
+    lines = []
+    for test, caught in catches.items():
+        alone = [r for r in caught if len(r["failed"]) == 1]
+        lines.append((len(alone), len(caught), test))
+    lines.sort(key=lambda line: (-line[0], -line[1], line[2]))
+    return lines
+
+
 def main():
     arguments = sys.argv[1:]
-    only = None
-    if "--only" in arguments:
-        only = arguments[arguments.index("--only") + 1]
-        del arguments[arguments.index("--only"):arguments.index("--only") + 2]
-    suites = {"unit", "reference"}
-    for flag, dropped in (("--reference-only", "unit"), ("--no-reference", "reference")):
-        if flag in arguments:
-            arguments.remove(flag)
-            suites.discard(dropped)
+
+    def option(flag, default=None):
+        if flag not in arguments:
+            return default
+        value = arguments[arguments.index(flag) + 1]
+        del arguments[arguments.index(flag):arguments.index(flag) + 2]
+        return value
+
+    only = option("--only")
+    chosen = option("--suites", "reference,unit,gl").split(",")
+    matrix = option("--matrix")
     build = arguments[0] if arguments else "build/linux"
-    xvfb = ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24"]
-    # Each suite: the targets it needs and the command that runs it. The reference frames
-    # come first: what they catch needs no unit test rebuilt.
-    runs = []
-    if "reference" in suites:
-        runs.append((["driftglass", "driftglass_e2e_tests"],
-                     xvfb + [os.path.join(build, "tests", "driftglass_e2e_tests"),
-                             "--gtest_filter=LinuxSaverTest.FixedFramesLookAsTheReferencesDo"]))
-    if "unit" in suites:
-        runs.append((["driftglass_unit_tests", "driftglass_linux_unit_tests",
-                      "driftglass_gl_tests"],
-                     xvfb + ["ctest", "--test-dir", build, "-L", "unit|gl", "-j2",
-                             "--stop-on-failure", "--timeout", "120"]))
+    windows_build = os.environ.get("BUILD_WINDOWS", "build/windows")
+    runs = [r for name in chosen for r in suite_runs(name, build, windows_build, matrix is None)]
 
     def verdict():
-        """'caught', 'MISSED' or 'no build' for the code as it stands."""
-        for targets, command in runs:
-            if run(["cmake", "--build", build, "-j2", "--target"] + targets) != 0:
-                return "no build"
-            if run(command) != 0:
-                return "caught"
-        return "MISSED"
+        """('caught' | 'MISSED' | 'no build', the failing tests) for the code as it stands."""
+        failed = failing_tests(runs)
+        if failed is None:
+            return "no build", None
+        return ("caught" if failed else "MISSED"), failed
 
-    if verdict() != "MISSED":
+    if verdict()[0] != "MISSED":
         sys.exit("mutate: the unbroken code must build and pass its tests first")
     results = {"caught": [], "MISSED": [], "no build": []}
+    records = []
     for path, old, new in MUTATIONS:
         if only and not any(part in path for part in only.split(",")):
             continue
@@ -176,15 +269,25 @@ def main():
         try:
             with open(full, "w") as file:
                 file.write(original.replace(old, new))
-            result = verdict()
+            result, failed = verdict()
         finally:
             with open(full, "w") as file:
                 file.write(original)
         results[result].append(path)
-        print(f"{result:9}{path}: {old} -> {new}", flush=True)
+        records.append({"path": path, "old": old, "new": new, "result": result, "failed": failed})
+        shown = f" [{len(failed)} fail]" if matrix and failed else ""
+        print(f"{result:9}{path}: {old} -> {new}{shown}", flush=True)
+        if matrix:
+            with open(matrix, "w") as file:
+                json.dump(records, file, indent=1)
     verdict()
     print(", ".join(f"{len(names)} {result.lower()}" for result, names in results.items()))
+    if matrix:
+        print("unique  caught  test")
+        for alone, caught, test in summary(records):
+            print(f"{alone:6}  {caught:6}  {test}")
     sys.exit(1 if results["MISSED"] else 0)
+
 
 if __name__ == "__main__":
     main()
