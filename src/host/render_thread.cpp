@@ -196,10 +196,10 @@ Status RenderThread::CommonInitialization() {
 }
 
 void RenderThread::ShareSound(uint32_t now) {
-  bool plays = false;
-  if (!soundWanted_ || !soundShare_.LookAgain(now, plays)) return;
-  if (plays == sounds_->Audible()) return;
-  if (!plays) {
+  if (!soundWanted_) return;
+  const std::optional<bool> plays = soundShare_.LookAgain(now);
+  if (!plays || *plays == sounds_->Audible()) return;
+  if (!*plays) {
     sounds_->Detach();
     TheEventLog().Write(kNotify, kSoundElsewhere);
   } else if (sounds_->Attach()) {

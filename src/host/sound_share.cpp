@@ -13,12 +13,11 @@ bool SoundShare::Decide() {
   return holds_;
 }
 
-bool SoundShare::LookAgain(uint32_t now, bool& plays) {
-  if (looked_ && now - lastLook_ < kLookEveryMs) return false;
+std::optional<bool> SoundShare::LookAgain(uint32_t now) {
+  if (looked_ && now - lastLook_ < kLookEveryMs) return std::nullopt;
   looked_ = true;
   lastLook_ = now;
-  plays = Decide();
-  return true;
+  return Decide();
 }
 
 void SoundShare::Leave() {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "platform/sound_claim.h"
 
@@ -20,9 +21,9 @@ class SoundShare {
   // True when this instance is to play the sound from now on: it takes the claim when free,
   // and gives it up when it must give way.
   bool Decide();
-  // Decide again when `kLookEveryMs` have gone by since the last look, at tick `now`
-  // (unsigned milliseconds that wrap); false, with nothing looked at, before.
-  bool LookAgain(uint32_t now, bool& plays);
+  // Decides again when `kLookEveryMs` have gone by since the last look, at tick `now`
+  // (unsigned milliseconds that wrap); nothing, with nothing looked at, before.
+  std::optional<bool> LookAgain(uint32_t now);
   // Gives the claim up for good (the instance ends).
   void Leave();
 

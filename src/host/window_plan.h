@@ -1,7 +1,8 @@
-// What a run mode of the Linux program asks of its window, decided once from the command line:
-// where it draws, how large, what it is called, what input does, whether a box may tell of a
-// failed start and what a missing window makes the exit status. The X11 shell creates the
-// window and runs its loop from this plan alone. Pure.
+// What a run mode asks of its window, decided once from the command line: where it draws, how
+// large, what it is called, what input does, whether a box may tell of a failed start and what
+// a missing window makes the exit status. Each program's window code creates the window and
+// runs its loop from this plan (the Windows saver knows full screen and preview only, and shows
+// its box in both, as Windows savers do). Pure.
 #pragma once
 
 #include <cstdint>

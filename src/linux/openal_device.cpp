@@ -89,23 +89,27 @@ void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
 // wrong in one line. OpenAL Soft reads its level when it first opens a device, unless the
 // user asked for one; ALSA, which OpenAL Soft loads itself, takes a handler for its errors
 // from whoever loads it first (the library stays loaded, as OpenAL Soft keeps it).
+// Done once, before the first device is opened.
 void QuietenSoundLibraries() {
-  setenv("ALSOFT_LOGLEVEL", "0", 0);
-  using ErrorHandler = void (*)(const char*, int, const char*, int, const char*, ...);
-  if (void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_GLOBAL)) {
-    if (auto setHandler = reinterpret_cast<int (*)(ErrorHandler)>(
-            dlsym(alsa, "snd_lib_error_set_handler"))) {
-      setHandler(&IgnoreAlsaError);
+  static const bool quietened = [] {
+    setenv("ALSOFT_LOGLEVEL", "0", 0);
+    using ErrorHandler = void (*)(const char*, int, const char*, int, const char*, ...);
+    if (void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_GLOBAL)) {
+      if (auto setHandler = reinterpret_cast<int (*)(ErrorHandler)>(
+              dlsym(alsa, "snd_lib_error_set_handler"))) {
+        setHandler(&IgnoreAlsaError);
+      }
     }
-  }
+    return true;
+  }();
+  (void)quietened;
 }
 
 }  // namespace
 
 bool OpenAlDevice::Open() {
   if (device_ != nullptr) return true;
-  static const bool quiet = (QuietenSoundLibraries(), true);
-  (void)quiet;
+  QuietenSoundLibraries();
   ALCdevice* device = alcOpenDevice(nullptr);
   if (device == nullptr) {
     failure_ = NoDeviceReason();

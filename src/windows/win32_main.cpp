@@ -10,6 +10,7 @@
 #include <string>
 
 #include "foundation/event_log.h"
+#include "host/command_line.h"
 #include "host/saver_arguments.h"
 #include "host/stored_options.h"
 #include "windows/win32_password.h"
@@ -68,11 +69,15 @@ int SaverMain(HINSTANCE instance, const wchar_t* arguments, SaverSettings& setti
   const SaverCommand command = ParseSaverArguments(AsciiArguments(arguments));
   switch (command.mode) {
     case SaverMode::FullScreen:
-      return Win32Saver(instance, settings, legacyPlatform).Run(nullptr);
     case SaverMode::Preview: {
-      HWND parent = WindowFromNumber(command.window);
-      if (!IsWindow(parent)) return -1;
-      return Win32Saver(instance, settings, legacyPlatform).Run(parent);
+      // The screen-saver arguments name a mode only; Windows savers draw as fast as the swap
+      // interval lets them.
+      CommandLine commandLine;
+      commandLine.mode =
+          command.mode == SaverMode::Preview ? RunMode::Preview : RunMode::FullScreen;
+      commandLine.window = command.window;
+      commandLine.frameDelayUs = 0;
+      return Win32Saver(instance, settings, legacyPlatform).Run(commandLine);
     }
     case SaverMode::Settings:
       return RunSettingsDialog(settings, store,

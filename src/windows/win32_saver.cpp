@@ -1,10 +1,13 @@
 // The saver window's procedures, its input rules and its run.
 #include "windows/win32_saver.h"
 
+#include <string>
+
 #include "foundation/event_log.h"
 #include "host/frame_rate_counter.h"
 #include "host/monitor_views.h"
 #include "host/render_settings.h"
+#include "host/window_plan.h"
 #include "windows/dsound_device.h"
 #include "windows/wgl_surface.h"
 #include "windows/win32_password.h"
@@ -14,7 +17,6 @@ namespace driftglass {
 namespace {
 
 constexpr wchar_t kClassName[] = L"WindowsScreenSaverClass";
-constexpr wchar_t kFullScreenTitle[] = L"Screen Saver";
 
 ScreenPoint CursorPosition() {
   POINT point{};
@@ -270,12 +272,8 @@ LRESULT Win32Saver::SaverClassProc(HWND window, UINT message, WPARAM wParam, LPA
 
 // --- The saver's run ------------------------------------------------------------------------
 
-int Win32Saver::Run(HWND parent) {
-  // The screen-saver arguments name a mode only; Windows savers draw as fast as the swap
-  // interval lets them.
-  CommandLine commandLine;
-  commandLine.mode = parent != nullptr ? RunMode::Preview : RunMode::FullScreen;
-  commandLine.frameDelayUs = 0;
+int Win32Saver::Run(const CommandLine& commandLine) {
+  const WindowPlan plan = PlanWindow(commandLine);
   render_ = MakeRenderSettings(settings_, commandLine);
   WNDCLASSW windowClass{};
   windowClass.style = CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
@@ -287,14 +285,17 @@ int Win32Saver::Run(HWND parent) {
   int x = 0, y = 0, width = 0, height = 0;
   DWORD style = 0;
   DWORD exStyle = 0;
-  const wchar_t* title = L"Preview";
-  if (parent != nullptr) {
+  const std::wstring title(plan.title.begin(), plan.title.end());
+  HWND parent = nullptr;
+  previewMode_ = plan.input == WindowInput::Ignored;
+  if (plan.place == WindowPlace::InParent) {
+    parent = reinterpret_cast<HWND>(static_cast<uintptr_t>(plan.parent));
+    if (!IsWindow(parent)) return plan.missingWindowStatus;
     RECT client{};
     GetClientRect(parent, &client);
     width = client.right;
     height = client.bottom;
     style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
-    previewMode_ = true;
     inputRules_ = SaverInputRules(true, CursorPosition(), 255);
   } else {
     x = GetSystemMetrics(SM_XVIRTUALSCREEN);
@@ -313,9 +314,8 @@ int Win32Saver::Run(HWND parent) {
     }
     style = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
     exStyle = WS_EX_TOPMOST;
-    title = kFullScreenTitle;
     // Only one full-screen saver at a time: bring the running one forward.
-    if (HWND running = FindWindowW(kClassName, kFullScreenTitle)) {
+    if (HWND running = FindWindowW(kClassName, title.c_str())) {
       SetForegroundWindow(running);
       return 0;
     }
@@ -331,7 +331,7 @@ int Win32Saver::Run(HWND parent) {
   HWND window = nullptr;
   if (RegisterClassW(&windowClass) != 0) {
     // The window finds this object through its creation data.
-    window = CreateWindowExW(exStyle, kClassName, title, style, x, y, width, height, parent,
+    window = CreateWindowExW(exStyle, kClassName, title.c_str(), style, x, y, width, height, parent,
                              nullptr, instance_, this);
   }
   int exitCode = 0;

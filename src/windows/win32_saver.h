@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include "host/command_line.h"
 #include "host/render_thread.h"
 #include "host/saver_input.h"
 #include "host/stored_options.h"
@@ -28,8 +29,8 @@ class Win32Saver : private WindowThreadLink {
   Win32Saver(const Win32Saver&) = delete;
   Win32Saver& operator=(const Win32Saver&) = delete;
 
-  // Full screen when `parent` is null, a preview inside it otherwise; returns the exit code.
-  int Run(HWND parent);
+  // Full screen or a preview, as `commandLine` asks; returns the exit code.
+  int Run(const CommandLine& commandLine);
 
  private:
   using ImmAssociateContextProc = HANDLE(WINAPI*)(HWND, HANDLE);
