@@ -3,6 +3,7 @@
 catch them.
 
     python3 tools/mutate.py [BUILD] [--only TEXT[,TEXT...]] [--suites S[,S...]] [--matrix FILE]
+    python3 tools/mutate.py --summary FILE [BUILD]
 
 Each mutation below changes one constant, comparison or operator in src/ (the portable core
 and both platform layers) or in a shader. For each, the script applies it, rebuilds what the
@@ -21,7 +22,8 @@ Without --matrix, the suites run in that order and a mutation's run stops at its
 test. With --matrix FILE every suite runs whole for every mutation, and FILE gets, as JSON, the
 tests each mutation fails; the summary printed at the end gives, for every test, how many
 breaks it catches and how many of those no other test catches. A test whose catches are all
-made by others is one the suite could do without. It takes half a minute to two minutes a
+made by others is one the suite could do without; --summary prints that again from a FILE
+written before, with the unit, GL and reference tests of BUILD that caught nothing. It takes half a minute to two minutes a
 mutation on two cores for the default suites, and several minutes with e2e or windows.
 """
 import json
@@ -245,8 +247,60 @@ def summary(records):
     return lines
 
 
+def could_go(records):
+    """Tests that can be dropped one after another, each time only when every break it catches
+    is still caught by a test that stays: the fewest catches go first."""
+    catchers = {}
+    for index, record in enumerate(records):
+        for test in record["failed"] or []:
+            catchers.setdefault(index, set()).add(test)
+    staying = {test for tests in catchers.values() for test in tests}
+    gone = []
+    while True:
+        movable = [t for t in staying
+                   if all(len(tests & staying) > 1 for tests in catchers.values() if t in tests)]
+        if not movable:
+            return gone
+        caught = {t: sum(t in tests for tests in catchers.values()) for t in movable}
+        test = min(movable, key=lambda t: (caught[t], t))
+        staying.discard(test)
+        gone.append((test, caught[test]))
+
+
+def print_summary(records, tests_run):
+    print("unique  caught  test")
+    lines = summary(records)
+    for alone, caught, test in lines:
+        print(f"{alone:6}  {caught:6}  {test}")
+    catching = {test for _, _, test in lines}
+    for test in sorted(set(tests_run) - catching):
+        print(f"{0:6}  {0:6}  {test}")
+    print("Could go, every break each catches still caught by the rest:")
+    for test, caught in could_go(records):
+        print(f"  {test} ({caught})")
+
+
+def tests_listed(build, selections):
+    """The names of the tests that the ctest selections run."""
+    names = []
+    for selection in selections:
+        listing = subprocess.run(["ctest", "--test-dir", build, "-N"] + selection, cwd=ROOT,
+                                 capture_output=True, text=True).stdout
+        names += [line.split(": ", 1)[1].strip() for line in listing.splitlines()
+                  if line.strip().startswith("Test") and ": " in line]
+    return names
+
+
 def main():
     arguments = sys.argv[1:]
+    if arguments[:1] == ["--summary"]:
+        # A matrix written before, summed up again, with the tests of BUILD that caught nothing.
+        with open(arguments[1]) as file:
+            records = json.load(file)
+        build = arguments[2] if len(arguments) > 2 else "build/linux"
+        print_summary(records, tests_listed(build, [["-L", "unit|gl"],
+                                                    ["-R", "FixedFramesLookAsTheReferencesDo"]]))
+        return
 
     def option(flag, default=None):
         if flag not in arguments:
@@ -298,9 +352,7 @@ def main():
     verdict()
     print(", ".join(f"{len(names)} {result.lower()}" for result, names in results.items()))
     if matrix:
-        print("unique  caught  test")
-        for alone, caught, test in summary(records):
-            print(f"{alone:6}  {caught:6}  {test}")
+        print_summary(records, [])
     sys.exit(1 if results["MISSED"] else 0)
 
 

@@ -18,11 +18,6 @@ namespace {
 // One second, a 20 s pause, an hour's suspend, a whole turn of the tick counter.
 constexpr uint32_t kGaps[] = {1000, 20000, 3600000, 0xFFFFFFFFu};
 
-TEST(AfterAPause, FramesAsTheyComeKeepTheirStepAndLongerOnesAreBounded) {
-  for (const uint32_t ms : {0u, 16u, 100u, 249u, 250u}) EXPECT_EQ(BoundedStepMs(ms), ms);
-  for (const uint32_t ms : kGaps) EXPECT_EQ(BoundedStepMs(ms), 250u) << ms;
-}
-
 TEST(AfterAPause, TheFlowersStandAsTheyStood) {
   for (const uint32_t gap : kGaps) {
     SeedRandom(11);
