@@ -143,7 +143,7 @@ MUTATIONS = [
     ("src/host/render_settings.cpp", "commandLine.playSound.value_or(stored.enableSound.Get() != 0)",
      "stored.enableSound.Get() != 0"),
     ("src/host/monitor_views.cpp", "held = j != i && Within(area, other) && (!same || j < i);",
-     "held = j != i && Within(area, other) && (!same || j > i);"),
+     "held = j != i && Within(area, other) && !same;"),
     ("src/host/monitor_views.cpp", "PixelRect{x0 - window.x, window.y + window.height - y1, x1 - x0, y1 - y0}",
      "PixelRect{x0 - window.x, y0 - window.y, x1 - x0, y1 - y0}"),
     ("src/host/sound_share.cpp", "if (holds_) claim_.Give();\n    holds_ = false;", "holds_ = false;"),
