@@ -163,35 +163,5 @@ TEST_F(GlCreatureTest, WhatTheCameraCannotShowIsLeftOutButForTheSecondFrame) {
   EXPECT_LT(leftOut, 180);  // and drawn once any of it can show
 }
 
-TEST_F(GlCreatureTest, AWingDrawnInAnyNumberOfViewsDrawsNoRandomNumberAndMovesNothing) {
-  // Three wings, drawn in no view, in one and in three each frame: the scene's random
-  // sequence and the sparks go on as if nothing had been drawn.
-  Wing wings[3];
-  for (Wing& wing : wings) wing.SetFrame(Vector3(0, 0, 0), Vector3(1, 0, 0), Vector3(0, 1, 0));
-  for (int frame = 0; frame < 40; ++frame) {
-    double next[3] = {};
-    for (int views = 0; views < 3; ++views) {
-      SeedRandom(static_cast<uint32_t>(frame + 1));
-      wings[views].Update(150);
-      wings[views].Shed();
-      for (int view = 0; view < views * views - views / 2; ++view) wings[views].Draw();
-      next[views] = RandomUnit();
-    }
-    ASSERT_EQ(next[0], next[1]) << "frame " << frame;
-    ASSERT_EQ(next[0], next[2]) << "frame " << frame;
-  }
-  for (const Wing* wing : {&wings[1], &wings[2]}) {
-    const auto& a = wings[0].Sparks().Sparks();
-    const auto& b = wing->Sparks().Sparks();
-    ASSERT_EQ(a.size(), b.size());
-    ASSERT_FALSE(a.empty());
-    for (size_t k = 0; k < a.size(); ++k) {
-      EXPECT_EQ(a[k].brightness, b[k].brightness);
-      EXPECT_EQ(a[k].position.y, b[k].position.y);
-    }
-  }
-  ExpectTheSceneState("the wing");
-}
-
 }  // namespace
 }  // namespace driftglass

@@ -36,23 +36,6 @@ TEST(SeaSimulation, AStepRunsForEveryFiftyMillisecondsBeyondTheFirst) {
   EXPECT_DOUBLE_EQ(sea.PendingMs(), 50);
 }
 
-TEST(SeaSimulation, ThePictureShowsTheHeightsBeforeTheStep) {
-  ASSERT_TRUE(SeedQuietly(0.7, 4));
-  SeaSimulation sea;
-  sea.Drop(kCentre, 0.08);
-  sea.SimulationStep();
-  // u follows the cell's own height, v its left neighbour's.
-  EXPECT_EQ(sea.TexCoords()[2 * kCentre], static_cast<float>(0.08 * 0.125 + sea.Base(kCentre).x));
-  EXPECT_EQ(sea.TexCoords()[2 * (kCentre + 1) + 1],
-            static_cast<float>(0.08 / 3 + sea.Base(kCentre + 1).y));
-  // A drop on the border is never stepped: it stays in its array, and feeds its neighbour.
-  sea.Drop(kColumns * 10, 0.05);
-  sea.SimulationStep();
-  EXPECT_GT(sea.Heights()[kColumns * 10 + 1], 0.0);
-  sea.SimulationStep();
-  EXPECT_DOUBLE_EQ(sea.Heights()[kColumns * 10], 0.05);
-}
-
 TEST(SeaGrid, AWiderViewWidensTheGridJustEnoughAndTheWavesGoOnWhereTheyWere) {
   // The side columns a view needs: none at 4:3 (|x| = 0.988 on the plane z = 0), so many
   // that the far row reaches past the view's edge, at 16:9 and 32:9.

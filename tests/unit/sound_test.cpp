@@ -57,26 +57,6 @@ TEST(SoundManager, ASoundThatCannotBeFilledIsNotKept) {
   }
 }
 
-TEST(SoundManager, WithoutADeviceEverySoundIsMadeAndStaysSilent) {
-  FakeSoundDevice none;
-  none.opens = false;
-  SoundManager unopened(none);
-  SoundManager switchedOff;
-  for (SoundManager* sounds : {&unopened, &switchedOff}) {
-    EXPECT_FALSE(sounds->Audible());
-    SoundObject* sound = sounds->CreateSoundFromResource(116);
-    ASSERT_NE(sound, nullptr);
-    sound->SetVolume(-4000);
-    sound->SetPosition(Vector3(1, 2, 3));
-    sound->PlayLooping();
-    EXPECT_EQ(sounds->SoundCount(), 1u);
-    // A missing resource is still missing, so a damaged program fails the same way.
-    EXPECT_EQ(sounds->CreateSoundFromResource(999), nullptr);
-  }
-  EXPECT_TRUE(none.buffers.empty());  // nothing reached the device
-  EXPECT_EQ(none.closed, 0);          // nothing was open
-}
-
 TEST(SoundManager, SoundsMoveOntoTheDeviceWhenItIsTakenUpAndOffWhenItIsGivenUp) {
   // Made silent (another instance played), the loop and the buzz start on their own.
   FakeSoundDevice device;
