@@ -257,8 +257,6 @@ MUTATIONS = [
      "  glDisable(GL_BLEND);"),
     ("src/foundation/layer_copy.cpp", "const int y1 = std::min(area.y + area.height, viewport_.y + viewport_.height);",
      "const int y1 = std::min(area.y + area.height, viewport_.y + viewport_.width);"),
-    ("src/flowers/flower_programs.cpp", "  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);\n  const RibbonNode& last",
-     "  const RibbonNode& last"),
     ("src/decor/waving_sea.cpp", "const std::vector<float>& texCoords = simulation_->TexCoords();",
      "const std::vector<float> texCoords = simulation_->TexCoords();"),
     ("src/scene/saver_scene.cpp", "  welcome_.reset();\n", ""),
