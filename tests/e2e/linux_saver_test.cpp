@@ -128,9 +128,18 @@ TEST_F(LinuxSaverTest, APreviewFollowsItsParentIgnoresInputAndEndsWithIt) {
 TEST_F(LinuxSaverTest, UnderTheDaemonItDrawsIntoTheGivenWindowsAndEndsOnSigterm) {
   const Window window = x_.MakeWindow();
   auto hack = StartReady({"-root"}, {{"XSCREENSAVER_WINDOW", Hex(window)}});
-  // The daemon's window grown gets a frame of its new size.
+  // The daemon's window grown gets a frame of its new size, the whole view at its shape.
   x_.Resize(window, 640, 480);
   EXPECT_TRUE(x_.WaitForSeascape(10, 10, 640, 480, 20s));
+  double shape = 0;
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        const Picture shown = Crop(x_.CaptureScreen(), 10, 10, 640, 480);
+        shape = MoonShape(shown);
+        return std::abs(shape - 1) < 0.03 && !BlackEdge(shown);
+      },
+      30s))
+      << "the moon's width over its height: " << shape;
   ASSERT_TRUE(hack->Running());
   hack->Signal(SIGTERM);
   EXPECT_EQ(hack->WaitForExit(10s), 128 + SIGTERM);
