@@ -98,6 +98,16 @@ TEST_F(LinuxSaverTest, FullScreenRunsOnceAndEndsOnAKeyOrFivePixelsOfPointer) {
   ASSERT_NE(x_.WaitForWindowNamed("Screen Saver", 5s), 0u);
   x_.Key(XK_space);
   EXPECT_EQ(keyed->WaitForExit(20s), 0);
+
+  // In a window of its own, another client's message lets it be; the window manager's close
+  // ends it.
+  auto own = StartReady({"-window", "--size", "320x240"});
+  const Window ownWindow = x_.WaitForWindowNamed("Driftglass #1", 5s);
+  ASSERT_NE(ownWindow, 0u);
+  x_.SendStrangersMessage(ownWindow);
+  x_.AskToClose(ownWindow);
+  EXPECT_EQ(own->WaitForExit(20s), 0);
+  ExpectUninstalled();
 }
 
 TEST_F(LinuxSaverTest, APreviewFollowsItsParentIgnoresInputAndEndsWithIt) {
