@@ -151,6 +151,7 @@ MUTATIONS = [
     ("src/foundation/compressed_picture.cpp", "rgb[1] = (g << 2) | (g >> 4);", "rgb[1] = (g << 2) | (g >> 3);"),
     # What the tests of the host, the options and the render thread each see alone.
     ("src/host/command_line.cpp", "if (windowIdGiven) {", "if (windowIdGiven && !root) {"),
+    ("src/host/command_line.cpp", "result.window = command.window;", "result.window = 0;"),
     ("src/host/command_line.cpp", "std::tolower(static_cast<unsigned char>(saverWord[1]))",
      "saverWord[1]"),
     ("src/host/command_line.cpp", "result.playSound = name == \"sound\";",

@@ -146,25 +146,32 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   if (saverText.empty()) return result;
   if (windowIdGiven || root || ownWindow) return Invalid("unexpected argument '" + saverText + "'");
 
-  const SaverCommand command = ParseSaverArguments(saverText);
+  const CommandLine saver = SaverCommandLine(saverText);
+  if (saver.mode == RunMode::Invalid) return saver;
+  result.mode = saver.mode;
+  result.window = saver.window;
+  return result;
+}
+
+CommandLine SaverCommandLine(std::string_view text) {
+  const SaverCommand command = ParseSaverArguments(text);
+  CommandLine result;
+  result.window = command.window;
   switch (command.mode) {
     case SaverMode::FullScreen:
       result.mode = RunMode::FullScreen;
       break;
     case SaverMode::Preview:
       result.mode = RunMode::Preview;
-      result.window = command.window;
       break;
     case SaverMode::Settings:
       result.mode = RunMode::Settings;
-      result.window = command.window;
       break;
     case SaverMode::ChangePassword:
       result.mode = RunMode::ChangePassword;
-      result.window = command.window;
       break;
     case SaverMode::Invalid:
-      return Invalid("invalid argument '" + saverText + "'");
+      return Invalid("invalid argument '" + std::string(text) + "'");
   }
   return result;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace driftglass {
@@ -43,6 +44,10 @@ struct CommandLine {
 };
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+// The screen-saver argument text alone, as Windows passes it ("/s", "/p 1234", "/c:1234"):
+// its mode and window, or Invalid with the reason.
+CommandLine SaverCommandLine(std::string_view text);
 
 // The pause after each frame that `commandLine` asks for: the one given, none for a run in
 // fixed steps (drawn as fast as it goes), else the default.

@@ -11,7 +11,6 @@
 
 #include "foundation/event_log.h"
 #include "host/command_line.h"
-#include "host/saver_arguments.h"
 #include "host/stored_options.h"
 #include "windows/win32_password.h"
 #include "windows/win32_platform.h"
@@ -66,27 +65,21 @@ int SaverMain(HINSTANCE instance, const wchar_t* arguments, SaverSettings& setti
   legacyPlatform = GetVersionExW(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
   SetUnhandledExceptionFilter(OnFatalFault);
 
-  const SaverCommand command = ParseSaverArguments(AsciiArguments(arguments));
+  CommandLine command = SaverCommandLine(AsciiArguments(arguments));
   switch (command.mode) {
-    case SaverMode::FullScreen:
-    case SaverMode::Preview: {
-      // The screen-saver arguments name a mode only; Windows savers draw as fast as the swap
-      // interval lets them.
-      CommandLine commandLine;
-      commandLine.mode =
-          command.mode == SaverMode::Preview ? RunMode::Preview : RunMode::FullScreen;
-      commandLine.window = command.window;
-      commandLine.frameDelayUs = 0;
-      return Win32Saver(instance, settings, legacyPlatform).Run(commandLine);
-    }
-    case SaverMode::Settings:
+    case RunMode::FullScreen:
+    case RunMode::Preview:
+      // Windows savers draw as fast as the swap interval lets them.
+      command.frameDelayUs = 0;
+      return Win32Saver(instance, settings, legacyPlatform).Run(command);
+    case RunMode::Settings:
       return RunSettingsDialog(settings, store,
                                reinterpret_cast<uintptr_t>(OwnerOrForeground(command.window)));
-    case SaverMode::ChangePassword:
+    case RunMode::ChangePassword:
       if (!legacyPlatform) return -1;
       ChangePassword(OwnerOrForeground(command.window));
       return 0;
-    case SaverMode::Invalid:
+    default:
       break;
   }
   return -1;

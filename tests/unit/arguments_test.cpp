@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "host/command_line.h"
-#include "host/saver_arguments.h"
 
 namespace driftglass {
 namespace {
@@ -10,25 +9,26 @@ namespace {
 TEST(SaverArguments, ModesFromTheArgumentText) {
   const struct {
     const char* text;
-    SaverMode mode;
+    RunMode mode;
     uint32_t window;
   } cases[] = {
       // clang-format off
-      {"/s", SaverMode::FullScreen, 0}, {"  -S extra", SaverMode::FullScreen, 0},
-      {"/P   99", SaverMode::Preview, 99}, {"-l 7", SaverMode::Preview, 7},
-      {"/p", SaverMode::Invalid, 0}, {"/p abc", SaverMode::Invalid, 0},
-      {"/c:1234", SaverMode::Settings, 1234}, {"/c 1234", SaverMode::Settings, 0},
-      {"", SaverMode::Settings, 0}, {" -/ ", SaverMode::Settings, 0},
-      {"/a 55", SaverMode::ChangePassword, 55}, {"/x", SaverMode::Invalid, 0},
+      {"/s", RunMode::FullScreen, 0}, {"  -S extra", RunMode::FullScreen, 0},
+      {"/P   99", RunMode::Preview, 99}, {"-l 7", RunMode::Preview, 7},
+      {"/p", RunMode::Invalid, 0}, {"/p abc", RunMode::Invalid, 0},
+      {"/c:1234", RunMode::Settings, 1234}, {"/c 1234", RunMode::Settings, 0},
+      {"", RunMode::Settings, 0}, {" -/ ", RunMode::Settings, 0},
+      {"/a 55", RunMode::ChangePassword, 55}, {"/x", RunMode::Invalid, 0},
       // A window number that does not fit in 32 bits is no window, not a wrapped one.
-      {"/p 4294967295", SaverMode::Preview, 4294967295u}, {"/p 4294967296", SaverMode::Invalid, 0},
-      {"/p 12ab", SaverMode::Preview, 12},
+      {"/p 4294967295", RunMode::Preview, 4294967295u}, {"/p 4294967296", RunMode::Invalid, 0},
+      {"/p 12ab", RunMode::Preview, 12},
       // clang-format on
   };
   for (const auto& c : cases) {
-    const SaverCommand command = ParseSaverArguments(c.text);
+    const CommandLine command = SaverCommandLine(c.text);
     EXPECT_EQ(command.mode, c.mode) << "'" << c.text << "'";
     EXPECT_EQ(command.window, c.window) << "'" << c.text << "'";
+    EXPECT_EQ(command.error.empty(), c.mode != RunMode::Invalid) << "'" << c.text << "'";
   }
 }
 
