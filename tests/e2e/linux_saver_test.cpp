@@ -275,16 +275,6 @@ TEST_F(LinuxSaverTest, FixedFramesLookAsTheReferencesDo) {
   }
 }
 
-TEST_F(LinuxSaverTest, AtTheWidestAndTheNarrowestScreensTheMoonIsRoundAndTheWindowFilled) {
-  // 26 s in: the banner, which has a moon of its own, has gone.
-  for (const char* size : {"1280x360", "540x960"}) {
-    const Picture frame =
-        Snapshot({"--size", size, "--seed", "11", "--fixed-step", "50", "--frames", "520"});
-    EXPECT_NEAR(MoonShape(frame), 1.0, 0.03) << size;
-    EXPECT_FALSE(BlackEdge(frame)) << size;
-  }
-}
-
 TEST_F(LinuxSaverTest, OnTwoMonitorsEachShowsTheWholeSceneOrOnlyThePrimaryDoes) {
   TwoMonitorDisplay two(640, 360);
   ASSERT_TRUE(two.Valid());

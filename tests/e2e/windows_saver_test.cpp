@@ -178,28 +178,6 @@ TEST_F(WindowsSaverTest, FullScreenRunsOnceSoundsSwallowsAnotherSaverAndEndsWhen
   EXPECT_EQ(again->WaitForExit(30s), 0);
 }
 
-TEST_F(WindowsSaverTest, OnAWideScreenTheMoonIsRoundAndTheScreenFilled) {
-  // A 32:9 desktop of Wine's own, in the X screen's upper left corner.
-  std::filesystem::remove(logPath_);
-  auto saver = Wine({"explorer", "/desktop=wide,1280x360", folder_ + "/Driftglass.scr", "/s"});
-  ASSERT_TRUE(WaitForLine(logPath_, names::kReady, 60s)) << saver->Stderr();
-  // Until the creature has left the moon and the banner has gone, if either was in the way.
-  double shape = 0;
-  EXPECT_TRUE(WaitUntil(
-      [&] {
-        const Picture shown = Crop(x_.CaptureScreen(), 0, 0, 1280, 360);
-        shape = MoonShape(shown);
-        return std::abs(shape - 1) < 0.03 && !BlackEdge(shown) && LooksLikeTheSeascape(shown);
-      },
-      60s))
-      << "the moon's width over its height: " << shape;
-  x_.Key(XK_space);
-  EXPECT_EQ(saver->WaitForExit(30s), 0);
-  // The Wine server keeps the desktop's size as the screen's: the tests after this one get
-  // a server of their own, which reads the X screen afresh.
-  Process("/usr/bin/wineserver", {"-k"}, Environment()).WaitForExit(30s);
-}
-
 TEST_F(WindowsSaverTest, OnTwoMonitorsEachShowsTheWholeSceneOrOnlyThePrimaryDoes) {
   // Wine tells the monitors apart by Xinerama here, once its desktop runs on that display:
   // every Wine process of the test starts there, after a server of its own.
