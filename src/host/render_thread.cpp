@@ -2,7 +2,6 @@
 #include "host/render_thread.h"
 
 #include <chrono>
-#include <cstdio>
 #include <string>
 #include <system_error>
 
@@ -10,6 +9,7 @@
 #include "foundation/random_source.h"
 #include "host/frame_pacer.h"
 #include "host/frame_rate_counter.h"
+#include "platform/services.h"
 
 namespace driftglass {
 namespace {
@@ -123,11 +123,10 @@ int RenderThread::LoopingThreadProc() {
 }
 
 void RenderThread::RunSilently() {
-  // In the log, and once on standard error, which under a daemon goes to the session's log:
-  // the only line a start without an output prints there.
+  // In the log, and told to the user once: the only line a start without an output says.
   const std::string line = "No sound, the scene runs silently: " + soundDevice_.OpenFailure();
   TheEventLog().Write(kError, line.c_str());
-  std::fprintf(stderr, "driftglass: %s\n", line.c_str());
+  Platform().tellUser(line.c_str());
   soundWanted_ = false;
   soundShare_.Leave();
 }

@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
   // First of all: from here on SIGTERM must always find someone to answer it.
   std::string error;
   if (!InstallTerminationSignals(error)) {
-    std::fprintf(stderr, "driftglass: %s\n", error.c_str());
+    TellOnStandardError(error.c_str());
     return 1;
   }
 

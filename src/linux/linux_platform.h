@@ -11,5 +11,7 @@ const PlatformServices& LinuxPlatform();
 // The pieces of the table.
 // A running instance holds an flock on the file it writes.
 std::FILE* ClaimLockedLogFile(const std::filesystem::path& path, bool& busy);
+// "driftglass: " and the line, on standard error.
+void TellOnStandardError(const char* line);
 
 }  // namespace driftglass

@@ -13,7 +13,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
@@ -30,6 +29,7 @@
 #include "linux/glx_surface.h"
 #include "linux/dialogs.h"
 #include "linux/linux_paths.h"
+#include "linux/linux_platform.h"
 #include "linux/linux_sound_claim.h"
 #include "linux/linux_termination.h"
 #include "linux/openal_device.h"
@@ -42,7 +42,7 @@ namespace {
 
 // A start that failed, told where the user can see it: on stderr and in the log.
 void ReportFailure(const std::string& text) {
-  std::fprintf(stderr, "driftglass: %s\n", text.c_str());
+  TellOnStandardError(text.c_str());
   TheEventLog().Write(kError, text.c_str());
 }
 
@@ -334,7 +334,7 @@ void X11Saver::HandleFailureRequest() {
   // user message means that the start failed.
   if (const char* message = TheEventLog().ErrorMessage()) {
     startFailed_ = true;
-    std::fprintf(stderr, "driftglass: %s\n", message);
+    TellOnStandardError(message);
     if (plan_.mayShowBox) {
       // A full-screen saver window would hide the box: take ours off the screen first.
       XUnmapWindow(display_, window_);

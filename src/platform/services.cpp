@@ -13,7 +13,9 @@ std::FILE* OpenLogFile(const std::filesystem::path& path, bool& busy) {
   return std::fopen(path.string().c_str(), "w");
 }
 
-constexpr PlatformServices kNullPlatform{FindNoResource, OpenLogFile};
+void TellNobody(const char*) {}
+
+constexpr PlatformServices kNullPlatform{FindNoResource, OpenLogFile, TellNobody};
 
 // Constant-initialised, so a program may hand over its table from a static initialiser.
 constinit PlatformServices current = kNullPlatform;

@@ -29,9 +29,13 @@ struct PlatformServices {
   // it is held until the process ends or the file is closed. Null when it cannot be had,
   // with `busy` set when the reason is that a running instance writes it.
   std::FILE* (*claimLogFile)(const std::filesystem::path& path, bool& busy);
+  // Tells the user `line` where a program of this platform is heard beyond its log: on Linux
+  // standard error, which under a daemon goes to the session's log. A Windows saver has no
+  // console, and the null platform says nothing.
+  void (*tellUser)(const char* line);
 };
 
-// No resources, and a log file opened as it is (never busy, nothing kept).
+// No resources, a log file opened as it is (never busy, nothing kept), nothing told.
 const PlatformServices& NullPlatform();
 
 // The services the portable code uses from now on (copied). Call it before the render thread
