@@ -107,18 +107,6 @@ bool BlackEdge(const Picture& picture) {
   return false;
 }
 
-double FlowerHeadHeight(const Picture& picture, double left, double right) {
-  const int x0 = static_cast<int>(left * picture.width), x1 = static_cast<int>(right * picture.width);
-  double rows = 0, count = 0;
-  for (int y = picture.height / 2; y < picture.height; ++y) {
-    for (int x = x0; x < x1; ++x) {
-      const uint8_t* p = &picture.rgba[(static_cast<size_t>(y) * picture.width + x) * 4];
-      if (p[2] >= 120 && p[2] > 2 * p[0] && p[2] > 2 * p[1]) rows += y, ++count;
-    }
-  }
-  return count > 0 ? rows / count / picture.height : 1.0;
-}
-
 Picture Crop(const Picture& picture, int left, int top, int width, int height) {
   Picture part{width, height, {}};
   for (int y = top; y < top + height; ++y) {

@@ -36,10 +36,6 @@ double MoonShape(const Picture& picture);
 // Whether any of the two outermost rows and columns is mostly black: a part of the window
 // the scene left unpainted.
 bool BlackEdge(const Picture& picture);
-// Where a flower's head is: the mean height of the bright blue pixels in the lower half of
-// the picture between the columns at fractions `left` and `right` of its width, as a
-// fraction of the height from the top. 1 when there are none.
-double FlowerHeadHeight(const Picture& picture, double left, double right);
 // The part of `picture` from (left, top), `width` x `height` pixels.
 Picture Crop(const Picture& picture, int left, int top, int width, int height);
 
