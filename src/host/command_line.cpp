@@ -209,7 +209,8 @@ const char* UsageText() {
          "\n"
          "Exit status: 0 when the saver ran and was ended (or another full-screen saver\n"
          "already runs), 1 when it could not start (no display, no window, no OpenGL 2.0,\n"
-         "a damaged resource) or lost its display, 255 for a bad command line. Ended by\n"
+         "a damaged resource) or lost its display, 255 for a bad command line. The\n"
+         "settings dialog ends with 1 once closed, and 255 when it cannot open. Ended by\n"
          "SIGTERM or SIGINT, it shuts down in order and then ends by that signal.\n"
          "The log is written to $XDG_STATE_HOME/driftglass/driftglass.log and the settings\n"
          "to $XDG_CONFIG_HOME/driftglass/driftglass.conf.\n";

@@ -79,9 +79,9 @@ bool ShowMessageBox(const char* title, const char* text) {
 
 int RunSettingsDialog(SaverSettings& settings, OptionStore& store, uintptr_t) {
   const auto run = Find<RunSettingsDialogEntry>(kRunSettingsDialogEntry);
-  if (run == nullptr) return 0;
+  if (run == nullptr) return -1;
   ModelHost host(settings, store);
-  return run(host, TerminationFd()) ? 1 : 0;
+  return run(host, TerminationFd()) ? 1 : -1;
 }
 
 }  // namespace driftglass

@@ -15,7 +15,8 @@ bool ShowMessageBox(const char* title, const char* text);
 
 // The banner, "Show FPS" and "VSync control" with their explanations, "Confirm settings" and
 // "Reset to default", until the dialog is closed; returns the process exit code: 1, as the
-// dialog's result always is, or 0 when no dialog could be shown (why is on stderr). The dialog
+// dialog's result always is, or -1 when no dialog could be shown, as a modal dialog that
+// cannot be made returns on Windows (why is on stderr). The dialog
 // is a window of its own (the owner given on the command line is not used).
 int RunSettingsDialog(SaverSettings& settings, OptionStore& store, uintptr_t owner);
 

@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
   int result = 0;
   if (commandLine.mode == RunMode::Settings) {
     result = RunSettingsDialog(settings, store, commandLine.window);
-    if (result == 0 && !TerminationRequested())
+    if (result == -1 && !TerminationRequested())
       std::fprintf(stderr, "driftglass: cannot open the settings dialog\n");
   } else {
     result = RunX11Saver(commandLine, settings);

@@ -118,6 +118,7 @@ TEST_F(LinuxSaverTest, EachStartThatCannotRunEndsWithItsStatusOneLineAndItsLog) 
       // A word that only begins like a mode (the parsing itself has unit tests), no display.
       {{"-sounds"}, {}, 255, told("unknown option '-sounds' (see --help)"), {}},
       {{"-window"}, {{"DISPLAY", ""}}, 1, told("cannot open the X display ''; is DISPLAY set?"), {}},
+      {{"-c"}, {{"DISPLAY", ""}}, 255, told("cannot open the settings dialog"), {}},
       // Room for one more descriptor only: the libraries load, but no signal pipe can be made.
       {{"--nofile=4", DRIFTGLASS_BINARY, "-window"}, {}, 1,
        StartsWith("driftglass: cannot make the pipe that answers SIGTERM"), {}, "/usr/bin/prlimit"},
