@@ -137,10 +137,9 @@ TEST_F(WindowsSaverTest, WhereItsFolderCannotBeWrittenTheLogGoesToLocalApplicati
   for (const std::string& local : locals) std::filesystem::remove(local);
 }
 
-TEST_F(WindowsSaverTest, FullScreenRunsOnceSoundsSwallowsAnotherSaverAndEndsWhenTheScreenSleeps) {
-  const std::string heardPath = MakeTempFolder("heard") + "/heard.wav";
+TEST_F(WindowsSaverTest, FullScreenRunsOnceSwallowsAnotherSaverAndEndsWhenTheScreenSleeps) {
   const auto started = std::chrono::steady_clock::now();
-  auto saver = StartReady({"/s"}, {{"HOME", RecordingHome("recording-home", heardPath)}});
+  auto saver = StartReady({"/s"});
   ASSERT_NE(x_.WaitForWindowNamed("Screen Saver", 20s), 0u);
   EXPECT_TRUE(WaitUntil([&] { return LooksLikeTheSeascape(x_.CaptureScreen()); }, 20s));
   // tools/make-screenshots.sh keeps a frame for the README, with the banner at its brightest.
@@ -164,13 +163,6 @@ TEST_F(WindowsSaverTest, FullScreenRunsOnceSoundsSwallowsAnotherSaverAndEndsWhen
   EXPECT_THAT(ReadLines(logPath_),
               IsSupersetOf({"   Notify : WGLEW_EXT_swap_control extension is found",
                             "   Notify : SoundManager has been created", names::kUninstalled}));
-  // The ambient loop starts 40 dB down, from the middle (3 dB less in each channel).
-  Recording heard;
-  ASSERT_TRUE(ReadWav(heardPath, heard));
-  const double start = heard.FirstSound();
-  ASSERT_GE(start, 0.0);
-  const double recorded = PcmRmsDb(DRIFTGLASS_SOURCE_DIR "/resources/sounds/ambient.pcm", 0, 0.05);
-  EXPECT_NEAR(heard.RmsDb(start, start + 0.05), recorded - 43, 1.5);
 
   // Another program coming to the front ends it too.
   auto again = StartReady({"/s"});
@@ -287,31 +279,15 @@ TEST_F(WindowsSaverTest, FailedStartsShowTheScreenSaverBoxUnderAnyPointerMove) {
   }
 }
 
-TEST_F(WindowsSaverTest, WithoutASoundDeviceOrWithSoundSwitchedOffTheSceneRunsSilently) {
-  const std::string heardPath = MakeTempFolder("heard") + "/heard.wav";
-  const struct {
-    std::string home, options, line;
-  } cases[] = {
-      // A home without an ALSA device: Wine has no DirectSound to offer, and the scene runs.
-      {MakeTempFolder("soundless-home"), "1",
-       "(!)Error : No sound, the scene runs silently: DirectSound could not open the default "
-       "audio output"},
-      // Switched off in the settings: nothing is played, though a device is there to record.
-      {RecordingHome("quiet-home", heardPath), "0",
-       "   Notify : Sound is switched off: the scene runs silently"},
-  };
-  for (const auto& c : cases) {
-    Registry({"add", kKey, "/v", "EnableSound", "/t", "REG_SZ", "/d", c.options, "/f"});
-    auto saver = StartReady({"/s"}, {{"HOME", c.home}});
-    // A frame on the screen: the ambient loop would be playing by now.
-    EXPECT_TRUE(WaitUntil([&] { return LooksLikeTheSeascape(x_.CaptureScreen()); }, 20s));
-    x_.Key(XK_space);
-    EXPECT_EQ(saver->WaitForExit(30s), 0);
-    EXPECT_TRUE(HasLineStarting(ReadLines(logPath_), c.line)) << c.line;
-  }
-  Registry({"delete", kKey, "/f"});
-  Recording heard;
-  EXPECT_FALSE(ReadWav(heardPath, heard) && heard.FirstSound() >= 0.0);
+TEST_F(WindowsSaverTest, WithoutASoundDeviceTheSceneRunsSilentlyAndTheLogSaysWhy) {
+  // A home without an ALSA device: Wine has no DirectSound to offer, and the scene runs.
+  auto saver = StartReady({"/s"}, {{"HOME", MakeTempFolder("soundless-home")}});
+  EXPECT_TRUE(WaitUntil([&] { return LooksLikeTheSeascape(x_.CaptureScreen()); }, 20s));
+  x_.Key(XK_space);
+  EXPECT_EQ(saver->WaitForExit(30s), 0);
+  EXPECT_TRUE(HasLineStarting(ReadLines(logPath_),
+                              "(!)Error : No sound, the scene runs silently: DirectSound could "
+                              "not open the default audio output"));
 }
 
 TEST_F(WindowsSaverTest, PreviewRunsInsideItsParentAndEndsWithIt) {

@@ -5,8 +5,9 @@
 #include <cstdint>
 #include <cstring>
 #include <fstream>
+#include <iterator>
+#include <string>
 
-#include "process.h"
 
 namespace e2e {
 namespace {
@@ -16,6 +17,11 @@ T At(const std::string& bytes, size_t offset) {
   T value{};
   std::memcpy(&value, bytes.data() + offset, sizeof value);
   return value;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 double Db(double sumOfSquares, size_t count) {
