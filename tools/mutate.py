@@ -152,6 +152,7 @@ MUTATIONS = [
     # What the tests of the host, the options and the render thread each see alone.
     ("src/host/command_line.cpp", "if (windowIdGiven) {", "if (windowIdGiven && !root) {"),
     ("src/host/command_line.cpp", "result.window = command.window;", "result.window = 0;"),
+    ("src/host/command_line.cpp", "commandLine.size() : at + 1;", "commandLine.size() : at;"),
     ("src/host/command_line.cpp", "std::tolower(static_cast<unsigned char>(saverWord[1]))",
      "saverWord[1]"),
     ("src/host/command_line.cpp", "result.playSound = name == \"sound\";",

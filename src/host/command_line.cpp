@@ -176,6 +176,23 @@ CommandLine SaverCommandLine(std::string_view text) {
   return result;
 }
 
+std::string ArgumentsAfterProgram(std::wstring_view commandLine) {
+  size_t at = 0;
+  if (!commandLine.empty() && commandLine[0] == L'"') {
+    at = commandLine.find(L'"', 1);
+    at = at == std::wstring_view::npos ? commandLine.size() : at + 1;
+  } else {
+    while (at < commandLine.size() && commandLine[at] > 32) ++at;
+  }
+  while (at < commandLine.size() && commandLine[at] <= 32) ++at;
+  std::string arguments;
+  for (; at < commandLine.size(); ++at) {
+    const wchar_t c = commandLine[at];
+    arguments += static_cast<uint32_t>(c) < 128 ? static_cast<char>(c) : '?';
+  }
+  return arguments;
+}
+
 uint32_t FrameDelayUs(const CommandLine& commandLine) {
   if (commandLine.frameDelayUs) return *commandLine.frameDelayUs;
   return commandLine.fixedStepMs ? 0 : kDefaultFrameDelayUs;

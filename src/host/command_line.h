@@ -49,6 +49,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 // its mode and window, or Invalid with the reason.
 CommandLine SaverCommandLine(std::string_view text);
 
+// The arguments of a Windows command line: what follows the program's name (quoted or not)
+// and the blanks after it, each character outside ASCII read as '?'.
+std::string ArgumentsAfterProgram(std::wstring_view commandLine);
+
 // The pause after each frame that `commandLine` asks for: the one given, none for a run in
 // fixed steps (drawn as fast as it goes), else the default.
 uint32_t FrameDelayUs(const CommandLine& commandLine);

@@ -40,12 +40,6 @@ void ChangePassword(HWND parent) {
   FreeLibrary(library);
 }
 
-std::string AsciiArguments(const wchar_t* text) {
-  std::string result;
-  for (; *text != 0; ++text) result += *text < 128 ? static_cast<char>(*text) : '?';
-  return result;
-}
-
 HWND WindowFromNumber(uint32_t number) {
   return reinterpret_cast<HWND>(static_cast<uintptr_t>(number));
 }
@@ -56,7 +50,7 @@ HWND OwnerOrForeground(uint32_t number) {
   return number != 0 && IsWindow(owner) ? owner : GetForegroundWindow();
 }
 
-int SaverMain(HINSTANCE instance, const wchar_t* arguments, SaverSettings& settings,
+int SaverMain(HINSTANCE instance, const std::string& arguments, SaverSettings& settings,
               OptionStore& store) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES};
   InitCommonControlsEx(&controls);
@@ -65,7 +59,7 @@ int SaverMain(HINSTANCE instance, const wchar_t* arguments, SaverSettings& setti
   legacyPlatform = GetVersionExW(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
   SetUnhandledExceptionFilter(OnFatalFault);
 
-  CommandLine command = SaverCommandLine(AsciiArguments(arguments));
+  CommandLine command = SaverCommandLine(arguments);
   switch (command.mode) {
     case RunMode::FullScreen:
     case RunMode::Preview:
@@ -115,19 +109,6 @@ std::wstring LocalLogPath() {
   return path;
 }
 
-// Skips the program name in the command line and the blanks after it.
-const wchar_t* ArgumentText(const wchar_t* line) {
-  if (*line == L'"') {
-    ++line;
-    while (*line != 0 && *line != L'"') ++line;
-    if (*line == L'"') ++line;
-  } else {
-    while (*line > 32) ++line;
-  }
-  while (*line >= 1 && *line <= 32) ++line;
-  return line;
-}
-
 }  // namespace
 
 // The process's work: the platform's services, the log, the options (loaded before anything
@@ -141,8 +122,8 @@ const wchar_t* ArgumentText(const wchar_t* line) {
   }
   RegistryOptionStore store;
   SaverSettings settings(store);
-  ExitProcess(static_cast<UINT>(
-      SaverMain(GetModuleHandleW(nullptr), ArgumentText(GetCommandLineW()), settings, store)));
+  ExitProcess(static_cast<UINT>(SaverMain(
+      GetModuleHandleW(nullptr), ArgumentsAfterProgram(GetCommandLineW()), settings, store)));
 }
 
 }  // namespace driftglass

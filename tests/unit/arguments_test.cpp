@@ -32,6 +32,21 @@ TEST(SaverArguments, ModesFromTheArgumentText) {
   }
 }
 
+TEST(SaverArguments, WindowsCommandLinesLoseTheProgramAndItsBlanks) {
+  const struct {
+    const wchar_t* line;
+    const char* arguments;
+  } cases[] = {
+      {L"\"C:\\Program Files\\Driftglass.scr\" /p 1234", "/p 1234"},
+      {L"C:\\WINDOWS\\DRIFTG~1.SCR\t  /s", "/s"},
+      {L"\"unclosed quote /s", ""},
+      {L"Driftglass.scr", ""},
+      {L"\"a b.scr\"/c:7", "/c:7"},
+      {L"x.scr /c:\u00e9", "/c:?"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ArgumentsAfterProgram(c.line), c.arguments) << c.arguments;
+}
+
 TEST(CommandLine, XscreensaverOptionsScreenSaverFormsAndDiagnostics) {
   auto parse = [](std::vector<std::string> arguments) { return ParseCommandLine(arguments); };
   EXPECT_EQ(parse({}).mode, RunMode::OwnWindow);
