@@ -20,32 +20,29 @@ TEST_F(LinuxSaverTest, WithoutSoundTheFramesAreTheSameAndTheLogSaysWhy) {
   const std::string conf = home_ + "/alsoft.conf", heardPath = home_ + "/heard.wav";
   std::ofstream(conf) << "[general]\nhrtf = false\n[wave]\nfile = " << heardPath << "\n";
   const Environment recorded = {{"ALSOFT_DRIVERS", "wave"}, {"ALSOFT_CONF", conf}};
-  const std::string off = "[Driftglass]\nEnableSound=0\n";
   const std::string created = "   Notify : SoundManager has been created";
   const std::string switchedOff = "   Notify : Sound is switched off";
   const struct {
     std::vector<std::string> arguments;
     Environment environment;
-    std::string options, line;
+    std::string line;
     bool heard;
   } cases[] = {
-      {{}, recorded, "", created, true},
+      // Which of the command line and the stored option wins is the render settings' own
+      // (unit-tested); here the three ways the scene runs: heard, without a device, and
+      // switched off with a device there.
+      {{}, recorded, created, true},
       {{},
        {{"ALSOFT_DRIVERS", "nosuch"}},
-       "",
        "(!)Error : No sound, the scene runs silently: OpenAL Soft found no output through "
        "ALSOFT_DRIVERS=nosuch; sound comes back",
        false},
-      {{"--no-sound"}, recorded, "", switchedOff, false},
-      {{}, recorded, off, switchedOff, false},
-      {{"--sound"}, recorded, off, created, true},
+      {{"--no-sound"}, recorded, switchedOff, false},
   };
   Picture first;
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.line + " " + c.options);
+    SCOPED_TRACE(c.line);
     std::filesystem::remove(heardPath);
-    std::filesystem::remove(configPath_);
-    if (!c.options.empty()) WriteConfig(c.options);
     std::vector<std::string> arguments = {"--size",   "320x240", "--seed",       "3",
                                           "--frames", "60",      "--fixed-step", "20"};
     arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
