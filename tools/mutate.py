@@ -153,6 +153,7 @@ MUTATIONS = [
     ("src/host/command_line.cpp", "if (windowIdGiven) {", "if (windowIdGiven && !root) {"),
     ("src/host/command_line.cpp", "result.window = command.window;", "result.window = 0;"),
     ("src/host/command_line.cpp", "commandLine.size() : at + 1;", "commandLine.size() : at;"),
+    ("src/host/render_thread.cpp", "Platform().tellUser(line.c_str());", "(void)line;"),
     ("src/host/command_line.cpp", "std::tolower(static_cast<unsigned char>(saverWord[1]))",
      "saverWord[1]"),
     ("src/host/command_line.cpp", "result.playSound = name == \"sound\";",
@@ -304,6 +305,11 @@ MUTATIONS = [
     ("src/linux/keyfile_option_store.cpp", "if (!retiredGroup.empty() && retiredGroup != group) {",
      "if (!retiredGroup.empty() && retiredGroup == group) {"),
     ("src/linux/linux_termination.cpp", "sigaction(SIGINT, &action, nullptr);", ""),
+    # What the Linux end-to-end tests that the first platform run left without a catch of
+    # their own each claim: the heads Xinerama tells apart, ALSA kept quiet, no display.
+    ("src/linux/x11_display.cpp", "      if (count > 1) {", "      if (count > 2) {"),
+    ("src/linux/openal_device.cpp", "setHandler(&IgnoreAlsaError);", "(void)setHandler;"),
+    ("src/linux/x11_saver.cpp", "    return 1;\n  }\n  X11Saver saver(display", "    return 0;\n  }\n  X11Saver saver(display"),
     # The Windows platform: found by the windows suite.
     ("src/windows/win32_saver.cpp", "return inputRules_.OnPointerMoved(CursorPosition());", "return false;"),
     ("src/windows/win32_saver.cpp", "if (surface_) surface_->Resize(LOWORD(lParam), HIWORD(lParam));",

@@ -1,6 +1,7 @@
 // What the portable code asks of the operating system beyond the window, the sound device and
 // the option store (which are objects handed to the code that uses them): the program's
-// embedded resources and the log file. Each platform fills one table of these;
+// embedded resources, the log file, and a line the user is told beyond the log. Each platform
+// fills one table of these;
 // the program hands it over with UsePlatform at start-up, before any other call into the
 // portable code. Until then, and in tests that give none, the null platform answers.
 #pragma once

@@ -73,7 +73,11 @@ int SaverMain(HINSTANCE instance, const std::string& arguments, SaverSettings& s
       if (!legacyPlatform) return -1;
       ChangePassword(OwnerOrForeground(command.window));
       return 0;
-    default:
+    case RunMode::OwnWindow:  // never read from a Windows screen saver's arguments
+    case RunMode::Root:
+    case RunMode::Help:
+    case RunMode::Version:
+    case RunMode::Invalid:
       break;
   }
   return -1;

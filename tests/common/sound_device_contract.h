@@ -26,22 +26,30 @@ inline double RecordedBytes(const std::string& path) {
 }
 
 // Waits until the recording at `path` holds `seconds` more sound, by its growth at the byte
-// rate its header gives: a busy machine mixes later, never less.
+// rate its header gives: a busy machine mixes later, never less. A device that records
+// nothing at all fails after half a minute.
 inline void WaitUntilMixed(const std::string& path, double seconds) {
   using namespace std::chrono_literals;
-  while (RecordedBytes(path) < 44) std::this_thread::sleep_for(10ms);
+  const auto deadline = std::chrono::steady_clock::now() + 30s;
+  const auto waitFor = [&](double bytes) {
+    while (RecordedBytes(path) < bytes) {
+      ASSERT_LT(std::chrono::steady_clock::now(), deadline) << path << " stopped growing";
+      std::this_thread::sleep_for(10ms);
+    }
+  };
+  ASSERT_NO_FATAL_FAILURE(waitFor(44));
   uint32_t byteRate = 0;
   std::ifstream header(path, std::ios::binary);
   header.seekg(28);
   header.read(reinterpret_cast<char*>(&byteRate), sizeof byteRate);
-  ASSERT_GT(byteRate, 0u);
-  const double until = RecordedBytes(path) + seconds * byteRate;
-  while (RecordedBytes(path) < until) std::this_thread::sleep_for(10ms);
+  ASSERT_GT(byteRate, 0u) << path;
+  waitFor(RecordedBytes(path) + seconds * byteRate);
 }
 
 // Loops a quarter of a second of a 440 Hz tone at half of full scale (-9 dBFS) on the opened
 // `device`, a second each: 40 dB down, then 20 dB down, then three to the right; closes the
-// device and checks what was recorded at `heardPath`.
+// device and checks what was recorded at `heardPath` (which the caller removed before the
+// device opened).
 inline void ExpectPlayedAsTold(SoundDevice& device, const std::string& heardPath) {
   constexpr uint32_t kBytes = 22050;
   {
@@ -58,12 +66,12 @@ inline void ExpectPlayedAsTold(SoundDevice& device, const std::string& heardPath
     ASSERT_TRUE(tone->Unlock(data, bytes));
     tone->SetVolume(-4000);
     tone->Play(true);
-    WaitUntilMixed(heardPath, 1);
+    ASSERT_NO_FATAL_FAILURE(WaitUntilMixed(heardPath, 1));
     tone->SetVolume(-2000);
-    tone->Play(true);  // already playing: it carries on
-    WaitUntilMixed(heardPath, 1);
+    tone->Play(true);  // told again while it plays: it goes on looping
+    ASSERT_NO_FATAL_FAILURE(WaitUntilMixed(heardPath, 1));
     tone->SetPosition(3, 0, 0);
-    WaitUntilMixed(heardPath, 1);
+    ASSERT_NO_FATAL_FAILURE(WaitUntilMixed(heardPath, 1));
   }
   device.Close();
   e2e::Recording heard;

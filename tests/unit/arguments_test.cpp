@@ -40,7 +40,7 @@ TEST(SaverArguments, WindowsCommandLinesLoseTheProgramAndItsBlanks) {
       {L"\"C:\\Program Files\\Driftglass.scr\" /p 1234", "/p 1234"},
       {L"C:\\WINDOWS\\DRIFTG~1.SCR\t  /s", "/s"},
       {L"\"unclosed quote /s", ""},
-      {L"Driftglass.scr", ""},
+      {L"Driftglass.scr", ""}, {L"", ""}, {L"\"x.scr\"\t\t/s", "/s"},
       {L"\"a b.scr\"/c:7", "/c:7"},
       {L"x.scr /c:\u00e9", "/c:?"},
   };

@@ -4,12 +4,15 @@
 
 #include <windows.h>
 
+#include <filesystem>
+
 #include "common/sound_device_contract.h"
 
 namespace driftglass {
 namespace {
 
 TEST(DirectSoundDevice, PlaysAsTold) {
+  std::filesystem::remove(DRIFTGLASS_HEARD);  // a recording left by the run before
   DirectSoundDevice device(GetDesktopWindow());
   ASSERT_TRUE(device.Open()) << device.OpenFailure();
   ExpectPlayedAsTold(device, DRIFTGLASS_HEARD);

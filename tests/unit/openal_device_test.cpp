@@ -18,6 +18,7 @@ TEST(OpenAlDevice, PlaysAsToldAndFadesWithDistanceAsDirectSoundDoes) {
   const std::string heardPath = (folder / "openal-heard.wav").string();
   const std::string conf = (folder / "openal-test.conf").string();
   std::ofstream(conf) << "[general]\nhrtf = false\n[wave]\nfile = " << heardPath << "\n";
+  std::filesystem::remove(heardPath);
   setenv("ALSOFT_DRIVERS", "wave", 1);
   setenv("ALSOFT_CONF", conf.c_str(), 1);
   OpenAlDevice device;

@@ -15,6 +15,7 @@
 #include "common/temp_path.h"
 #include "foundation/event_log.h"
 #include "host/frame_rate_counter.h"
+#include "platform/services.h"
 
 namespace driftglass {
 namespace {
@@ -178,6 +179,12 @@ TEST_F(RenderThreadTest, ANormalRunLogsInOrderAndShutsDownCleanly) {
 }
 
 TEST_F(RenderThreadTest, WithoutSoundTheSceneRunsAllTheSameAndTheLogSaysWhy) {
+  // What the user is told beyond the log, through the platform's table.
+  static std::vector<std::string> told;
+  told.clear();
+  PlatformServices telling = Platform();
+  telling.tellUser = [](const char* line) { told.push_back(line); };
+  UsePlatform(telling);
   // No device to be had, or sound switched off (then the device is never opened).
   for (const bool switchedOff : {false, true}) {
     FakePlatform platform(switchedOff ? FakePlatform::Fault::None : FakePlatform::Fault::NoSound);
@@ -197,6 +204,7 @@ TEST_F(RenderThreadTest, WithoutSoundTheSceneRunsAllTheSameAndTheLogSaysWhy) {
                             : "(!)Error : No sound, the scene runs silently: no sound card here");
     EXPECT_EQ(lines[6], "   Notify : Context for OpenGL has been created");
   }
+  EXPECT_EQ(told, std::vector<std::string>{"No sound, the scene runs silently: no sound card here"});
 }
 
 TEST_F(RenderThreadTest, OneInstanceOnADisplayPlaysAndTheSoundMovesWhenItComesFreeOrMustGiveWay) {
