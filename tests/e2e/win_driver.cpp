@@ -7,6 +7,7 @@
 //   win_driver text TITLE             print the texts of the window's static controls
 //   win_driver count CLASS TITLE      print how many top-level windows of that class and title
 //   win_driver post TITLE MSG WPARAM  post message MSG (decimal) with WPARAM to window TITLE
+//   win_driver size TITLE W H         make window TITLE W x H pixels, where it is
 //   win_driver settle TITLE [child]   return once window TITLE's thread (or that of its first
 //                                     child) has handled every message posted to it so far
 //   win_driver host TITLE             make a window TITLE (as the display settings' preview
@@ -229,6 +230,10 @@ int Run(int argc, char** argv) {
     PostMessageW(window, static_cast<UINT>(std::strtoul(argv[3], nullptr, 10)),
                  static_cast<WPARAM>(std::strtoul(argv[4], nullptr, 10)), 0);
     return 0;
+  }
+  if (command == "size" && argc == 5) {
+    const UINT flags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
+    return SetWindowPos(window, nullptr, 0, 0, number, std::atoi(argv[4]), flags) ? 0 : 1;
   }
   if (command == "close") return PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : 1;
   if (command == "text") return PrintTexts(window);

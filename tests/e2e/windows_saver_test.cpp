@@ -1,5 +1,6 @@
 // The Windows screen saver and its setup, run under Wine on the test's X display as Windows
 // would run them.
+#include <cmath>
 #include <sstream>
 #include <thread>
 
@@ -141,7 +142,27 @@ TEST_F(WindowsSaverTest, FullScreenRunsOnceSwallowsAnotherSaverAndEndsWhenTheScr
   const auto started = std::chrono::steady_clock::now();
   auto saver = StartReady({"/s"});
   ASSERT_NE(x_.WaitForWindowNamed("Screen Saver", 20s), 0u);
-  EXPECT_TRUE(WaitUntil([&] { return LooksLikeTheSeascape(x_.CaptureScreen()); }, 20s));
+  // The whole view at the screen's shape: a round moon, no black edge (once the creature has
+  // left the moon, if it was in the way).
+  double shape = 0;
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        const Picture shown = x_.CaptureScreen();
+        shape = MoonShape(shown);
+        return LooksLikeTheSeascape(shown) && std::abs(shape - 1) < 0.03 && !BlackEdge(shown);
+      },
+      60s))
+      << "the moon's width over its height: " << shape;
+  // Made smaller, it draws the whole view at its new shape.
+  ASSERT_TRUE(Driver({"size", "Screen Saver", "640", "480"}));
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        const Picture shown = Crop(x_.CaptureScreen(), 0, 0, 640, 480);
+        shape = MoonShape(shown);
+        return LooksLikeTheSeascape(shown) && std::abs(shape - 1) < 0.03 && !BlackEdge(shown);
+      },
+      30s))
+      << "the moon's width over its height: " << shape;
   // tools/make-screenshots.sh keeps a frame for the README, with the banner at its brightest.
   if (const char* folder = std::getenv("DRIFTGLASS_SCREENSHOT_DIR")) {
     std::this_thread::sleep_until(started + 11s);
