@@ -317,11 +317,11 @@ MUTATIONS = [
     ("src/windows/win32_saver.cpp", "return inputRules_.OnActivation(wParam != 0);",
      "return inputRules_.OnActivation(true);"),
     ("src/windows/win32_sound_claim.cpp", "held_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;",
-     "held_ = waited != WAIT_TIMEOUT || waited == WAIT_OBJECT_0;"),
+     "held_ = waited != WAIT_FAILED;"),
     ("src/windows/win32_sound_claim.cpp", "if (blanksScreen) fullScreen_", "if (!blanksScreen) fullScreen_"),
     ("src/windows/win32_registry_store.cpp", "if (type != REG_SZ && type != REG_EXPAND_SZ) return std::nullopt;",
      "if (type == REG_BINARY) return std::nullopt;"),
-    ("src/windows/dsound_device.cpp", "looping ? DSBPLAY_LOOPING : 0", "0"),
+    ("src/windows/dsound_device.cpp", "looping ? DSBPLAY_LOOPING : 0", "looping && false ? DSBPLAY_LOOPING : 0"),
 ]
 
 

@@ -378,12 +378,12 @@ TEST_F(WindowsSaverTest, TheSettingsDialogFitsEveryDpiAndStoresOnlyWhatIsConfirm
   }
   Registry({"delete", kDesktop, "/v", "LogPixels", "/f"});
 
-  // Written by hand: a DWORD where text belongs, and a text that is no number. Both keep
-  // their defaults. Both boxes changed, then "Reset to default": the defaults again; then the
-  // close button: nothing stored.
+  // Written by hand: a DWORD where text belongs (49, whose bytes spell "1"), and a text that
+  // is no number. Both keep their defaults. Both boxes changed, then "Reset to default": the
+  // defaults again; then the close button: nothing stored.
   Registry({"delete", kKey, "/f"});
-  Registry({"add", kKey, "/v", "EnableVSync", "/t", "REG_DWORD", "/d", "0", "/f"});
-  Registry({"add", kKey, "/v", "EnableFPS", "/t", "REG_SZ", "/d", "yes", "/f"});
+  Registry({"add", kKey, "/v", "EnableFPS", "/t", "REG_DWORD", "/d", "49", "/f"});
+  Registry({"add", kKey, "/v", "EnableVSync", "/t", "REG_SZ", "/d", "yes", "/f"});
   auto dialog = open();
   EXPECT_EQ(Driver({"checked", title, "104"}), "1\n");
   EXPECT_EQ(Driver({"checked", title, "103"}), "0\n");
@@ -393,7 +393,7 @@ TEST_F(WindowsSaverTest, TheSettingsDialogFitsEveryDpiAndStoresOnlyWhatIsConfirm
   ASSERT_TRUE(Driver({"click", title, "104"}));
   ASSERT_TRUE(Driver({"close", title}));
   EXPECT_EQ(dialog->WaitForExit(30s), 1);
-  EXPECT_THAT(RegistryValue("EnableVSync").value_or(""), HasSubstr("REG_DWORD"));
+  EXPECT_THAT(RegistryValue("EnableFPS").value_or(""), HasSubstr("REG_DWORD"));
 
   // "VSync control" and "Play sound" unticked and confirmed: both stored as the text 0.
   Registry({"delete", kKey, "/f"});
