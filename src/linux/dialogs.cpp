@@ -4,13 +4,13 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "foundation/bitmap_reader.h"
 #include "linux/dialog_module.h"
 #include "linux/embedded_resources.h"
+#include "linux/linux_platform.h"
 #include "linux/linux_termination.h"
 
 namespace driftglass {
@@ -32,7 +32,7 @@ void* DialogModule() {
       if (void* loaded = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) return loaded;
       reason = dlerror();
     }
-    std::fprintf(stderr, "driftglass: cannot load the dialogs: %s\n", reason.c_str());
+    TellOnStandardError(("cannot load the dialogs: " + reason).c_str());
     return static_cast<void*>(nullptr);
   }();
   return module;
@@ -43,7 +43,7 @@ Entry Find(const char* name) {
   void* module = DialogModule();
   if (module == nullptr) return nullptr;
   void* entry = dlsym(module, name);
-  if (entry == nullptr) std::fprintf(stderr, "driftglass: the dialogs have no %s\n", name);
+  if (entry == nullptr) TellOnStandardError((std::string("the dialogs have no ") + name).c_str());
   return reinterpret_cast<Entry>(entry);
 }
 

@@ -30,10 +30,10 @@ int main(int argc, char** argv) {
       std::puts("driftglass 1.0");
       return 0;
     case RunMode::Invalid:
-      std::fprintf(stderr, "driftglass: %s (see --help)\n", commandLine.error.c_str());
+      TellOnStandardError((commandLine.error + " (see --help)").c_str());
       return -1;
     case RunMode::ChangePassword:
-      std::fprintf(stderr, "driftglass: changing the saver password is not supported here\n");
+      TellOnStandardError("changing the saver password is not supported here");
       return -1;
     default:
       break;
@@ -53,8 +53,8 @@ int main(int argc, char** argv) {
   TheEventLog().Open(logPath);
   if (!TheEventLog().IsOpen()) {
     const int reason = errno;
-    std::fprintf(stderr, "driftglass: runs without a log: cannot write %s: %s\n", logPath.c_str(),
-                 std::strerror(reason));
+    TellOnStandardError(("runs without a log: cannot write " + logPath.string() + ": " +
+                         std::strerror(reason)).c_str());
   }
   KeyFileOptionStore store(OptionFilePath(environment));
   SaverSettings settings(store);
@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
   if (commandLine.mode == RunMode::Settings) {
     result = RunSettingsDialog(settings, store, commandLine.window);
     if (result == -1 && !TerminationRequested())
-      std::fprintf(stderr, "driftglass: cannot open the settings dialog\n");
+      TellOnStandardError("cannot open the settings dialog");
   } else {
     result = RunX11Saver(commandLine, settings);
   }

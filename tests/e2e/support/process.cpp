@@ -93,11 +93,6 @@ std::string MakeTempFolder(const std::string& name) {
   return folder;
 }
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
 std::vector<std::string> ReadLines(const std::string& path) {
   std::ifstream file(path);
   std::vector<std::string> lines;

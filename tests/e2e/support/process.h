@@ -43,6 +43,8 @@ Environment With(Environment base, const Environment& more);
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
 // A fresh folder under the test temp dir.
 std::string MakeTempFolder(const std::string& name);
+// The whole of a file's bytes (it lives with the recordings, which the Windows sound test
+// reads too).
 std::string ReadFile(const std::string& path);
 // The lines of a text file, without their line ends (LF or CR LF).
 std::vector<std::string> ReadLines(const std::string& path);

@@ -20,16 +20,18 @@ T At(const std::string& bytes, size_t offset) {
   return value;
 }
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
 double Db(double sumOfSquares, size_t count) {
   return count == 0 ? -200 : 20 * std::log10(std::sqrt(sumOfSquares / count) + 1e-12);
 }
 
 }  // namespace
+
+// Here rather than beside the processes: the Windows sound test, which has no processes,
+// reads its recording with it too.
+std::string ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), {});
+}
 
 bool ReadWav(const std::string& path, Recording& recording) {
   const std::string bytes = ReadFile(path);

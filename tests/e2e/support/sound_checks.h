@@ -7,6 +7,9 @@
 
 namespace e2e {
 
+// The whole of a file's bytes; empty when it cannot be read.
+std::string ReadFile(const std::string& path);
+
 struct Recording {
   int channels = 0;
   int rate = 0;
