@@ -1,0 +1,119 @@
+// The whole scene on a real context. Once it runs, its frames allocate nothing: what a frame
+// needs was made at start-up or by the frames before. Once it is uninstalled, every OpenGL
+// object it made is gone, and so it is after a start that a damaged resource ends.
+#include <gtest/gtest.h>
+#include <strings.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "common/counting_allocator.h"
+#include "foundation/event_log.h"
+#include "foundation/gl.h"
+#include "foundation/random_source.h"
+#include "gl_test.h"
+#include "platform/services.h"
+#include "platform/silent_sound_device.h"
+#include "scene/saver_scene.h"
+#include "sound/sound_manager.h"
+
+namespace driftglass {
+namespace {
+
+class GlSceneTest : public gltest::GlTest {};
+
+ResourceBytes (*FindOwn)(const char*, int) = nullptr;
+
+// The textures, buffers, framebuffers, programs and shaders alive in the context.
+int LiveGlNames() {
+  int count = 0;
+  for (GLuint name = 1; name < 4096; ++name) {
+    count += glIsTexture(name) + glIsBuffer(name) + glIsFramebuffer(name) + glIsProgram(name) +
+             glIsShader(name);
+  }
+  return count;
+}
+
+TEST_F(GlSceneTest, TheSceneDrawsWithoutAllocatingAndGivesBackEveryGlObjectItMade) {
+  EXPECT_EQ(LiveGlNames(), 0);
+  SeedRandom(7);
+  SilentSoundDevice device;  // takes every call and allocates nothing for it
+  SoundManager sounds(device);
+  ASSERT_TRUE(sounds.Audible());
+  SaverScene scene;
+  ASSERT_EQ(scene.SceneInitialization(sounds), 0) << Log();
+  scene.SceneReshape(context_.Width(), context_.Height());
+  FrameTime time;
+  time.stepMs = 50;
+  // Past the banner and the creature's entrance: from then on every frame is the same work.
+  for (int frame = 0; frame < 500; ++frame) scene.SceneFrame(time);
+  testing_support::StartCounting();
+  for (int frame = 0; frame < 200; ++frame) scene.SceneFrame(time);
+  EXPECT_EQ(testing_support::StopCounting().calls, 0);
+  scene.SceneUninstall();
+  EXPECT_EQ(LiveGlNames(), 0);
+}
+
+// The resource that `FindDamaged` hands out in place of the program's own.
+struct {
+  const char* type = "";
+  int id = 0;
+  std::string bytes;
+} damaged;
+
+ResourceBytes FindDamaged(const char* type, int id) {
+  if (id != damaged.id || strcasecmp(type, damaged.type) != 0) return FindOwn(type, id);
+  return {reinterpret_cast<const unsigned char*>(damaged.bytes.data()), damaged.bytes.size()};
+}
+
+TEST_F(GlSceneTest, EachDamagedPictureOrShaderEndsTheStartWithItsReasonAndLeavesNothing) {
+  const PlatformServices own = Platform();
+  FindOwn = own.findResource;
+  PlatformServices damaging = own;
+  damaging.findResource = FindDamaged;
+  UsePlatform(damaging);
+  const struct {
+    const char* type;
+    std::string bytes, line;  // written over the resource's start; the log's line
+  } kinds[] = {{"BITMAP", std::string(32, '\0'), "(BITMAP) cannot be decoded"},
+               {"S3TC", std::string(32, '\0'), "(S3TC) is not a compressed picture"},
+               {"SHADERS", "#error damaged\n", "failed: "}};
+  // Each part that holds the resource says so in turn: the stalk's shader, the sea, the banner.
+  const std::map<int, std::string> climbs = {
+      {110, "Can not create an OpenGL application for Stalk\n(!)Error : FlowersHolder "
+            "initialization is failed"},
+      {120, "ManagerDecor initialization is failed"},
+      {125, "WelcomingMessage initialization is failed"}};
+  int tried = 0;
+  for (const auto& kind : kinds) {
+    for (int id = 100; id < 200; ++id) {
+      const ResourceBytes bytes = own.findResource(kind.type, id);
+      if (!bytes) continue;
+      SCOPED_TRACE(std::string(kind.type) + " " + std::to_string(id));
+      ++tried;
+      damaged = {kind.type, id, std::string(reinterpret_cast<const char*>(bytes.data), bytes.size)};
+      damaged.bytes.replace(0, kind.bytes.size(), kind.bytes);
+      TheEventLog().Open(logPath_);
+      {
+        SilentSoundDevice device;
+        SoundManager sounds(device);
+        SaverScene scene;
+        EXPECT_NE(scene.SceneInitialization(sounds), 0);
+        scene.SceneUninstall();
+      }
+      EXPECT_EQ(LiveGlNames(), 0);
+      TheEventLog().Close();
+      const std::string log = Log(), named = std::to_string(id) + " " + kind.line;
+      EXPECT_NE(log.find(named), std::string::npos) << log;
+      if (climbs.count(id)) {
+        EXPECT_NE(log.find(climbs.at(id), log.find(named)), std::string::npos) << log;
+      }
+    }
+  }
+  EXPECT_EQ(tried, 16);  // every picture and shader of the program
+  UsePlatform(own);
+}
+
+}  // namespace
+}  // namespace driftglass
