@@ -454,8 +454,7 @@ def main():
     chosen = option("--suites", "reference,unit,gl").split(",")
     matrix = option("--matrix")
     build = arguments[0] if arguments else "build/linux"
-    windows_build = WINDOWS_BUILD
-    runs = [r for name in chosen for r in suite_runs(name, build, windows_build, matrix is None)]
+    runs = [r for name in chosen for r in suite_runs(name, build, WINDOWS_BUILD, matrix is None)]
 
     def verdict():
         """('caught' | 'MISSED' | 'no build', the failing tests) for the code as it stands."""
