@@ -6,9 +6,9 @@
 //                             =crash-lost  ... after its connection ends, as Mesa does when
 //                                          the server goes in the middle of the call
 //   DRIFTGLASS_FAULT_MAKE_CURRENT=1     glXMakeCurrent fails to bind a context
-//   DRIFTGLASS_FAULT_NO_SWAP_CONTROL=1  the GLX extension lists leave out every swap control
+//   DRIFTGLASS_FAULT_NO_SWAP_CONTROL=1  the GLX extension list leaves out every swap control
 //   DRIFTGLASS_FAULT_READ_ONLY=PATH     files whose path starts with PATH open only for reading,
-//                                       and nothing is created, renamed or removed there (EACCES)
+//                                       so none is created or written there (EACCES)
 //   DRIFTGLASS_FAULT_NO_ACCESS=PATH     files whose path starts with PATH do not open at all
 //   DRIFTGLASS_FAULT_ATTRIBUTES_OF=ID   XGetWindowAttributes of window ID (decimal) succeeds
 //                                       once, then fails as for a window that has just gone,
@@ -58,10 +58,6 @@ bool Refused(const char* path, int flags) {
   return false;
 }
 
-bool ChangeRefused(const char* path) {
-  return Refused(path, O_WRONLY);
-}
-
 // The extension list with every "..._swap_control" name taken out.
 const char* WithoutSwapControl(const char* extensions) {
   thread_local std::string kept;
@@ -78,17 +74,10 @@ const char* WithoutSwapControl(const char* extensions) {
   return kept.c_str();
 }
 
-// open and open64, fopen and fopen64: the same check before the real call.
-using OpenFunction = int (*)(const char*, int, ...);
+// open and open64: the same check before the real call.
 int OpenChecked(const char* name, const char* path, int flags, va_list arguments) {
   const int mode = (flags & (O_CREAT | O_TMPFILE)) != 0 ? va_arg(arguments, int) : 0;
-  return Refused(path, flags) ? -1 : Next<OpenFunction>(name)(path, flags, mode);
-}
-
-FILE* FopenChecked(const char* name, const char* path, const char* mode) {
-  const bool reading = mode[0] == 'r' && std::strchr(mode, '+') == nullptr;
-  if (Refused(path, reading ? O_RDONLY : O_WRONLY)) return nullptr;
-  return Next<FILE* (*)(const char*, const char*)>(name)(path, mode);
+  return Refused(path, flags) ? -1 : Next<int (*)(const char*, int, ...)>(name)(path, flags, mode);
 }
 
 }  // namespace
@@ -109,32 +98,6 @@ extern "C" int open64(const char* path, int flags, ...) {
   return result;
 }
 
-extern "C" FILE* fopen(const char* path, const char* mode) {
-  return FopenChecked("fopen", path, mode);
-}
-
-extern "C" FILE* fopen64(const char* path, const char* mode) {
-  return FopenChecked("fopen64", path, mode);
-}
-
-extern "C" int rename(const char* from, const char* to) {
-  static const auto real = Next<int (*)(const char*, const char*)>("rename");
-  if (ChangeRefused(from) || ChangeRefused(to)) return -1;
-  return real(from, to);
-}
-
-extern "C" int unlink(const char* path) {
-  static const auto real = Next<int (*)(const char*)>("unlink");
-  if (ChangeRefused(path)) return -1;
-  return real(path);
-}
-
-extern "C" int mkdir(const char* path, mode_t mode) {
-  static const auto real = Next<int (*)(const char*, mode_t)>("mkdir");
-  if (ChangeRefused(path)) return -1;
-  return real(path, mode);
-}
-
 extern "C" GLXContext glXCreateContext(Display* display, XVisualInfo* visual, GLXContext share,
                                        Bool direct) {
   static const auto real =
@@ -151,27 +114,12 @@ extern "C" GLXContext glXCreateContext(Display* display, XVisualInfo* visual, GL
   return nullptr;
 }
 
-// The three ways to ask for the GLX extension lists.
-const char* ExtensionList(const char* text, int name = GLX_EXTENSIONS) {
+// Where GLEW reads the GLX extensions from.
+extern "C" const char* glXGetClientString(Display* display, int name) {
+  const char* text = Next<const char* (*)(Display*, int)>("glXGetClientString")(display, name);
   return name == GLX_EXTENSIONS && Enabled("DRIFTGLASS_FAULT_NO_SWAP_CONTROL")
              ? WithoutSwapControl(text)
              : text;
-}
-
-extern "C" const char* glXQueryExtensionsString(Display* display, int screen) {
-  return ExtensionList(
-      Next<const char* (*)(Display*, int)>("glXQueryExtensionsString")(display, screen));
-}
-
-extern "C" const char* glXGetClientString(Display* display, int name) {
-  return ExtensionList(Next<const char* (*)(Display*, int)>("glXGetClientString")(display, name),
-                       name);
-}
-
-extern "C" const char* glXQueryServerString(Display* display, int screen, int name) {
-  return ExtensionList(
-      Next<const char* (*)(Display*, int, int)>("glXQueryServerString")(display, screen, name),
-      name);
 }
 
 extern "C" Bool glXMakeCurrent(Display* display, GLXDrawable drawable, GLXContext context) {
