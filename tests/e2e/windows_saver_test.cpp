@@ -234,7 +234,7 @@ TEST_F(WindowsSaverTest, OnTwoMonitorsEachShowsTheWholeSceneOrOnlyThePrimaryDoes
   restart();
 }
 
-TEST_F(WindowsSaverTest, APreviewGivesTheSoundUpWhileAFullScreenSaverRuns) {
+TEST_F(WindowsSaverTest, OnePreviewPlaysTheSoundAndGivesItUpWhileAFullScreenSaverRuns) {
   const std::string silent = "   Notify : Another instance plays the sound: this one runs silently";
   const std::string free = "   Notify : The sound is free again: this instance plays it";
   std::string handle;
@@ -243,13 +243,30 @@ TEST_F(WindowsSaverTest, APreviewGivesTheSoundUpWhileAFullScreenSaverRuns) {
   const std::string heard = MakeTempFolder("heard");
   auto preview = StartReady({"/p", handle}, {{"HOME", RecordingHome("preview", heard + "/p.wav")}});
   EXPECT_TRUE(HasLineStarting(ReadLines(logPath_), "   Notify : SoundManager has been created"));
+  // A second preview, writing a log of its own, finds the sound taken and runs silently.
+  const std::string secondLog = folder_ + "/Driftglass-2.log";
+  std::string secondHandle;
+  auto secondHost = HostPreviewPane(secondHandle, "Second pane");
+  ASSERT_FALSE(secondHandle.empty()) << secondHost->Stderr();
+  auto second = Saver({"/p", secondHandle});
+  EXPECT_TRUE(WaitForLine(secondLog, names::kReady, 60s)) << second->Stderr();
+  EXPECT_TRUE(HasLineStarting(ReadLines(secondLog), silent));
+  ASSERT_TRUE(Driver({"close", "Second pane"}));
+  EXPECT_EQ(second->WaitForExit(30s), 0);
+  EXPECT_EQ(secondHost->WaitForExit(30s), 0);
   // The full-screen saver starts, writing a log of its own: the preview falls silent, and the
   // full-screen saver takes the sound up.
   const std::string fullLog = folder_ + "/Driftglass-2.log";
   auto full = Saver({"/s"}, {{"HOME", RecordingHome("full", heard + "/s.wav")}});
   EXPECT_TRUE(WaitForLine(logPath_, silent, 60s));
-  EXPECT_TRUE(WaitForLine(fullLog, free, 30s) ||
-              HasLineStarting(ReadLines(fullLog), "   Notify : SoundManager has been created"));
+  // (It plays from its start when the preview had already given the sound up.)
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        const auto lines = ReadLines(fullLog);
+        return HasLineStarting(lines, free) ||
+               HasLineStarting(lines, "   Notify : SoundManager has been created");
+      },
+      30s));
   // It ends, and the preview plays again.
   ASSERT_TRUE(Driver({"post", "Screen Saver", kSysCommand, kScMonitorPower}));
   EXPECT_EQ(full->WaitForExit(30s), 0);

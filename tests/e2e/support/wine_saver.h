@@ -115,10 +115,11 @@ class WindowsSaverTest : public ::testing::Test {
     const auto [status, said] = RunWine(arguments);
     return status == 0 ? std::optional<std::string>(said) : std::nullopt;
   }
-  // A window standing in for the display settings' preview pane, titled "Preview pane";
-  // `handle` gets its window handle as text, empty when it did not come up.
-  std::unique_ptr<Process> HostPreviewPane(std::string& handle) {
-    auto host = Wine({kBuild + "/tests/win_driver.exe", "host", "Preview pane"});
+  // A window standing in for the display settings' preview pane, titled `title`; `handle`
+  // gets its window handle as text, empty when it did not come up.
+  std::unique_ptr<Process> HostPreviewPane(std::string& handle,
+                                           const std::string& title = "Preview pane") {
+    auto host = Wine({kBuild + "/tests/win_driver.exe", "host", title});
     WaitUntil([&] { return host->Stdout().find('\n') != std::string::npos; }, 60s);
     handle = host->Stdout();
     handle.erase(std::min(handle.size(), handle.find_first_of("\r\n")));
