@@ -20,9 +20,9 @@
 #include <fcntl.h>
 #include <stdarg.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include <atomic>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>

@@ -252,11 +252,11 @@ TEST_F(WindowsSaverTest, OnePreviewPlaysTheSoundAndGivesItUpWhileAFullScreenSave
   EXPECT_TRUE(WaitForLine(secondLog, names::kReady, 60s)) << second->Stderr();
   EXPECT_TRUE(HasLineStarting(ReadLines(secondLog), silent));
   ASSERT_TRUE(Driver({"close", "Second pane"}));
-  EXPECT_EQ(second->WaitForExit(30s), 0);
+  ASSERT_EQ(second->WaitForExit(30s), 0);
   EXPECT_EQ(secondHost->WaitForExit(30s), 0);
-  // The full-screen saver starts, writing a log of its own: the preview falls silent, and the
-  // full-screen saver takes the sound up.
-  const std::string fullLog = folder_ + "/Driftglass-2.log";
+  // The full-screen saver starts, writing a log of its own (the second preview's name, free
+  // again): the preview falls silent, and the full-screen saver takes the sound up.
+  const std::string& fullLog = secondLog;
   auto full = Saver({"/s"}, {{"HOME", RecordingHome("full", heard + "/s.wav")}});
   EXPECT_TRUE(WaitForLine(logPath_, silent, 60s));
   // (It plays from its start when the preview had already given the sound up.)
