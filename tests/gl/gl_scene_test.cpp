@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/counting_allocator.h"
+#include "common/scoped_platform.h"
 #include "foundation/event_log.h"
 #include "foundation/gl.h"
 #include "foundation/random_source.h"
@@ -69,16 +70,11 @@ ResourceBytes FindDamaged(const char* type, int id) {
 }
 
 TEST_F(GlSceneTest, EachDamagedPictureOrShaderEndsTheStartWithItsReasonAndLeavesNothing) {
-  // The program's own table comes back however the test ends.
-  struct Restore {
-    const PlatformServices own = Platform();
-    ~Restore() { UsePlatform(own), damaged = {}; }
-  } restore;
-  const PlatformServices& own = restore.own;
+  const PlatformServices own = Platform();
   FindOwn = own.findResource;
   PlatformServices damaging = own;
   damaging.findResource = FindDamaged;
-  UsePlatform(damaging);
+  const ScopedPlatform scoped(damaging);
   const struct {
     const char* type;
     std::string bytes;                        // written over the resource's start

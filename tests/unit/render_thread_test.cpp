@@ -12,6 +12,7 @@
 #include <mutex>
 #include <random>
 
+#include "common/scoped_platform.h"
 #include "common/temp_path.h"
 #include "foundation/event_log.h"
 #include "host/frame_rate_counter.h"
@@ -184,7 +185,7 @@ TEST_F(RenderThreadTest, WithoutSoundTheSceneRunsAllTheSameAndTheLogSaysWhy) {
   told.clear();
   PlatformServices telling = Platform();
   telling.tellUser = [](const char* line) { told.push_back(line); };
-  UsePlatform(telling);
+  const ScopedPlatform scoped(telling);
   // No device to be had, or sound switched off (then the device is never opened).
   for (const bool switchedOff : {false, true}) {
     FakePlatform platform(switchedOff ? FakePlatform::Fault::None : FakePlatform::Fault::NoSound);
