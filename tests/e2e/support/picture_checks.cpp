@@ -64,7 +64,9 @@ double MoonShape(const Picture& picture) {
   };
   std::vector<char> seen(static_cast<size_t>(w) * h, 0);
   double best = 0, shape = 0;
-  for (int start = 0; start < w * h; ++start) {
+  // The moon stands in the upper part of the sky in every view; the moonlight glittering on
+  // the sea, below the middle, is never taken for it.
+  for (int start = 0; start < w * (h * 9 / 20); ++start) {
     if (seen[start] || !moonlit(start % w, start / w)) continue;
     // One patch, by its four-connected neighbours.
     std::vector<int> open = {start};
@@ -90,6 +92,11 @@ double MoonShape(const Picture& picture) {
     shape = spreadY > 0 ? std::sqrt(spreadX / spreadY) : 0;
   }
   return best >= 50 ? shape : 0;
+}
+
+bool ShowsTheWholeView(const Picture& picture) {
+  return LooksLikeTheSeascape(picture) && std::abs(MoonShape(picture) - 1) < 0.03 &&
+         !BlackEdge(picture);
 }
 
 bool BlackEdge(const Picture& picture) {

@@ -30,12 +30,14 @@ struct SeascapeRegions {
 SeascapeRegions MeasureSeascape(const Picture& frame);
 // A dark blue night sky, bluish water and a shore darker than the sea.
 bool LooksLikeTheSeascape(const Picture& frame);
-// The moon's width over its height: the largest patch of moonlit pixels, measured by its spread
-// each way. 0 when there is no such patch.
+// The moon's width over its height: the largest patch of moonlit pixels that begins in the
+// upper 45% of the picture, measured by its spread each way. 0 when there is no such patch.
 double MoonShape(const Picture& picture);
 // Whether any of the two outermost rows and columns is mostly black: a part of the window
 // the scene left unpainted.
 bool BlackEdge(const Picture& picture);
+// The seascape drawn whole at the picture's shape: a round moon (within 3%) and no black edge.
+bool ShowsTheWholeView(const Picture& picture);
 // The part of `picture` from (left, top), `width` x `height` pixels.
 Picture Crop(const Picture& picture, int left, int top, int width, int height);
 

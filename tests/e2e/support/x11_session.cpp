@@ -135,7 +135,7 @@ void X11Session::SendStrangersMessage(Window window) {
 bool X11Session::WaitForSeascape(int left, int top, int width, int height,
                                  std::chrono::milliseconds timeout) {
   return WaitUntil(
-      [&] { return LooksLikeTheSeascape(Crop(CaptureScreen(), left, top, width, height)); },
+      [&] { return ShowsTheWholeView(Crop(CaptureScreen(), left, top, width, height)); },
       timeout);
 }
 

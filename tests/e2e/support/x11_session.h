@@ -42,7 +42,8 @@ class X11Session {
   void SendStrangersMessage(Window window);
   // What the screen shows now.
   Picture CaptureScreen();
-  // Waits until the screen's region (in pixels) shows a whole seascape: a frame of that size.
+  // Waits until the screen's region (in pixels) shows the whole view at its shape: a frame of
+  // that size (once the creature has left the moon, if it was in the way).
   bool WaitForSeascape(int left, int top, int width, int height, std::chrono::milliseconds timeout);
 
  private:
