@@ -6,7 +6,9 @@
 // clang-format on
 
 #include <algorithm>
-#include <thread>
+#include <map>
+#include <optional>
+#include <set>
 
 namespace e2e {
 namespace {
@@ -41,7 +43,6 @@ class OwnXServer {
   std::string name_;
 };
 
-// Ended in time, with one of the `allowed` statuses (a crash's signal is none of them).
 // The moments of a start, by the line its log has just written: none yet (the very first
 // instant), the program up, the render thread starting, the context made, the scene being
 // built, the scene running.
@@ -51,24 +52,6 @@ const std::string kStages[] = {"",
                                "   Notify : Context for OpenGL has been created",
                                "   Notify : Start scene initialization",
                                names::kReady};
-
-void ReachStage(const std::string& log, const std::string& stage) {
-  if (!stage.empty()) {
-    ASSERT_TRUE(WaitForLine(log, stage, 30s)) << stage;
-  }
-}
-
-void ExpectEnded(std::optional<int> status, std::initializer_list<int> allowed) {
-  ASSERT_TRUE(status.has_value()) << "still running";
-  EXPECT_NE(std::find(allowed.begin(), allowed.end(), *status), allowed.end())
-      << "exit status " << *status;
-}
-
-// What the program said on stderr: one line, naming itself.
-void ExpectOneLineReason(const std::string& text) {
-  EXPECT_THAT(text, StartsWith("driftglass: "));
-  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
-}
 
 TEST_F(LinuxSaverTest, EachStartThatCannotRunEndsWithItsStatusOneLineAndItsLog) {
   const Window window = x_.MakeWindow();
@@ -170,74 +153,82 @@ TEST_F(LinuxSaverTest, AFailureBoxIsSeenAndEndsWithItsAnswerOrSigterm) {
   }
 }
 
-TEST_F(LinuxSaverTest, SigtermAtAnyMomentEndsTheSaverAndLeavesItsLogWhole) {
-  const Window window = x_.MakeWindow();
+TEST_F(LinuxSaverTest, EndedAtAnyMomentItStopsInTimeWithItsStatusAndLeavesItsOptionsWhole) {
   WriteConfig(kUsersOptions);
-  // From the first instant of start-up, through each of its stages, to the running scene.
-  // Before the program has set up its answer, SIGTERM ends it as it ends any process; after,
-  // it shuts down in order and then ends by the signal all the same, so the daemon sees a
-  // normal end.
-  for (const std::string& stage : kStages) {
-    SCOPED_TRACE(stage);
-    std::filesystem::remove(logPath_);
-    auto hack = Start({"-root"}, {{"XSCREENSAVER_WINDOW", Hex(window)}});
-    ReachStage(logPath_, stage);
-    hack->Signal(SIGTERM);
-    const auto status = hack->WaitForExit(5s);
-    ExpectEnded(status, {128 + SIGTERM});
-    if (HasLineStarting(Log(), "   Notify : Start common initialization")) ExpectUninstalled();
-    EXPECT_EQ(Config(), kUsersOptions);
+  // Ended by the daemon's SIGTERM, by its X server going away, or by the window it draws in
+  // being destroyed (a preview's parent, the daemon's window), at every stage of its start
+  // and once it runs. Before the program has set up its answer, SIGTERM ends it as it ends
+  // any process; after, it shuts down in order and still ends by the signal, so the daemon
+  // sees a normal end. A lost display or window is a failed start (1), for a preview a bad
+  // command line (255), said in one line, unless the saver ends in order (0).
+  enum Ending { kSigterm, kLostDisplay, kPreviewGone, kDaemonWindowGone };
+  const std::map<Ending, std::set<int>> allowed = {{kSigterm, {128 + SIGTERM}},
+                                                   {kLostDisplay, {1}},
+                                                   {kPreviewGone, {0, 255}},
+                                                   {kDaemonWindowGone, {0, 1}}};
+  for (const auto& [ending, statuses] : allowed) {
+    for (const std::string& stage : kStages) {
+      SCOPED_TRACE(std::to_string(ending) + " at \"" + stage + "\"");
+      std::optional<OwnXServer> server;
+      if (ending == kLostDisplay) server.emplace();
+      ASSERT_TRUE(!server || !server->Name().empty()) << "no X server of our own could start";
+      const Window window = x_.MakeWindow();
+      std::filesystem::remove(logPath_);
+      auto saver = Start(ending == kPreviewGone
+                             ? std::vector<std::string>{"--root", "--window-id", Hex(window)}
+                             : std::vector<std::string>{"-root"},
+                         server ? Environment{{"DISPLAY", server->Name()}}
+                                : Environment{{"XSCREENSAVER_WINDOW", Hex(window)}});
+      if (!stage.empty()) {
+        ASSERT_TRUE(WaitForLine(logPath_, stage, 30s));
+      }
+      if (ending == kSigterm) saver->Signal(SIGTERM);
+      if (server) server->Kill();
+      if (ending == kPreviewGone || ending == kDaemonWindowGone) x_.Destroy(window);
+      const auto status = saver->WaitForExit(ending == kSigterm ? 5s : 20s);
+      ASSERT_TRUE(status.has_value()) << "still running";
+      // Once it runs, it has its window: the window gone, it ends in order.
+      const bool inOrder = stage == names::kReady && ending != kSigterm && ending != kLostDisplay;
+      EXPECT_TRUE(inOrder ? *status == 0 : statuses.count(*status) == 1) << "status " << *status;
+      const std::string said = saver->Stderr();
+      const bool started = HasLineStarting(Log(), "   Notify : Start common initialization");
+      if (*status == 0 || (ending == kSigterm && started)) ExpectUninstalled();
+      if (*status != 0 && ending != kSigterm) {
+        EXPECT_THAT(said, StartsWith("driftglass: "));
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+      }
+      if (ending == kLostDisplay && stage == names::kReady) {
+        EXPECT_EQ(said, "driftglass: the connection to the X display is lost\n");
+        EXPECT_EQ(Log().back(), kLost);
+      }
+      EXPECT_EQ(Config(), kUsersOptions);
+      x_.Destroy(window);
+    }
   }
+}
+
+TEST_F(LinuxSaverTest, SigintInItsOwnWindowAndSigtermInTheDialogEndThemAtOnce) {
+  WriteConfig(kUsersOptions);
   // Early in a start in a window of its own (SIGINT, as from a terminal), and while the
   // settings dialog is open. (The failure box has its own test.)
-  std::filesystem::remove(logPath_);
   auto starting = Start({"-window", "--size", "320x240"});
   ASSERT_TRUE(WaitForLine(logPath_, "   Notify : Application has run", 10s));
   starting->Signal(SIGINT);
   EXPECT_EQ(starting->WaitForExit(3s), 128 + SIGINT) << starting->Stderr();
   ExpectUninstalled();
-
   auto dialog = Start({"-c"});
   ASSERT_NE(x_.WaitForWindowNamed(names::kSettingsTitle, 20s), 0u) << dialog->Stderr();
   dialog->Signal(SIGTERM);
   EXPECT_EQ(dialog->WaitForExit(1s), 128 + SIGTERM);
   EXPECT_EQ(Config(), kUsersOptions);
-  x_.Destroy(window);
 }
 
-TEST_F(LinuxSaverTest, LosingTheDisplayEndsTheSaverWithItsReason) {
-  WriteConfig(kUsersOptions);
-  // While the scene runs, in a window of its own and in the daemon's.
-  for (const char* mode : {"-window", "-root"}) {
-    OwnXServer server;
-    ASSERT_FALSE(server.Name().empty()) << "no X server of our own could start";
-    auto saver = StartReady({mode}, {{"DISPLAY", server.Name()}});
-    server.Kill();
-    ExpectEnded(saver->WaitForExit(10s), {1});
-    EXPECT_EQ(saver->Stderr(), "driftglass: the connection to the X display is lost\n");
-    EXPECT_EQ(Log().back(), kLost);
-    EXPECT_EQ(Config(), kUsersOptions);
-  }
-  // During start-up: whatever it was doing, one line says why it ended.
-  for (const std::string& stage : kStages) {
-    if (stage == names::kReady) continue;
-    SCOPED_TRACE(stage);
-    OwnXServer server;
-    ASSERT_FALSE(server.Name().empty());
-    std::filesystem::remove(logPath_);
-    auto saver = Start({"-root"}, {{"DISPLAY", server.Name()}});
-    ReachStage(logPath_, stage);
-    server.Kill();
-    ExpectEnded(saver->WaitForExit(10s), {1});
-    ExpectOneLineReason(saver->Stderr());
-    EXPECT_EQ(Config(), kUsersOptions);
-  }
+TEST_F(LinuxSaverTest, AFaultInTheDriverIsALostDisplayOnlyWhenTheConnectionIsGone) {
   // The GL driver faulting on the dead connection while it makes the context, before Xlib
-  // has noticed (Mesa does so now and then): the same one line and status.
-  std::filesystem::remove(logPath_);
+  // has noticed (Mesa does so now and then): the line and status of a lost display.
   auto faulting =
       Start({"-root"}, With(kShim, {{"DRIFTGLASS_FAULT_CREATE_CONTEXT", "crash-lost"}}));
-  ExpectEnded(faulting->WaitForExit(10s), {1});
+  EXPECT_EQ(faulting->WaitForExit(10s), 1);
   EXPECT_EQ(faulting->Stderr(), "driftglass: the connection to the X display is lost\n");
   EXPECT_EQ(Log().back(), kLost);
   // A fault while the server is still there is not explained away: it stays a crash.
@@ -249,29 +240,6 @@ TEST_F(LinuxSaverTest, LosingTheDisplayEndsTheSaverWithItsReason) {
   // Signalled, or the address sanitizer's report of the fault in the sanitized build.
   EXPECT_TRUE(*status == 128 + SIGSEGV || text.find("SEGV") != std::string::npos)
       << *status << " " << text;
-}
-
-TEST_F(LinuxSaverTest, WindowsThatVanishAtAnyMomentEndTheSaver) {
-  // The preview's parent or the daemon's window destroyed while the saver starts up, and once
-  // it runs: it ends in order, or (before it has a window) says there is none to draw in,
-  // with the status of a failed start (1), or for a preview of a bad command line (255).
-  for (const bool preview : {true, false}) {
-    for (const std::string& stage : kStages) {
-      SCOPED_TRACE(std::string(preview ? "preview" : "root") + " " + stage);
-      const Window window = x_.MakeWindow();
-      const auto arguments = preview
-                                 ? std::vector<std::string>{"--root", "--window-id", Hex(window)}
-                                 : std::vector<std::string>{"-root"};
-      std::filesystem::remove(logPath_);
-      auto saver = Start(arguments, {{"XSCREENSAVER_WINDOW", Hex(window)}});
-      ReachStage(logPath_, stage);
-      x_.Destroy(window);
-      const auto status = saver->WaitForExit(20s);
-      ExpectEnded(status, {0, preview ? 255 : 1});
-      if (status == 0) ExpectUninstalled();
-      if (status != 0) ExpectOneLineReason(saver->Stderr());
-    }
-  }
 }
 
 TEST_F(LinuxSaverTest, OptionsThatCannotBeReadOrWrittenAreLeftAsTheyWere) {
