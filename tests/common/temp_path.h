@@ -1,6 +1,7 @@
-// A path under the test temp folder that no other test process shares: test programs may run
-// side by side (a sanitizer build beside the plain one), and a log a running instance holds
-// would send the next one to a numbered file of its own.
+// A path in a folder of the test program's own under the test temp folder, which goes when
+// the program ends: test programs may run side by side (a sanitizer build beside the plain
+// one), and a log a running instance holds would send the next one to a numbered file of
+// its own. What the tests leave there (logs, the .old copies reopening keeps) goes with it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,7 +11,16 @@
 #include <string>
 
 inline std::filesystem::path UniqueTempPath(const std::string& stem, const std::string& extension) {
-  static const auto started = std::chrono::steady_clock::now().time_since_epoch().count();
-  return std::filesystem::path(::testing::TempDir()) /
-         (stem + "-" + std::to_string(started) + extension);
+  static const struct Folder {
+    std::filesystem::path path =
+        std::filesystem::path(::testing::TempDir()) /
+        ("driftglass-tests-" +
+         std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+    Folder() { std::filesystem::create_directories(path); }
+    ~Folder() {
+      std::error_code ignored;
+      std::filesystem::remove_all(path, ignored);
+    }
+  } folder;
+  return folder.path / (stem + extension);
 }

@@ -66,7 +66,6 @@ void GlTest::SetUp() {
 
 void GlTest::TearDown() {
   driftglass::TheEventLog().Close();
-  std::filesystem::remove(logPath_);
 }
 
 std::string GlTest::Log() const {

@@ -73,7 +73,6 @@ TEST(EventLog, ThreadsWritingAtOnceLeaveEveryLineWhole) {
 
 TEST(EventLog, EachRunningInstanceWritesItsOwnWholeLogAndTheLastRunIsKeptAsOld) {
   const auto folder = UniqueTempPath("event-log-instances", "");
-  std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
   const auto path = folder / "driftglass.log";
   {

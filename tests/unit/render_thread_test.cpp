@@ -132,10 +132,7 @@ struct FakePlatform : RenderSurface, SoundDevice, SoundClaim, TickClock, Scene, 
 class RenderThreadTest : public ::testing::Test {
  protected:
   void SetUp() override { TheEventLog().Open(logPath_); }
-  void TearDown() override {
-    TheEventLog().Close();
-    std::filesystem::remove(logPath_);
-  }
+  void TearDown() override { TheEventLog().Close(); }
   std::vector<std::string> LogLines() {
     TheEventLog().Close();
     std::ifstream file(logPath_);
