@@ -1,7 +1,8 @@
 // A path in a folder of the test program's own under the test temp folder, which goes when
 // the program ends: test programs may run side by side (a sanitizer build beside the plain
 // one), and a log a running instance holds would send the next one to a numbered file of
-// its own. What the tests leave there (logs, the .old copies reopening keeps) goes with it.
+// its own. What the tests leave there (logs, the .old copies reopening keeps) goes with it,
+// unless a test failed.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -19,7 +20,7 @@ inline std::filesystem::path UniqueTempPath(const std::string& stem, const std::
     Folder() { std::filesystem::create_directories(path); }
     ~Folder() {
       std::error_code ignored;
-      std::filesystem::remove_all(path, ignored);
+      if (::testing::UnitTest::GetInstance()->Passed()) std::filesystem::remove_all(path, ignored);
     }
   } folder;
   return folder.path / (stem + extension);

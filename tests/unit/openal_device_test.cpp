@@ -5,20 +5,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 
 #include "common/sound_device_contract.h"
+#include "common/temp_path.h"
 
 namespace driftglass {
 namespace {
 
 TEST(OpenAlDevice, PlaysAsToldAndFadesWithDistanceAsDirectSoundDoes) {
-  const auto folder = std::filesystem::path(::testing::TempDir());
-  const std::string heardPath = (folder / "openal-heard.wav").string();
-  const std::string conf = (folder / "openal-test.conf").string();
+  const std::string heardPath = UniqueTempPath("openal-heard", ".wav").string();
+  const std::string conf = UniqueTempPath("openal", ".conf").string();
   std::ofstream(conf) << "[general]\nhrtf = false\n[wave]\nfile = " << heardPath << "\n";
-  std::filesystem::remove(heardPath);
   setenv("ALSOFT_DRIVERS", "wave", 1);
   setenv("ALSOFT_CONF", conf.c_str(), 1);
   OpenAlDevice device;

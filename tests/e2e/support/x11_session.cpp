@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "linux/png_snapshot.h"
 #include "process.h"
 
 namespace e2e {
@@ -134,9 +135,20 @@ void X11Session::SendStrangersMessage(Window window) {
 
 bool X11Session::WaitForSeascape(int left, int top, int width, int height,
                                  std::chrono::milliseconds timeout) {
-  return WaitUntil(
-      [&] { return ShowsTheWholeView(Crop(CaptureScreen(), left, top, width, height)); },
-      timeout);
+  Picture shown;
+  const auto whole = [&] {
+    shown = Crop(CaptureScreen(), left, top, width, height);
+    return ShowsTheWholeView(shown);
+  };
+  if (WaitUntil(whole, timeout)) return true;
+  // What it showed last, and why that is not the view, for the test's output.
+  static int failures = 0;
+  const std::string path =
+      MakeTempFolder("not-the-view-" + std::to_string(++failures)) + "/shown.png";
+  driftglass::WritePng(path, shown.width, shown.height, shown.rgba);
+  std::fprintf(stderr, "Not the whole view: seascape %d, moon's shape %.3f, black edge %d: %s\n",
+               LooksLikeTheSeascape(shown), MoonShape(shown), BlackEdge(shown), path.c_str());
+  return false;
 }
 
 void X11Session::Focus(Window window) {
