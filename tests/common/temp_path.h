@@ -17,7 +17,11 @@ inline std::filesystem::path UniqueTempPath(const std::string& stem, const std::
         std::filesystem::path(::testing::TempDir()) /
         ("driftglass-tests-" +
          std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-    Folder() { std::filesystem::create_directories(path); }
+    // GoogleTest's own state is made first, so that it is still there when this goes.
+    Folder() {
+      ::testing::UnitTest::GetInstance();
+      std::filesystem::create_directories(path);
+    }
     ~Folder() {
       std::error_code ignored;
       if (::testing::UnitTest::GetInstance()->Passed()) std::filesystem::remove_all(path, ignored);

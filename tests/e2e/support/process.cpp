@@ -21,7 +21,11 @@ namespace {
 const std::string& RunFolder() {
   static const struct Run {
     std::string path = ::testing::TempDir() + "e2e_" + std::to_string(getpid());
-    Run() { std::filesystem::create_directories(path); }
+    // GoogleTest's own state is made first, so that it is still there when this goes.
+    Run() {
+      ::testing::UnitTest::GetInstance();
+      std::filesystem::create_directories(path);
+    }
     ~Run() {
       std::error_code ignored;
       if (::testing::UnitTest::GetInstance()->Passed()) std::filesystem::remove_all(path, ignored);
