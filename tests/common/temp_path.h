@@ -1,8 +1,8 @@
 // A path in a folder of the test program's own under the test temp folder, which goes when
 // the program ends: test programs may run side by side (a sanitizer build beside the plain
 // one), and a log a running instance holds would send the next one to a numbered file of
-// its own. What the tests leave there (logs, the .old copies reopening keeps) goes with it,
-// unless a test failed.
+// its own. What the tests leave there (logs and the .old copies reopening keeps, homes,
+// recordings, pictures) goes with it, unless a test failed.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -175,7 +175,8 @@ TEST(SoundSamples, TheSeaKeepsOneDenseLevelRoundItsLoopAndTheBuzzFadesToSilence)
   std::vector<double> levels;
   for (int k = 0; k < 20; ++k)
     levels.push_back(PcmRmsDb(kAmbientSamples, k * 0.05, (k + 1) * 0.05));
-  const std::string loop = ReadFile(kAmbientSamples), wrapped = MakeTempFolder("seam") + "/seam.pcm";
+  const std::string loop = ReadFile(kAmbientSamples);
+  const std::string wrapped = MakeTempFolder("seam") + "/seam.pcm";
   ASSERT_EQ(loop.size(), 88200u);
   std::ofstream(wrapped, std::ios::binary)
       << loop.substr(loop.size() - 2205) << loop.substr(0, 2205);

@@ -13,33 +13,13 @@
 #include <fstream>
 #include <thread>
 
+#include "common/temp_path.h"
+
 namespace e2e {
-namespace {
-
-// This run's folder, where every file and folder of its tests lies; it goes at the end unless
-// a test failed.
-const std::string& RunFolder() {
-  static const struct Run {
-    std::string path = ::testing::TempDir() + "e2e_" + std::to_string(getpid());
-    // GoogleTest's own state is made first, so that it is still there when this goes.
-    Run() {
-      ::testing::UnitTest::GetInstance();
-      std::filesystem::create_directories(path);
-    }
-    ~Run() {
-      std::error_code ignored;
-      if (::testing::UnitTest::GetInstance()->Passed()) std::filesystem::remove_all(path, ignored);
-    }
-  } run;
-  return run.path;
-}
-
-}  // namespace
-
 Process::Process(const std::string& program, const std::vector<std::string>& arguments,
                  const Environment& environment) {
   static int counter = 0;
-  const std::string stem = RunFolder() + "/process-" + std::to_string(++counter);
+  const std::string stem = UniqueTempPath("process-" + std::to_string(++counter), "").string();
   stdoutPath_ = stem + ".out";
   stderrPath_ = stem + ".err";
   pid_ = fork();
@@ -107,7 +87,7 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds time
 }
 
 std::string MakeTempFolder(const std::string& name) {
-  const std::string folder = RunFolder() + "/" + name;
+  const std::string folder = UniqueTempPath(name, "").string();
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
   return folder;
