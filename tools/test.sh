@@ -29,8 +29,10 @@ if [[ "$preset" == linux ]]; then
     xvfb-run -a sh -c 'wineboot -i; wineserver -w' >/dev/null 2>&1 || true
     [[ -f "$WINEPREFIX/system.reg" ]] || { echo "could not make the Wine prefix" >&2; exit 1; }
   fi
-  # Keep one Wine server up between the many short test processes (one already up will do).
-  wineserver -p 120 2>/dev/null || true
+  # Keep one Wine server up between the many short test processes: a new one, since one
+  # already up may be ending its session.
+  { wineserver -k; wineserver -w; } 2>/dev/null || true
+  wineserver -p120
   # Start Wine's own background processes first, away from CTest's output pipes: started by a
   # test they would inherit the pipe and keep CTest waiting for it to close.
   xvfb-run -a -s "-screen 0 1280x1024x24" sh -c 'wine cmd /c exit >/dev/null 2>&1;

@@ -175,7 +175,7 @@ TEST_F(WindowsSaverTest, FullScreenRunsOnceSwallowsAnotherSaverAndEndsWhenTheScr
 
 TEST_F(WindowsSaverTest, OnTwoMonitorsEachShowsTheWholeSceneOrOnlyThePrimaryDoes) {
   // Wine tells the monitors apart by Xinerama here, once its desktop runs on that display:
-  // every Wine process of the test starts there, after a server of its own.
+  // every Wine process of the test starts there, in a session of its own.
   TwoMonitorDisplay two(640, 360);
   ASSERT_TRUE(two.Valid());
   const e2e::Environment onTwo = {{"DISPLAY", two.Name()}};
@@ -185,21 +185,17 @@ TEST_F(WindowsSaverTest, OnTwoMonitorsEachShowsTheWholeSceneOrOnlyThePrimaryDoes
     Wine(all, onTwo)->WaitForExit(60s);
   };
   const std::string x11Driver = "HKCU\\Software\\Wine\\X11 Driver";
-  const auto restart = [&] {
-    Process("/usr/bin/wineserver", {"-k"}, Environment()).WaitForExit(30s);
-  };
-  restart();
+  NewSession();
   reg({"add", x11Driver, "/v", "UseXRandR", "/t", "REG_SZ", "/d", "N", "/f"});
-  restart();  // the desktop reads the setting when it starts
+  NewSession();  // the desktop reads the setting when it starts
   X11Session screen(two.Name().c_str());
   for (const bool all : {true, false}) {
     SCOPED_TRACE(all ? "every monitor" : "AllMonitors 0");
     reg({"add", kKey, "/v", "AllMonitors", "/t", "REG_SZ", "/d", all ? "1" : "0", "/f"});
     auto saver = StartReady({"/s"}, onTwo);
     // Until the creature has left the moons and the banner has gone, if either was in the way.
-    EXPECT_TRUE(WaitUntil(
-        [&] {
-          const Picture frame = screen.CaptureScreen();
+    EXPECT_TRUE(screen.WaitForScreen(
+        [&](const Picture& frame) {
           const Picture second = Crop(frame, 640, 0, 640, 360);
           return ShowsTheWholeView(Crop(frame, 0, 0, 640, 360)) &&
                  (all ? ShowsTheWholeView(second)
@@ -211,7 +207,7 @@ TEST_F(WindowsSaverTest, OnTwoMonitorsEachShowsTheWholeSceneOrOnlyThePrimaryDoes
   }
   reg({"delete", kKey, "/f"});
   reg({"delete", x11Driver, "/v", "UseXRandR", "/f"});
-  restart();
+  NewSession();
 }
 
 TEST_F(WindowsSaverTest, OnePreviewPlaysTheSoundAndGivesItUpWhileAFullScreenSaverRuns) {
@@ -276,7 +272,7 @@ TEST_F(WindowsSaverTest, WithoutASoundDeviceTheSceneRunsSilentlyUntilFivePixelsO
   // A home without an ALSA device: Wine has no DirectSound to offer, and the scene runs.
   x_.MovePointerTo(300, 300);
   auto saver = StartReady({"/s"}, {{"HOME", MakeTempFolder("soundless-home")}});
-  EXPECT_TRUE(WaitUntil([&] { return LooksLikeTheSeascape(x_.CaptureScreen()); }, 20s));
+  EXPECT_TRUE(x_.WaitForScreen(LooksLikeTheSeascape, 20s));
   // Four pixels of pointer, once the window has taken them, let it be; five end it.
   x_.MovePointerTo(303, 301);
   ASSERT_TRUE(Driver({"settle", "Screen Saver"}));

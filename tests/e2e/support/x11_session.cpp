@@ -133,22 +133,27 @@ void X11Session::SendStrangersMessage(Window window) {
   SendMessage(window, XInternAtom(display_, "_SOMEONE_ELSES_MESSAGE", False), 0);
 }
 
-bool X11Session::WaitForSeascape(int left, int top, int width, int height,
-                                 std::chrono::milliseconds timeout) {
+bool X11Session::WaitForScreen(const std::function<bool(const Picture&)>& wanted,
+                               std::chrono::milliseconds timeout) {
   Picture shown;
-  const auto whole = [&] {
-    shown = Crop(CaptureScreen(), left, top, width, height);
-    return ShowsTheWholeView(shown);
-  };
-  if (WaitUntil(whole, timeout)) return true;
-  // What it showed last, and why that is not the view, for the test's output.
+  if (WaitUntil([&] { return wanted(shown = CaptureScreen()); }, timeout)) return true;
   static int failures = 0;
   const std::string path =
       MakeTempFolder("not-the-view-" + std::to_string(++failures)) + "/shown.png";
   driftglass::WritePng(path, shown.width, shown.height, shown.rgba);
-  std::fprintf(stderr, "Not the whole view: seascape %d, moon's shape %.3f, black edge %d: %s\n",
+  std::fprintf(stderr,
+               "Not the screen looked for: seascape %d, moon's shape %.3f, black edge %d: %s\n",
                LooksLikeTheSeascape(shown), MoonShape(shown), BlackEdge(shown), path.c_str());
   return false;
+}
+
+bool X11Session::WaitForSeascape(int left, int top, int width, int height,
+                                 std::chrono::milliseconds timeout) {
+  return WaitForScreen(
+      [&](const Picture& screen) {
+        return ShowsTheWholeView(Crop(screen, left, top, width, height));
+      },
+      timeout);
 }
 
 void X11Session::Focus(Window window) {

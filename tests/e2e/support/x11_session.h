@@ -8,6 +8,7 @@
 // clang-format on
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -42,6 +43,10 @@ class X11Session {
   void SendStrangersMessage(Window window);
   // What the screen shows now.
   Picture CaptureScreen();
+  // Waits until the screen shows what `wanted` looks for in it. When it never does, the last
+  // screen looked at is kept in the test's folder and what it shows is printed.
+  bool WaitForScreen(const std::function<bool(const Picture&)>& wanted,
+                     std::chrono::milliseconds timeout);
   // Waits until the screen's region (in pixels) shows the whole view at its shape: a frame of
   // that size (once the creature has left the moon, if it was in the way).
   bool WaitForSeascape(int left, int top, int width, int height, std::chrono::milliseconds timeout);
