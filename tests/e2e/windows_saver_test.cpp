@@ -179,19 +179,15 @@ TEST_F(WindowsSaverTest, OnTwoMonitorsEachShowsTheWholeSceneOrOnlyThePrimaryDoes
   TwoMonitorDisplay two(640, 360);
   ASSERT_TRUE(two.Valid());
   const e2e::Environment onTwo = {{"DISPLAY", two.Name()}};
-  const auto reg = [&](const std::vector<std::string>& arguments) {
-    std::vector<std::string> all = {"reg"};
-    all.insert(all.end(), arguments.begin(), arguments.end());
-    Wine(all, onTwo)->WaitForExit(60s);
-  };
   const std::string x11Driver = "HKCU\\Software\\Wine\\X11 Driver";
   NewSession();
-  reg({"add", x11Driver, "/v", "UseXRandR", "/t", "REG_SZ", "/d", "N", "/f"});
+  Registry({"add", x11Driver, "/v", "UseXRandR", "/t", "REG_SZ", "/d", "N", "/f"}, onTwo);
   NewSession();  // the desktop reads the setting when it starts
   X11Session screen(two.Name().c_str());
   for (const bool all : {true, false}) {
     SCOPED_TRACE(all ? "every monitor" : "AllMonitors 0");
-    reg({"add", kKey, "/v", "AllMonitors", "/t", "REG_SZ", "/d", all ? "1" : "0", "/f"});
+    Registry({"add", kKey, "/v", "AllMonitors", "/t", "REG_SZ", "/d", all ? "1" : "0", "/f"},
+             onTwo);
     auto saver = StartReady({"/s"}, onTwo);
     // Until the creature has left the moons and the banner has gone, if either was in the way.
     EXPECT_TRUE(screen.WaitForScreen(
@@ -205,8 +201,8 @@ TEST_F(WindowsSaverTest, OnTwoMonitorsEachShowsTheWholeSceneOrOnlyThePrimaryDoes
     screen.Key(XK_space);
     EXPECT_EQ(saver->WaitForExit(30s), 0);
   }
-  reg({"delete", kKey, "/f"});
-  reg({"delete", x11Driver, "/v", "UseXRandR", "/f"});
+  Registry({"delete", kKey, "/f"}, onTwo);
+  Registry({"delete", x11Driver, "/v", "UseXRandR", "/f"}, onTwo);
   NewSession();
 }
 

@@ -86,9 +86,10 @@ class WindowsSaverTest : public ::testing::Test {
   // Runs a short Windows command to its end: its exit status (nothing after a minute) and
   // what it printed. Wine now and then fails to start a process at all: a command that ends
   // in failure without a word is started once more, and the test's output says so.
-  std::pair<std::optional<int>, std::string> RunWine(const std::vector<std::string>& arguments) {
+  std::pair<std::optional<int>, std::string> RunWine(const std::vector<std::string>& arguments,
+                                                     const e2e::Environment& extra = {}) {
     for (int attempt = 1;; ++attempt) {
-      auto command = Wine(arguments);
+      auto command = Wine(arguments, extra);
       const auto status = command->WaitForExit(60s);
       std::string said = command->Stdout();
       said.erase(std::remove(said.begin(), said.end(), '\r'), said.end());
@@ -118,9 +119,9 @@ class WindowsSaverTest : public ::testing::Test {
     const auto [status, said] = RunWine(arguments);
     return status == 0 ? std::optional<std::string>(said) : std::nullopt;
   }
-  void Registry(std::vector<std::string> arguments) {
+  void Registry(std::vector<std::string> arguments, const e2e::Environment& extra = {}) {
     arguments.insert(arguments.begin(), "reg");
-    RunWine(arguments);
+    RunWine(arguments, extra);
   }
   // What `reg query` prints of a value of `key`, or nothing when the key does not hold it.
   std::optional<std::string> RegistryValue(const std::string& name, const std::string& key = kKey) {
