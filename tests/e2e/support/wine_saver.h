@@ -54,7 +54,7 @@ class WindowsSaverTest : public ::testing::Test {
   // Ends the Wine session running in the prefix, if any, and keeps the next one up for the
   // whole suite. Otherwise Wine would end its session (services, desktop) whenever no program
   // of the test runs, and start it again for the next short command: a program started while
-  // the session comes or goes could wait a minute for it, or find the last one's monitors.
+  // the session comes or goes could wait a minute for it, or show nothing for as long.
   static void NewSession() {
     Wineserver("-k");
     Wineserver("-w");
