@@ -22,27 +22,6 @@ const std::string kUsersOptions =
     "EnableVSync=1\nSlideshowPictures=\n";
 const std::string kLost = "(!)Error : The connection to the X display is lost";
 
-// An X server of the test's own, which the test may kill. Xvfb prints the display it took.
-class OwnXServer {
- public:
-  OwnXServer()
-      : server_("/usr/bin/Xvfb",
-                {"-displayfd", "1", "-screen", "0", "640x480x24", "-nolisten", "tcp"}) {
-    WaitUntil([&] { return server_.Stdout().find('\n') != std::string::npos; }, 10s);
-    const std::string number = server_.Stdout();
-    if (number.find('\n') != std::string::npos) name_ = ":" + number.substr(0, number.find('\n'));
-  }
-  const std::string& Name() const { return name_; }
-  void Kill() {
-    server_.Signal(SIGKILL);
-    server_.WaitForExit(10s);
-  }
-
- private:
-  Process server_;
-  std::string name_;
-};
-
 // The moments of a start, by the line its log has just written: none yet (the very first
 // instant), the program up, the render thread starting, the context made, the scene being
 // built, the scene running.
@@ -170,8 +149,10 @@ TEST_F(LinuxSaverTest, EndedAtAnyMomentItStopsInTimeWithItsStatusAndLeavesItsOpt
     for (const std::string& stage : kStages) {
       SCOPED_TRACE(std::to_string(ending) + " at \"" + stage + "\"");
       std::optional<OwnXServer> server;
-      if (ending == kLostDisplay) server.emplace();
-      ASSERT_TRUE(!server || !server->Name().empty()) << "no X server of our own could start";
+      if (ending == kLostDisplay) {
+        server.emplace("/usr/bin/Xvfb", std::vector<std::string>{"-screen", "0", "640x480x24"});
+      }
+      ASSERT_TRUE(!server || server->Valid()) << "no X server of our own could start";
       const Window window = x_.MakeWindow();
       std::filesystem::remove(logPath_);
       auto saver = Start(ending == kPreviewGone

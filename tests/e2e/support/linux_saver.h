@@ -54,7 +54,7 @@ class LinuxSaverTest : public ::testing::Test {
     EXPECT_TRUE(WaitForLine(logPath_, names::kReady, 30s)) << saver->Stderr();
     return saver;
   }
-  // Runs the saver for `frames` fixed steps of `step` ms and reads the last frame.
+  // Runs the saver in a window of its own to its end and reads the last frame it drew.
   Picture Snapshot(const std::vector<std::string>& arguments, const Environment& extra = {}) {
     const std::string png = home_ + "/frame.png";
     std::filesystem::remove(png);

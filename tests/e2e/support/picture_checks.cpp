@@ -40,20 +40,12 @@ MeanColour RegionMean(const Picture& picture, double left, double right, double 
   return mean;
 }
 
-SeascapeRegions MeasureSeascape(const Picture& frame) {
-  SeascapeRegions regions;
-  regions.sky = RegionMean(frame, 0.0, 0.58, 0.04, 0.08);
-  regions.sea = RegionMean(frame, 0.58, 0.88, 0.61, 0.68);
-  regions.shore = RegionMean(frame, 0.0, 1.0, 0.91, 0.99);
-  regions.banner = RegionMean(frame, 0.71, 0.98, 0.013, 0.13);
-  return regions;
-}
-
 bool LooksLikeTheSeascape(const Picture& frame) {
-  const SeascapeRegions regions = MeasureSeascape(frame);
-  return regions.sky.b > regions.sky.r + 0.04 && regions.sky.Luminance() < 0.2 &&
-         regions.sea.b > regions.sea.r + 0.04 &&
-         regions.shore.Luminance() < regions.sea.Luminance();
+  const MeanColour sky = RegionMean(frame, 0.0, 0.58, 0.04, 0.08),
+                   sea = RegionMean(frame, 0.58, 0.88, 0.61, 0.68),
+                   shore = RegionMean(frame, 0.0, 1.0, 0.91, 0.99);
+  return sky.b > sky.r + 0.04 && sky.Luminance() < 0.2 && sea.b > sea.r + 0.04 &&
+         shore.Luminance() < sea.Luminance();
 }
 
 double MoonShape(const Picture& picture) {

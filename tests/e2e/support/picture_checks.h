@@ -22,13 +22,8 @@ bool ReadPng(const std::string& path, Picture& picture);
 // The mean colour (0 ... 1) of the region given as fractions of the picture's size.
 MeanColour RegionMean(const Picture& picture, double left, double right, double top, double bottom);
 
-// The parts of a saver frame, measured where the scene puts them whatever the screen's size:
-// the sky above the peaks, the open sea, the near shore and the banner's corner.
-struct SeascapeRegions {
-  MeanColour sky, sea, shore, banner;
-};
-SeascapeRegions MeasureSeascape(const Picture& frame);
-// A dark blue night sky, bluish water and a shore darker than the sea.
+// A dark blue night sky above the peaks, bluish open water and a near shore darker than the
+// sea, measured where the scene puts them whatever the screen's size.
 bool LooksLikeTheSeascape(const Picture& frame);
 // The moon's width over its height: the largest patch of moonlit pixels that begins in the
 // upper 45% of the picture, measured by its spread each way. 0 when there is no such patch.

@@ -9,7 +9,6 @@
 #include <iterator>
 #include <string>
 
-
 namespace e2e {
 namespace {
 
@@ -18,10 +17,6 @@ T At(const std::string& bytes, size_t offset) {
   T value{};
   std::memcpy(&value, bytes.data() + offset, sizeof value);
   return value;
-}
-
-double Db(double sumOfSquares, size_t count) {
-  return count == 0 ? -200 : 20 * std::log10(std::sqrt(sumOfSquares / count) + 1e-12);
 }
 
 }  // namespace
@@ -88,20 +83,16 @@ double Recording::RmsDb(double from, double to, int channel) const {
       ++count;
     }
   }
-  return Db(sum, count);
+  return count == 0 ? -200 : 20 * std::log10(std::sqrt(sum / count) + 1e-12);
 }
 
 double PcmRmsDb(const std::string& path, double from, double to) {
   const std::string bytes = ReadFile(path);
-  double sum = 0;
-  size_t count = 0;
-  for (size_t i = static_cast<size_t>(from * 44100); i < static_cast<size_t>(to * 44100); ++i) {
-    if (2 * i + 2 > bytes.size()) break;
-    const double s = At<int16_t>(bytes, 2 * i) / 32768.0;
-    sum += s * s;
-    ++count;
+  Recording mono{1, 44100, {}};
+  for (size_t at = 0; at + 2 <= bytes.size(); at += 2) {
+    mono.samples.push_back(At<int16_t>(bytes, at) / 32768.0f);
   }
-  return Db(sum, count);
+  return mono.RmsDb(from, to);
 }
 
 }  // namespace e2e

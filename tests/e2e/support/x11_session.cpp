@@ -186,13 +186,10 @@ Picture X11Session::CaptureScreen() {
   return picture;
 }
 
-TwoMonitorDisplay::TwoMonitorDisplay(int width, int height) {
-  const std::string head = std::to_string(width) + "x" + std::to_string(height);
-  // The server picks a free display and writes its number on standard output.
-  server_ = std::make_unique<Process>(
-      "/usr/bin/Xephyr",
-      std::vector<std::string>{"+xinerama", "-screen", head, "-screen", head, "-ac", "-nolisten",
-                               "tcp", "-displayfd", "1"});
+OwnXServer::OwnXServer(const std::string& program, std::vector<std::string> arguments) {
+  // The server writes the number of the display it took on standard output.
+  arguments.insert(arguments.end(), {"-nolisten", "tcp", "-displayfd", "1"});
+  server_ = std::make_unique<Process>(program, arguments);
   std::string number;
   WaitUntil(
       [&] {
@@ -207,9 +204,19 @@ TwoMonitorDisplay::TwoMonitorDisplay(int width, int height) {
   if (probe.Valid()) name_ = ":" + number;
 }
 
-TwoMonitorDisplay::~TwoMonitorDisplay() {
-  server_->Signal(SIGTERM);
+OwnXServer::~OwnXServer() {
+  if (server_->Running()) server_->Signal(SIGTERM);
   server_->WaitForExit(5s);
 }
+
+void OwnXServer::Kill() {
+  server_->Signal(SIGKILL);
+  server_->WaitForExit(10s);
+}
+
+TwoMonitorDisplay::TwoMonitorDisplay(int width, int height)
+    : OwnXServer("/usr/bin/Xephyr",
+                 {"+xinerama", "-screen", std::to_string(width) + "x" + std::to_string(height),
+                  "-screen", std::to_string(width) + "x" + std::to_string(height), "-ac"}) {}
 
 }  // namespace e2e

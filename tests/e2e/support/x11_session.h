@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "picture_checks.h"
 
@@ -59,18 +60,24 @@ class X11Session {
 
 class Process;
 
-// A display of two monitors side by side, each `width` x `height`: Xephyr with two Xinerama
-// heads, inside this test's display, ended with the object.
-class TwoMonitorDisplay {
+// An X server of the test's own, on a free display it picks, ended with the object.
+class OwnXServer {
  public:
-  TwoMonitorDisplay(int width, int height);
-  ~TwoMonitorDisplay();
-  bool Valid() const { return !name_.empty(); }
+  OwnXServer(const std::string& program, std::vector<std::string> arguments);
+  ~OwnXServer();
+  bool Valid() const { return !name_.empty(); }      // it takes connections
   const std::string& Name() const { return name_; }  // ":N"
+  void Kill();                                       // as if it crashed
 
  private:
   std::unique_ptr<Process> server_;
   std::string name_;
+};
+
+// Two monitors side by side, each `width` x `height`: Xephyr with two Xinerama heads, inside
+// this test's display.
+struct TwoMonitorDisplay : OwnXServer {
+  TwoMonitorDisplay(int width, int height);
 };
 
 }  // namespace e2e
