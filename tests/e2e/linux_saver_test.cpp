@@ -74,9 +74,7 @@ TEST_F(LinuxSaverTest, FullScreenRunsOnceAndEndsOnAKeyOrFivePixelsOfPointer) {
   const Window window = x_.WaitForWindowNamed("Screen Saver", 5s);
   ASSERT_NE(window, 0u);
   // A second full-screen start leaves the first one running and exits 0.
-  Process second(DRIFTGLASS_BINARY, {"-s"},
-                 {{"XDG_STATE_HOME", home_ + "/second"}, {"ALSOFT_DRIVERS", "null"}});
-  EXPECT_EQ(second.WaitForExit(20s), 0);
+  EXPECT_EQ(Start({"-s"}, {{"XDG_STATE_HOME", home_ + "/second"}})->WaitForExit(20s), 0);
   // Neither another client's message nor four pixels of pointer end it: the window made
   // smaller after them gets a frame of its new size, so they were read and let pass.
   x_.SendStrangersMessage(window);
@@ -253,13 +251,10 @@ TEST_F(LinuxSaverTest, OneInstanceOnADisplayPlaysTheSoundAndAnotherTakesItWhenIt
     const std::string conf = home_ + "/" + name + ".conf";
     std::ofstream(conf) << "[general]\nhrtf = false\n[wave]\nfile = " << home_ << "/" << name
                         << ".wav\n";
-    auto saver = std::make_unique<Process>(
-        DRIFTGLASS_BINARY, std::vector<std::string>{"-window", "--size", "160x120"},
-        Environment{{"XDG_STATE_HOME", home_ + "/" + name},
-                    {"XDG_CONFIG_HOME", home_ + "/config"},
-                    {"XDG_RUNTIME_DIR", runtime},
-                    {"ALSOFT_DRIVERS", "wave"},
-                    {"ALSOFT_CONF", conf}});
+    auto saver = Start({"-window", "--size", "160x120"}, {{"XDG_STATE_HOME", home_ + "/" + name},
+                                                          {"XDG_RUNTIME_DIR", runtime},
+                                                          {"ALSOFT_DRIVERS", "wave"},
+                                                          {"ALSOFT_CONF", conf}});
     EXPECT_TRUE(WaitForLine(home_ + "/" + name + names::kLinuxLog, names::kReady, 30s));
     return saver;
   };
@@ -270,25 +265,26 @@ TEST_F(LinuxSaverTest, OneInstanceOnADisplayPlaysTheSoundAndAnotherTakesItWhenIt
   const auto log = [&](const std::string& name) {
     return ReadLines(home_ + "/" + name + names::kLinuxLog);
   };
+  const auto stop = [](std::unique_ptr<Process>& saver) {
+    saver->Signal(SIGTERM);
+    saver->WaitForExit(30s);
+  };
   const std::string silent = "   Notify : Another instance plays the sound: this one runs silently";
   auto first = start("first");
   auto second = start("second");
   EXPECT_THAT(log("second"), Contains(silent));
   EXPECT_THAT(log("first"), Not(Contains(silent)));
   // The first ends: the second, still running, takes the sound up.
-  first->Signal(SIGTERM);
-  first->WaitForExit(30s);
+  stop(first);
   EXPECT_TRUE(WaitForLine(home_ + "/second" + names::kLinuxLog,
                           "   Notify : The sound is free again: this instance plays it", 10s));
-  second->Signal(SIGTERM);
-  second->WaitForExit(30s);
+  stop(second);
   EXPECT_TRUE(heard("first"));
   EXPECT_TRUE(heard("second"));
   // With both gone, the next one started plays from its start.
   auto third = start("third");
   EXPECT_THAT(log("third"), Contains("   Notify : SoundManager has been created"));
-  third->Signal(SIGTERM);
-  third->WaitForExit(30s);
+  stop(third);
   EXPECT_TRUE(heard("third"));
 }
 
