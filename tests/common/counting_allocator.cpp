@@ -9,15 +9,9 @@ namespace {
 
 std::atomic<bool> counting{false};
 std::atomic<long> calls{0};
-std::atomic<std::size_t> largest{0};
 
 void* Allocate(std::size_t size) {
-  if (counting.load(std::memory_order_relaxed)) {
-    calls.fetch_add(1);
-    std::size_t seen = largest.load();
-    while (size > seen && !largest.compare_exchange_weak(seen, size)) {
-    }
-  }
+  if (counting.load(std::memory_order_relaxed)) calls.fetch_add(1);
   return std::malloc(size == 0 ? 1 : size);
 }
 
@@ -61,13 +55,12 @@ namespace testing_support {
 
 void StartCounting() {
   calls = 0;
-  largest = 0;
   counting = true;
 }
 
-Allocations StopCounting() {
+long StopCounting() {
   counting = false;
-  return {calls.load(), largest.load()};
+  return calls.load();
 }
 
 }  // namespace testing_support

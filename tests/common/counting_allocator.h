@@ -1,17 +1,11 @@
 // Counts the calls of the global operator new (which a test program linking this replaces)
-// between StartCounting and StopCounting, on every thread, and the largest block asked for.
+// between StartCounting and StopCounting, on every thread.
 #pragma once
-
-#include <cstddef>
 
 namespace testing_support {
 
-struct Allocations {
-  long calls = 0;
-  std::size_t largest = 0;
-};
-
 void StartCounting();
-Allocations StopCounting();
+// How many blocks were asked for since StartCounting.
+long StopCounting();
 
 }  // namespace testing_support

@@ -12,7 +12,6 @@
 #include <fstream>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "e2e/support/sound_checks.h"
 #include "platform/sound_device.h"

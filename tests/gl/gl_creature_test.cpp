@@ -3,7 +3,6 @@
 // reference frames.)
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -47,10 +46,7 @@ TEST_F(GlCreatureTest, NoBackgroundShowsThroughTheBodyFromAnySide) {
         glLoadIdentity();
         gluLookAt(eye.x, eye.y, eye.z, 0, 0, 0, 0, dx == 0 && dz == 0 ? 0 : 1,
                   dx == 0 && dz == 0 ? 1 : 0);
-        glClearColor(1, 0, 1, 1);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        creature.DrawBody();
-        const std::vector<uint8_t> picture = context_.ReadPixels();
+        const std::vector<uint8_t> picture = DrawnOverMagenta([&] { creature.DrawBody(); });
         const std::string view =
             std::to_string(dx) + "_" + std::to_string(dy) + "_" + std::to_string(dz);
         if (folder != nullptr) {
@@ -59,8 +55,7 @@ TEST_F(GlCreatureTest, NoBackgroundShowsThroughTheBodyFromAnySide) {
         // The background, filled from the picture's border: every background pixel is
         // reached, so none is seen through a hole or a gap.
         auto background = [&](int x, int y) {
-          const uint8_t* p = &picture[(static_cast<size_t>(y) * width + x) * 4];
-          return p[0] == 255 && p[1] == 0 && p[2] == 255;
+          return Magenta(&picture[(static_cast<size_t>(y) * width + x) * 4]);
         };
         std::vector<char> reached(static_cast<size_t>(width) * height, 0);
         std::vector<std::pair<int, int>> todo;
@@ -89,7 +84,6 @@ TEST_F(GlCreatureTest, NoBackgroundShowsThroughTheBodyFromAnySide) {
       }
     }
   }
-  glClearColor(0, 0, 0, 0);
   glPopMatrix();
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();
@@ -129,13 +123,10 @@ TEST_F(GlCreatureTest, WhatTheCameraCannotShowIsLeftOutButForTheSecondFrame) {
   EXPECT_EQ(frame(), 0u);
   // Coming down into the view: wherever it is left out, its body and its wings, at any
   // angle of their beat, would have shown nothing.
-  const auto showsNothing = [&](const auto& draw) {
-    glClearColor(1, 0, 1, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    draw();
-    const std::vector<uint8_t> picture = context_.ReadPixels();
+  const auto showsNothing = [&](const std::function<void()>& draw) {
+    const std::vector<uint8_t> picture = DrawnOverMagenta(draw);
     for (size_t p = 0; p < picture.size(); p += 4) {
-      if (picture[p] != 255 || picture[p + 1] != 0 || picture[p + 2] != 255) return false;
+      if (!Magenta(&picture[p])) return false;
     }
     return true;
   };
@@ -158,7 +149,6 @@ TEST_F(GlCreatureTest, WhatTheCameraCannotShowIsLeftOutButForTheSecondFrame) {
         }
       }
     }
-  glClearColor(0, 0, 0, 0);
   EXPECT_GT(leftOut, 20);
   EXPECT_LT(leftOut, 180);  // and drawn once any of it can show
 }

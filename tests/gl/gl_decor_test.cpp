@@ -25,13 +25,8 @@ constexpr int kBrokenFragment = 992;
 using GlDecorTest = gltest::GlTest;
 
 TEST_F(GlDecorTest, ProgramsCompileLinkReportFailuresAndGiveBackWhatTheyMade) {
-  // Shader and program names alive (a deleted shader lives on while a program holds it).
-  const auto live = [] {
-    int count = 0;
-    for (GLuint name = 1; name < 4096; ++name) count += glIsShader(name) + glIsProgram(name);
-    return count;
-  };
-  const int atStart = live();
+  // Every name made here is given back (a deleted shader lives on while a program holds it).
+  const int atStart = LiveGlNames();
   GLuint program = 0;
   ASSERT_EQ(CreateProgram(kFlatVertex, kFlatFragment, program), 0) << Log();
   EXPECT_NE(program, 0u);
@@ -54,7 +49,7 @@ TEST_F(GlDecorTest, ProgramsCompileLinkReportFailuresAndGiveBackWhatTheyMade) {
   EXPECT_EQ(untouched, 12345u);
   glDeleteProgram(program);
   glDeleteProgram(fragmentOnly);
-  EXPECT_EQ(live(), atStart);
+  EXPECT_EQ(LiveGlNames(), atStart);
   const std::string log = Log();
   EXPECT_NE(log.find("(!)Error : Shader source 9999 is missing"), std::string::npos) << log;
   EXPECT_NE(log.find("(!)Error : Compiling shader 992 failed: "), std::string::npos) << log;

@@ -10,7 +10,6 @@
 
 #include "common/temp_path.h"
 #include "foundation/event_log.h"
-#include "foundation/gl.h"
 #include "linux/x11_display.h"
 
 namespace gltest {
@@ -71,6 +70,25 @@ void GlTest::TearDown() {
 std::string GlTest::Log() const {
   std::ifstream file(logPath_);
   return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+std::vector<uint8_t> GlTest::DrawnOverMagenta(const std::function<void()>& draw) const {
+  GLfloat clear[4] = {};
+  glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+  glClearColor(1, 0, 1, 1);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  draw();
+  glClearColor(clear[0], clear[1], clear[2], clear[3]);
+  return context_.ReadPixels();
+}
+
+int GlTest::LiveGlNames() {
+  int count = 0;
+  for (GLuint name = 1; name < 4096; ++name) {
+    count += glIsTexture(name) + glIsBuffer(name) + glIsFramebuffer(name) + glIsProgram(name) +
+             glIsShader(name);
+  }
+  return count;
 }
 
 void GlTest::ExpectTheSceneState(const char* after) {

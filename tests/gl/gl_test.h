@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,6 +46,14 @@ class GlTest : public ::testing::Test {
   // it up: depth test and writes on, back faces culled, blending and texturing off, no
   // program bound, no error.
   static void ExpectTheSceneState(const char* after);
+  // Clears the window to magenta, a colour the scene never has, and reads what `draw` left
+  // on it; the clear colour is put back.
+  std::vector<uint8_t> DrawnOverMagenta(const std::function<void()>& draw) const;
+  static bool Magenta(const uint8_t* rgba) {
+    return rgba[0] == 255 && rgba[1] == 0 && rgba[2] == 255;
+  }
+  // The textures, buffers, framebuffers, programs and shaders alive in the context.
+  static int LiveGlNames();
 
   GlContext context_;
   std::filesystem::path logPath_;

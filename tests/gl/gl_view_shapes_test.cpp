@@ -2,6 +2,7 @@
 // everywhere, the moon round, no row of the sky standing out, the banner in the corner.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -26,11 +27,7 @@ class GlViewShapesTest : public gltest::GlTest {
   std::vector<uint8_t> DrawnAt(int width, int height, ViewShape& view, int& shown, Draw draw) {
     view = ShapeViewFor(PixelRect{0, context_.Height() - height, width, height});
     ApplyView(view);
-    glClearColor(1, 0, 1, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    draw();
-    glClearColor(0, 0, 0, 1);
-    const std::vector<uint8_t> window = context_.ReadPixels();
+    const std::vector<uint8_t> window = DrawnOverMagenta(draw);
     shown = std::min(width, context_.Width());
     std::vector<uint8_t> pixels;
     for (int y = 0; y < std::min(height, context_.Height()); ++y) {
@@ -40,10 +37,6 @@ class GlViewShapesTest : public gltest::GlTest {
     return pixels;
   }
 };
-
-bool Magenta(const uint8_t* p) {
-  return p[0] == 255 && p[1] == 0 && p[2] == 255;
-}
 
 // Where the painted moon's centre lies on the plane z = 0, and its radius there.
 constexpr double kMoonX = -0.41406, kMoonY = 0.5103, kMoonRadius = 0.046875;
