@@ -76,12 +76,6 @@ TEST(SaverInputRules, WhatClosesASaverAndNeverAPreviewOrOneAlreadyClosing) {
   }
 }
 
-}  // namespace
-}  // namespace driftglass
-
-namespace driftglass {
-namespace {
-
 using Decision = PasswordCloseGate::Decision;
 
 TEST(PasswordCloseGate, AsksOnceAndDropsRequestsRightAfterARejection) {

@@ -63,34 +63,28 @@ struct KeyFileStores {
   ~KeyFileStores() { std::filesystem::remove_all(folder); }
   OptionStore& Store() { return Reopened(); }
   OptionStore& Reopened() {
-    return *opened.emplace_back(
-        std::make_unique<KeyFileOptionStore>((folder / "config" / "driftglass.conf").string()));
+    return *opened.emplace_back(std::make_unique<KeyFileOptionStore>(path.string()));
+  }
+  std::string ReadRaw() {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
   }
   std::filesystem::path folder = UniqueTempPath("keyfile-stores", "");
+  std::filesystem::path path = folder / "config" / "driftglass.conf";
   std::vector<std::unique_ptr<KeyFileOptionStore>> opened;
 };
 INSTANTIATE_TYPED_TEST_SUITE_P(KeyFile, OptionStoreContract, KeyFileStores);
 
-class KeyFileStoreTest : public ::testing::Test {
- protected:
-  void SetUp() override { std::filesystem::remove_all(folder_); }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-  std::string ReadRaw() {
-    std::ifstream file(path_, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-  }
-  std::filesystem::path folder_ = UniqueTempPath("keyfile", "");
-  std::filesystem::path path_ = folder_ / "config" / "driftglass.conf";
-};
+struct KeyFileStoreTest : ::testing::Test, KeyFileStores {};
 
 TEST_F(KeyFileStoreTest, AFileOfAnOlderVersionIsReadAndItsGroupMovesAtTheNextSave) {
   // Options under the registry-like group of older versions; the plain group wins where both
   // hold a value.
-  std::filesystem::create_directories(path_.parent_path());
-  std::ofstream(path_, std::ios::binary)
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary)
       << "# mine\n[" + kGroup + "]\nEnableFPS=1\nEnableVSync=0\n[Driftglass]\nEnableVSync=2\n"
       << "[Other]\nkept=yes\n";
-  KeyFileOptionStore store(path_.string());
+  KeyFileOptionStore store(path.string());
   SaverSettings settings(store);
   EXPECT_EQ(settings.enableFps.Get(), 1);
   EXPECT_EQ(settings.enableVSync.Get(), 2);
@@ -101,18 +95,18 @@ TEST_F(KeyFileStoreTest, AFileOfAnOlderVersionIsReadAndItsGroupMovesAtTheNextSav
 }
 
 TEST_F(KeyFileStoreTest, AFileThatCannotBeReadIsReportedAndNeverOverwritten) {
-  std::filesystem::create_directories(path_.parent_path());
+  std::filesystem::create_directories(path.parent_path());
   const std::string damaged = "[" + kGroup + "]\nEnableFPS=1\nno equals sign\n";
-  std::ofstream(path_, std::ios::binary) << damaged;
-  KeyFileOptionStore store(path_.string());
+  std::ofstream(path, std::ios::binary) << damaged;
+  KeyFileOptionStore store(path.string());
   SaverSettings settings(store);
   EXPECT_TRUE(store.Unreadable());
-  EXPECT_NE(store.LastError().find(path_.string()), std::string::npos) << store.LastError();
+  EXPECT_NE(store.LastError().find(path.string()), std::string::npos) << store.LastError();
   EXPECT_EQ(settings.enableFps.Get(), 0);  // the defaults stand
   EXPECT_EQ(settings.options.Save(), -1);
   EXPECT_EQ(ReadRaw(), damaged);
   // A file where the folder should be: the save fails and says why.
-  KeyFileOptionStore below((path_ / "below-a-file.conf").string());
+  KeyFileOptionStore below((path / "below-a-file.conf").string());
   SaverSettings belowSettings(below);
   EXPECT_EQ(belowSettings.options.Save(), -1);
   EXPECT_FALSE(below.LastError().empty());

@@ -140,14 +140,15 @@ class RenderThreadTest : public ::testing::Test {
     for (std::string line; std::getline(file, line);) lines.push_back(line);
     return lines;
   }
-  std::unique_ptr<RenderThread> Thread(FakePlatform& p, RenderSettings settings = {}) {
-    return std::make_unique<RenderThread>(p, p, p, p, p, p, settings, counter_);
+  std::unique_ptr<RenderThread> Started(FakePlatform& p, RenderSettings settings = {}) {
+    auto thread = std::make_unique<RenderThread>(p, p, p, p, p, p, settings, counter_);
+    thread->Start();
+    return thread;
   }
   // Runs a thread that ends by itself (a failure or a frame budget); its end joins it.
   void RunToItsEnd(FakePlatform& platform, RenderSettings settings = {}) {
     TheEventLog().Open(logPath_);
-    auto thread = Thread(platform, settings);
-    thread->Start();
+    auto thread = Started(platform, settings);
     platform.WaitUntil([&] { return platform.requests > 0; });
   }
 
@@ -157,8 +158,7 @@ class RenderThreadTest : public ::testing::Test {
 
 TEST_F(RenderThreadTest, ANormalRunLogsInOrderAndShutsDownCleanly) {
   FakePlatform platform;
-  auto thread = Thread(platform);
-  thread->Start();
+  auto thread = Started(platform);
   platform.WaitUntil([&] { return platform.steps.size() >= 3; });
   thread->Stop();
   thread->Join();
@@ -211,8 +211,7 @@ TEST_F(RenderThreadTest, OneInstanceOnADisplayPlaysAndTheSoundMovesWhenItComesFr
   // Another instance holds the sound: this one runs silently until it is free.
   FakePlatform platform;
   platform.claimFree = false;
-  auto thread = Thread(platform);
-  thread->Start();
+  auto thread = Started(platform);
   platform.WaitUntil([&] { return platform.steps.size() >= 20; });
   EXPECT_EQ(platform.Count("OpenSound"), 0);
   platform.Record([&] { platform.claimFree = true; });
@@ -231,8 +230,7 @@ TEST_F(RenderThreadTest, OneInstanceOnADisplayPlaysAndTheSoundMovesWhenItComesFr
   FakePlatform preview;
   RenderSettings settings;
   settings.soundGivesWay = true;
-  auto second = Thread(preview, settings);
-  second->Start();
+  auto second = Started(preview, settings);
   preview.WaitUntil([&] { return preview.steps.size() >= 3; });
   EXPECT_EQ(preview.Count("OpenSound"), 1);
   preview.Record([&] { preview.fullScreenRuns = true; });
@@ -246,8 +244,7 @@ TEST_F(RenderThreadTest, OneInstanceOnADisplayPlaysAndTheSoundMovesWhenItComesFr
 TEST_F(RenderThreadTest, AStopDuringStartUpSkipsTheLoopAndShowsNoMessage) {
   FakePlatform platform;
   platform.holdInInit = true;
-  auto thread = Thread(platform);
-  thread->Start();
+  auto thread = Started(platform);
   platform.WaitUntil([&] { return platform.inInit; });
   std::thread window([&] { thread->Stop(); });  // the window is closed now
   while (!thread->StopRequested()) std::this_thread::yield();
@@ -347,8 +344,7 @@ TEST_F(RenderThreadTest, StartingAndStoppingHundredsOfTimesNeverHangs) {
     for (int round = 0; round < 300; ++round) {
       FakePlatform platform(round % 3 == 0 ? FakePlatform::Fault::OldGl
                                            : FakePlatform::Fault::None);
-      auto thread = Thread(platform);
-      thread->Start();
+      auto thread = Started(platform);
       std::this_thread::sleep_for(std::chrono::microseconds(random() % 3000));
       thread->Stop();
       thread->Join();
