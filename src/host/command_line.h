@@ -32,15 +32,15 @@ struct CommandLine {
   RunMode mode = RunMode::OwnWindow;
   uint32_t window = 0;  // preview parent, or the settings owner
   bool showFrameRate = false;
-  std::optional<bool> playSound;         // --sound / --no-sound; else the stored option
-  std::optional<uint32_t> frameDelayUs;  // --delay; else the default (none in fixed steps)
-  std::optional<uint32_t> seed;
-  std::optional<uint32_t> fixedStepMs;
+  std::optional<bool> playSound{};         // --sound / --no-sound; else the stored option
+  std::optional<uint32_t> frameDelayUs{};  // --delay; else the default (none in fixed steps)
+  std::optional<uint32_t> seed{};
+  std::optional<uint32_t> fixedStepMs{};
   uint64_t frames = 0;
-  std::string snapshotPath;
+  std::string snapshotPath{};
   int width = 0;  // 0: the mode's own size
   int height = 0;
-  std::string error;  // one line, when mode is Invalid
+  std::string error{};  // one line, when mode is Invalid
 };
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);

@@ -35,10 +35,10 @@ struct RenderSettings {
   uint32_t frameDelayUs = 0;
   // Diagnostics: a fixed seed, a fixed step for every frame, a frame budget (0: none) after
   // which the thread ends by itself, and a picture of that last frame.
-  std::optional<uint32_t> seed;
-  std::optional<uint32_t> fixedStepMs;
+  std::optional<uint32_t> seed{};
+  std::optional<uint32_t> fixedStepMs{};
   uint64_t maxFrames = 0;
-  std::string snapshotPath;
+  std::string snapshotPath{};
 };
 
 class RenderThread {

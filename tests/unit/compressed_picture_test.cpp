@@ -85,13 +85,10 @@ TEST(CompressedPicture, BlocksDecodeAsTheDriverWouldShowThemAndMasksMergeBlockBy
   const uint8_t threeColours[8] = {0x00, 0x00, 0xFF, 0xFF, 0xE4, 0xE4, 0xE4, 0xE4};
   // Alpha from 255 down to 0 in eight steps; then six steps with 0 and 255 beside.
   const uint8_t eightLevels[8] = {255, 0, 0x88, 0xC6, 0xFA, 0x88, 0xC6, 0xFA};
-  PicturePart part;
-  part.width = 8;
-  part.height = 4;
   uint8_t blocks[16];
   std::memcpy(blocks, fourColours, 8);
   std::memcpy(blocks + 8, threeColours, 8);
-  part.blocks = blocks;
+  const PicturePart part{.width = 8, .height = 4, .blocks = blocks};
   const std::vector<uint32_t> pixels = DecodeRegion(part, nullptr, 0, 0, 8, 4);
   ASSERT_EQ(pixels.size(), 32u);
   EXPECT_EQ(pixels[0], 0xFFFFFFFFu);

@@ -19,13 +19,10 @@ TEST(CreatureTables, NormaliseIntoTheStripOnceAndForAll) {
   NormaliseTables(tables);
   EXPECT_NEAR(tables[0].records[13 * 32 + 3].position.y / bodyY, 0.0836145, 1e-6);  // the scale
   // The body spans the strip from just past its start to its end.
-  double low = 2, high = -2;
-  for (const VertexRecord& r : tables[0].records) {
-    low = std::min(low, r.position.x);
-    high = std::max(high, r.position.x);
-  }
-  EXPECT_NEAR(low, 0.01, 1e-12);
-  EXPECT_NEAR(high, 1.0, 1e-12);
+  const auto [low, high] = std::ranges::minmax(tables[0].records, {},
+                                               [](const VertexRecord& r) { return r.position.x; });
+  EXPECT_NEAR(low.position.x, 0.01, 1e-12);
+  EXPECT_NEAR(high.position.x, 1.0, 1e-12);
   // A second time changes nothing.
   const std::vector<VertexTable> once = tables;
   NormaliseTables(tables);

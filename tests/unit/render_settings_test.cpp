@@ -31,9 +31,7 @@ TEST(RenderSettings, SwapIntervalsOutsideZeroToFourAreLoggedAndFallBackToTheDefa
   EXPECT_EQ(text.find("EnableVSync 4 "), std::string::npos);
 
   // The overlay shows when the option or the command line asks; the diagnostics pass through.
-  CommandLine flags;
-  flags.frames = 7;
-  flags.fixedStepMs = 20;
+  const CommandLine flags{.fixedStepMs = 20, .frames = 7};
   EXPECT_FALSE(MakeRenderSettings(stored, flags).showFrameRate);
   EXPECT_EQ(MakeRenderSettings(stored, flags).maxFrames, 7u);
   EXPECT_EQ(MakeRenderSettings(stored, flags).fixedStepMs, 20u);
@@ -54,9 +52,7 @@ TEST(RenderSettings, SoundFollowsTheCommandLineOverTheOptionAndOnlyBlankingRunsK
                 {0, true, true}, {1, false, false}};
   for (const auto& c : sounds) {
     stored.enableSound.Set(c.option);
-    CommandLine line;
-    line.playSound = c.flag;
-    EXPECT_EQ(MakeRenderSettings(stored, line).playSound, c.plays) << c.option;
+    EXPECT_EQ(MakeRenderSettings(stored, {.playSound = c.flag}).playSound, c.plays) << c.option;
   }
   // Full screen and the daemon's window blank the screen and keep the display's sound; the
   // others give it up. Without --delay each pauses as xscreensaver's slider does by default.
@@ -64,9 +60,7 @@ TEST(RenderSettings, SoundFollowsTheCommandLineOverTheOptionAndOnlyBlankingRunsK
                                        {RunMode::Root, false},
                                        {RunMode::Preview, true},
                                        {RunMode::OwnWindow, true}}) {
-    CommandLine line;
-    line.mode = mode;
-    const RenderSettings settings = MakeRenderSettings(stored, line);
+    const RenderSettings settings = MakeRenderSettings(stored, {.mode = mode});
     EXPECT_EQ(settings.soundGivesWay, givesWay) << static_cast<int>(mode);
     EXPECT_EQ(settings.frameDelayUs, kDefaultFrameDelayUs);
   }

@@ -186,10 +186,7 @@ TEST_F(RenderThreadTest, WithoutSoundTheSceneRunsAllTheSameAndTheLogSaysWhy) {
   // No device to be had, or sound switched off (then the device is never opened).
   for (const bool switchedOff : {false, true}) {
     FakePlatform platform(switchedOff ? FakePlatform::Fault::None : FakePlatform::Fault::NoSound);
-    RenderSettings settings;
-    settings.playSound = !switchedOff;
-    settings.maxFrames = 3;
-    RunToItsEnd(platform, settings);
+    RunToItsEnd(platform, {.playSound = !switchedOff, .maxFrames = 3});
     EXPECT_EQ(platform.messageSeen, nullptr);
     EXPECT_EQ(platform.steps.size(), 3u);
     EXPECT_EQ(platform.Count("OpenSound"), switchedOff ? 0 : 1);
@@ -228,9 +225,7 @@ TEST_F(RenderThreadTest, OneInstanceOnADisplayPlaysAndTheSoundMovesWhenItComesFr
   // A preview plays until a full-screen saver runs, and gives the sound up to it.
   TheEventLog().Open(logPath_);
   FakePlatform preview;
-  RenderSettings settings;
-  settings.soundGivesWay = true;
-  auto second = Started(preview, settings);
+  auto second = Started(preview, {.soundGivesWay = true});
   preview.WaitUntil([&] { return preview.steps.size() >= 3; });
   EXPECT_EQ(preview.Count("OpenSound"), 1);
   preview.Record([&] { preview.fullScreenRuns = true; });
@@ -300,20 +295,16 @@ TEST_F(RenderThreadTest, StepsCoverStartUpSurviveTheTickWrapAndAreBoundedAfterAP
   // Start-up, a frame, 249, 250 and 251 ms, a pause of 20 s, a suspend of an hour, one of
   // almost 50 days up to the tick counter's wrap, and a frame across the wrap.
   platform.ticks = {1000, 1200, 1216, 1465, 1715, 1966, 21966, 3621966, 0xFFFFFFF0u, 0x10};
-  RenderSettings budget;
-  budget.maxFrames = 9;
-  RunToItsEnd(platform, budget);
+  RunToItsEnd(platform, {.maxFrames = 9});
   EXPECT_EQ(platform.steps, (std::vector<uint32_t>{200, 16, 249, 250, 250, 250, 250, 250, 0x20}));
   EXPECT_EQ(platform.messageSeen, nullptr);  // a frame budget is no failure
 
   FakePlatform fixed;
-  RenderSettings settings;
-  settings.maxFrames = 3;
-  settings.fixedStepMs = 40;
-  settings.swapInterval = 0;
-  settings.showFrameRate = true;
-  settings.snapshotPath = "frame.png";
-  RunToItsEnd(fixed, settings);
+  RunToItsEnd(fixed, {.showFrameRate = true,
+                      .swapInterval = 0,
+                      .fixedStepMs = 40,
+                      .maxFrames = 3,
+                      .snapshotPath = "frame.png"});
   EXPECT_EQ(fixed.steps, std::vector<uint32_t>(3, 40));
   EXPECT_EQ(fixed.swapInterval, 0);
   ASSERT_EQ(fixed.overlay.size(), 3u);
@@ -324,12 +315,8 @@ TEST_F(RenderThreadTest, StepsCoverStartUpSurviveTheTickWrapAndAreBoundedAfterAP
 #if !defined(_WIN32)  // only xscreensaver's slider asks for a pause; Windows sleeps whole ms
   // The slider's pause follows every frame but the last, however short it is.
   FakePlatform paused;
-  settings = RenderSettings{};
-  settings.maxFrames = 20;
-  settings.swapInterval = 0;
-  settings.frameDelayUs = 900;
   const auto start = std::chrono::steady_clock::now();
-  RunToItsEnd(paused, settings);
+  RunToItsEnd(paused, {.swapInterval = 0, .frameDelayUs = 900, .maxFrames = 20});
   EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::microseconds(19 * 900));
 #endif
 }

@@ -147,13 +147,10 @@ TEST(NearCliff, CellsLeaveOutOnlyClearSamplesAndBlendWhereverASampleIsNotSolid) 
     for (double t = 1.0 / 512; t < 1.0; t += 1.0 / 256) {
       for (double s = s0 + 1.0 / 512; s < s1; s += 1.0 / 256) {
         const auto alphas = AlphasReadAt(alpha, kWidth, kHeight, s, t);
-        const bool allClear =
-            std::all_of(alphas.begin(), alphas.end(), [](int a) { return a == 0; });
-        const bool allSolid =
-            std::all_of(alphas.begin(), alphas.end(), [](int a) { return a == 255; });
+        const bool allClear = std::ranges::all_of(alphas, [](int a) { return a == 0; });
+        const bool allSolid = std::ranges::all_of(alphas, [](int a) { return a == 255; });
         const auto count = [&](const std::vector<TexturePiece>& list) {
-          return std::count_if(list.begin(), list.end(),
-                               [&](const TexturePiece& piece) { return Contains(piece, s, t); });
+          return std::ranges::count_if(list, [&](const auto& p) { return Contains(p, s, t); });
         };
         const auto inBlended = count(blended), inSolid = count(solid);
         ASSERT_LE(inBlended + inSolid, 1) << "pieces overlap at " << s << ", " << t;
