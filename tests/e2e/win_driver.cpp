@@ -1,8 +1,6 @@
 // Works the Windows program's windows from inside Wine for the end-to-end tests, the way a
 // user's clicks would: finds a top-level window by its title and clicks its controls.
-//   win_driver wait TITLE MS          exit 0 once a window TITLE exists, 1 after MS
 //   win_driver click TITLE ID         click control ID of window TITLE
-//   win_driver checked TITLE ID       print 1 or 0 for check box ID
 //   win_driver close TITLE            the title bar's close button
 //   win_driver text TITLE             print the texts of the window's static controls
 //   win_driver count CLASS TITLE      print how many top-level windows of that class and title
@@ -12,11 +10,6 @@
 //                                     child) has handled every message posted to it so far
 //   win_driver host TITLE             make a window TITLE (as the display settings' preview
 //                                     pane), print its handle and keep it until it is closed
-//   win_driver answer TITLE           print the text of message box TITLE and press its OK
-//   win_driver volatile KEY           make HKLM\KEY anew as a volatile key, under which no
-//                                     lasting key can be made
-//   win_driver rect TITLE ID          print control ID's rectangle and the window's client
-//                                     area, both on the screen: "l t r b  l t r b"
 //   win_driver icons FILE ID          print the sizes of FILE's icon group ID, one a line
 //   win_driver version FILE           print the product name, file version and copyright
 //                                     of FILE's version resource, one a line
@@ -30,9 +23,6 @@
 #include <vector>
 
 namespace {
-
-// A message box keeps its text in a static control of id 0xFFFF.
-constexpr int kMessageBoxTextId = 0xFFFF;
 
 std::wstring Wide(const char* text) {
   std::wstring result;
@@ -59,13 +49,10 @@ std::vector<HWND> TopLevel(const char* title) {
   return search.found;
 }
 
-// The visible one, or the visible message box when `messageBox`.
-HWND Find(const char* title, bool messageBox = false) {
+// The visible one.
+HWND Find(const char* title) {
   for (HWND window : TopLevel(title)) {
-    if (IsWindowVisible(window) &&
-        (!messageBox || GetDlgItem(window, kMessageBoxTextId) != nullptr)) {
-      return window;
-    }
+    if (IsWindowVisible(window)) return window;
   }
   return nullptr;
 }
@@ -78,28 +65,6 @@ int Count(const char* className, const char* title) {
     count += Wide(className) == name ? 1 : 0;
   }
   std::printf("%d\n", count);
-  return 0;
-}
-
-int Answer(const char* title) {
-  HWND box = Find(title, true);
-  if (box == nullptr) return 1;
-  char text[1024] = {};
-  GetDlgItemTextA(box, kMessageBoxTextId, text, sizeof text);
-  std::printf("%s\n", text);
-  PostMessageW(box, WM_COMMAND, IDOK, 0);
-  return 0;
-}
-
-int MakeVolatileKey(const char* path) {
-  RegDeleteTreeA(HKEY_LOCAL_MACHINE, path);
-  RegDeleteKeyA(HKEY_LOCAL_MACHINE, path);
-  HKEY key = nullptr;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
-                      nullptr, &key, nullptr) != ERROR_SUCCESS) {
-    return 1;
-  }
-  RegCloseKey(key);
   return 0;
 }
 
@@ -134,18 +99,6 @@ int Host(const char* title) {
   std::fflush(stdout);
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
-  return 0;
-}
-
-int PrintRect(HWND window, int id) {
-  HWND control = GetDlgItem(window, id);
-  if (control == nullptr) return 1;
-  RECT rect{}, client{};
-  GetWindowRect(control, &rect);
-  GetClientRect(window, &client);
-  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
-  std::printf("%ld %ld %ld %ld %ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom,
-              client.left, client.top, client.right, client.bottom);
   return 0;
 }
 
@@ -203,27 +156,14 @@ int Run(int argc, char** argv) {
   const int number = argc > 3 ? std::atoi(argv[3]) : 0;
   if (command == "count" && argc == 4) return Count(argv[2], argv[3]);
   if (command == "host") return Host(argv[2]);
-  if (command == "answer") return Answer(argv[2]);
-  if (command == "volatile") return MakeVolatileKey(argv[2]);
   if (command == "version") return PrintVersion(argv[2]);
   if (command == "icons" && argc == 4) return PrintIconSizes(argv[2], number);
-  if (command == "wait" && argc == 4) {
-    for (const DWORD end = GetTickCount() + number; Find(argv[2]) == nullptr; Sleep(50)) {
-      if (GetTickCount() > end) return 1;
-    }
-    return 0;
-  }
   HWND window = Find(argv[2]);
   if (window == nullptr) return 1;
-  if (command == "rect" && argc == 4) return PrintRect(window, number);
   if (command == "click" && argc == 4) {
     HWND control = GetDlgItem(window, number);
     if (control == nullptr) return 1;
     SendMessageW(control, BM_CLICK, 0, 0);
-    return 0;
-  }
-  if (command == "checked" && argc == 4) {
-    std::printf("%d\n", IsDlgButtonChecked(window, number) == BST_CHECKED ? 1 : 0);
     return 0;
   }
   if (command == "post" && argc == 5) {

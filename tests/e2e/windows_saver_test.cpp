@@ -1,10 +1,8 @@
 // The Windows screen saver and its setup, run under Wine on the test's X display as Windows
 // would run them.
-#include <sstream>
 #include <thread>
 
 #include "linux/png_snapshot.h"
-#include "support/sound_checks.h"
 #include "support/wine_saver.h"
 
 namespace e2e {
@@ -118,24 +116,6 @@ TEST_F(WindowsSaverTest, SetupSelectsOrReplacesTheSaverAndTheUninstallerGivesBac
   }
 }
 
-TEST_F(WindowsSaverTest, WhereItsFolderCannotBeWrittenTheLogGoesToLocalApplicationData) {
-  // A folder where the log's name is taken by a folder: no log can be written beside it.
-  std::filesystem::create_directory(logPath_);
-  std::vector<std::string> locals;  // each Wine user's %LOCALAPPDATA%\Driftglass\Driftglass.log
-  for (const auto& user : std::filesystem::directory_iterator(prefix_ + "/drive_c/users")) {
-    locals.push_back(user.path().string() + "/AppData/Local/Driftglass/Driftglass.log");
-    std::filesystem::remove(locals.back());
-  }
-  auto saver = Saver({"/s"});
-  const auto ready = [](const std::string& local) { return WaitForLine(local, names::kReady, 0s); };
-  EXPECT_TRUE(WaitUntil([&] { return std::any_of(locals.begin(), locals.end(), ready); }, 60s))
-      << saver->Stderr();
-  ASSERT_NE(x_.WaitForWindowNamed("Screen Saver", 20s), 0u);
-  ASSERT_TRUE(Driver({"post", "Screen Saver", kSysCommand, kScMonitorPower}));
-  EXPECT_EQ(saver->WaitForExit(30s), 0);
-  for (const std::string& local : locals) std::filesystem::remove(local);
-}
-
 TEST_F(WindowsSaverTest, FullScreenRunsOnceSwallowsAnotherSaverAndEndsWhenTheScreenSleeps) {
   const auto started = std::chrono::steady_clock::now();
   auto saver = StartReady({"/s"});
@@ -173,97 +153,6 @@ TEST_F(WindowsSaverTest, FullScreenRunsOnceSwallowsAnotherSaverAndEndsWhenTheScr
   EXPECT_EQ(again->WaitForExit(30s), 0);
 }
 
-TEST_F(WindowsSaverTest, OnTwoMonitorsEachShowsTheWholeSceneOrOnlyThePrimaryDoes) {
-  // Wine tells the monitors apart by Xinerama here, once its desktop runs on that display:
-  // every Wine process of the test starts there, in a session of its own.
-  TwoMonitorDisplay two(640, 360);
-  ASSERT_TRUE(two.Valid());
-  const e2e::Environment onTwo = {{"DISPLAY", two.Name()}};
-  const std::string x11Driver = "HKCU\\Software\\Wine\\X11 Driver";
-  NewSession();
-  Registry({"add", x11Driver, "/v", "UseXRandR", "/t", "REG_SZ", "/d", "N", "/f"}, onTwo);
-  NewSession();  // the desktop reads the setting when it starts
-  X11Session screen(two.Name().c_str());
-  for (const bool all : {true, false}) {
-    SCOPED_TRACE(all ? "every monitor" : "AllMonitors 0");
-    Registry({"add", kKey, "/v", "AllMonitors", "/t", "REG_SZ", "/d", all ? "1" : "0", "/f"},
-             onTwo);
-    auto saver = StartReady({"/s"}, onTwo);
-    // Until the creature has left the moons and the banner has gone, if either was in the way.
-    EXPECT_TRUE(screen.WaitForScreen(
-        [&](const Picture& frame) {
-          const Picture second = Crop(frame, 640, 0, 640, 360);
-          return ShowsTheWholeView(Crop(frame, 0, 0, 640, 360)) &&
-                 (all ? ShowsTheWholeView(second)
-                      : RegionMean(second, 0, 1, 0, 1).Luminance() == 0);
-        },
-        60s));
-    screen.Key(XK_space);
-    EXPECT_EQ(saver->WaitForExit(30s), 0);
-  }
-  Registry({"delete", kKey, "/f"}, onTwo);
-  Registry({"delete", x11Driver, "/v", "UseXRandR", "/f"}, onTwo);
-  NewSession();
-}
-
-TEST_F(WindowsSaverTest, OnePreviewPlaysTheSoundAndGivesItUpWhileAFullScreenSaverRuns) {
-  const std::string silent = "   Notify : Another instance plays the sound: this one runs silently";
-  const std::string free = "   Notify : The sound is free again: this instance plays it";
-  std::string handle;
-  auto host = HostPreviewPane(handle);
-  ASSERT_FALSE(handle.empty()) << host->Stderr();
-  const std::string heard = MakeTempFolder("heard");
-  auto preview = StartReady({"/p", handle}, {{"HOME", RecordingHome("preview", heard + "/p.wav")}});
-  EXPECT_TRUE(HasLineStarting(ReadLines(logPath_), "   Notify : SoundManager has been created"));
-  // A second preview, writing a log of its own, finds the sound taken and runs silently.
-  const std::string secondLog = folder_ + "/Driftglass-2.log";
-  std::string secondHandle;
-  auto secondHost = HostPreviewPane(secondHandle, "Second pane");
-  ASSERT_FALSE(secondHandle.empty()) << secondHost->Stderr();
-  auto second = Saver({"/p", secondHandle});
-  EXPECT_TRUE(WaitForLine(secondLog, names::kReady, 60s)) << second->Stderr();
-  EXPECT_TRUE(HasLineStarting(ReadLines(secondLog), silent));
-  ASSERT_TRUE(Driver({"close", "Second pane"}));
-  ASSERT_EQ(second->WaitForExit(30s), 0);
-  EXPECT_EQ(secondHost->WaitForExit(30s), 0);
-  // The full-screen saver starts, writing a log of its own (the second preview's name, free
-  // again): the preview falls silent, and the full-screen saver takes the sound up.
-  const std::string& fullLog = secondLog;
-  auto full = Saver({"/s"}, {{"HOME", RecordingHome("full", heard + "/s.wav")}});
-  EXPECT_TRUE(WaitForLine(logPath_, silent, 60s));
-  // (It plays from its start when the preview had already given the sound up.)
-  EXPECT_TRUE(WaitUntil(
-      [&] {
-        const auto lines = ReadLines(fullLog);
-        return HasLineStarting(lines, free) ||
-               HasLineStarting(lines, "   Notify : SoundManager has been created");
-      },
-      30s));
-  // It ends, and the preview plays again.
-  ASSERT_TRUE(Driver({"post", "Screen Saver", kSysCommand, kScMonitorPower}));
-  EXPECT_EQ(full->WaitForExit(30s), 0);
-  EXPECT_TRUE(WaitForLine(logPath_, free, 30s));
-  ASSERT_TRUE(Driver({"close", "Preview pane"}));
-  EXPECT_EQ(preview->WaitForExit(30s), 0);
-  EXPECT_EQ(host->WaitForExit(30s), 0);
-  Recording played;
-  EXPECT_TRUE(ReadWav(heard + "/s.wav", played) && played.FirstSound() >= 0.0);
-}
-
-TEST_F(WindowsSaverTest, AFailedStartShowsTheScreenSaverBoxUnderAnyPointerMove) {
-  x_.MovePointerTo(300, 300);
-  auto saver = Saver({"/s"}, {{"MESA_GL_VERSION_OVERRIDE", "1.4"}});
-  ASSERT_TRUE(Driver({"wait", "Screen saver", "60000"})) << saver->Stderr();
-  // Moving the pointer while the box is up does not close the saver under it.
-  x_.MovePointerTo(310, 305);
-  x_.MovePointerTo(330, 320);
-  ASSERT_TRUE(Driver({"settle", "Screen saver"}));
-  EXPECT_EQ(Driver({"text", "Screen saver"}), "Sorry, this application requires OpenGL 2.0\n");
-  ASSERT_TRUE(Driver({"click", "Screen saver", "1"}));  // OK
-  EXPECT_EQ(saver->WaitForExit(30s), 0);
-  EXPECT_TRUE(HasLineStarting(ReadLines(logPath_), "(!)Error : Can not initialize OpenGL 2.0"));
-}
-
 TEST_F(WindowsSaverTest, WithoutASoundDeviceTheSceneRunsSilentlyUntilFivePixelsOfPointer) {
   // A home without an ALSA device: Wine has no DirectSound to offer, and the scene runs.
   x_.MovePointerTo(300, 300);
@@ -278,111 +167,6 @@ TEST_F(WindowsSaverTest, WithoutASoundDeviceTheSceneRunsSilentlyUntilFivePixelsO
   EXPECT_TRUE(HasLineStarting(ReadLines(logPath_),
                               "(!)Error : No sound, the scene runs silently: DirectSound could "
                               "not open the default audio output"));
-}
-
-TEST_F(WindowsSaverTest, PreviewRunsInsideItsParentAndEndsWithIt) {
-  std::string handle;
-  auto host = HostPreviewPane(handle);
-  ASSERT_FALSE(handle.empty()) << host->Stderr();
-  auto saver = StartReady({"/p", handle});
-  // Input does not end a preview.
-  x_.MovePointerTo(100, 100);
-  x_.MovePointerTo(200, 180);
-  x_.Key(XK_space);
-  ASSERT_TRUE(Driver({"settle", "Preview pane", "child"}));
-  EXPECT_TRUE(saver->Running());
-  EXPECT_EQ(Driver({"count", "WindowsScreenSaverClass", "Screen Saver"}), "0\n");
-  ASSERT_TRUE(Driver({"close", "Preview pane"}));
-  EXPECT_EQ(saver->WaitForExit(30s), 0);
-  EXPECT_EQ(host->WaitForExit(30s), 0);
-  const auto lines = ReadLines(logPath_);
-  ASSERT_GE(lines.size(), 2u);
-  EXPECT_EQ(lines[lines.size() - 2], names::kUninstalled);
-  // A handle that names no window (the closed pane's), a word for a handle, or another letter:
-  // nothing to run.
-  for (const std::vector<std::string>& arguments :
-       {std::vector<std::string>{"/p", handle}, {"/p", "pane"}, {"/x"}}) {
-    EXPECT_EQ(Saver(arguments)->WaitForExit(60s), 255) << arguments.back();
-  }
-}
-
-TEST_F(WindowsSaverTest, TheSettingsDialogFitsEveryDpiAndStoresOnlyWhatIsConfirmed) {
-  const std::string title = names::kSettingsTitle;
-  const auto open = [&] {
-    auto dialog = Saver({"/c"});
-    EXPECT_TRUE(Driver({"wait", title, "30000"})) << dialog->Stderr();
-    return dialog;
-  };
-  // The banner spans the dialog and the picture fills it: its right end shows the night
-  // sky, not the dialog's grey.
-  for (const int dpi : {96, 144, 192}) {
-    SCOPED_TRACE(std::to_string(dpi) + " DPI");
-    Registry(
-        {"add", kDesktop, "/v", "LogPixels", "/t", "REG_DWORD", "/d", std::to_string(dpi), "/f"});
-    auto dialog = open();
-    int banner[4], client[4];
-    std::istringstream numbers(Driver({"rect", title, "105"}).value_or(""));
-    for (int& n : banner) numbers >> n;
-    for (int& n : client) numbers >> n;
-    EXPECT_GE(banner[2] - banner[0], client[2] - client[0] - 2);
-    const int span = client[2] - client[0], height = banner[3] - banner[1];
-    MeanColour rightEnd;
-    EXPECT_TRUE(WaitUntil(
-        [&] {
-          const Picture screen = x_.CaptureScreen();
-          const double w = screen.width, h = screen.height;
-          rightEnd = RegionMean(screen, (client[2] - span / 8) / w, (client[2] - 3) / w,
-                                (banner[1] + height * 0.3) / h, (banner[1] + height * 0.7) / h);
-          return rightEnd.Luminance() < 0.4 && rightEnd.b > rightEnd.r;
-        },
-        10s))
-        << rightEnd.r << " " << rightEnd.g << " " << rightEnd.b;
-    ASSERT_TRUE(Driver({"close", title}));
-    EXPECT_EQ(dialog->WaitForExit(30s), 1);
-  }
-  Registry({"delete", kDesktop, "/v", "LogPixels", "/f"});
-
-  // Written by hand: a DWORD where text belongs (49, whose bytes spell "1"), and a text that
-  // is no number. Both keep their defaults. Both boxes changed, then "Reset to default": the
-  // defaults again; then the close button: nothing stored.
-  Registry({"delete", kKey, "/f"});
-  Registry({"add", kKey, "/v", "EnableFPS", "/t", "REG_DWORD", "/d", "49", "/f"});
-  Registry({"add", kKey, "/v", "EnableVSync", "/t", "REG_SZ", "/d", "yes", "/f"});
-  auto dialog = open();
-  EXPECT_EQ(Driver({"checked", title, "104"}), "1\n");
-  EXPECT_EQ(Driver({"checked", title, "103"}), "0\n");
-  for (const char* id : {"103", "104", "2"}) ASSERT_TRUE(Driver({"click", title, id}));
-  EXPECT_EQ(Driver({"checked", title, "103"}), "0\n");
-  EXPECT_EQ(Driver({"checked", title, "104"}), "1\n");
-  ASSERT_TRUE(Driver({"click", title, "104"}));
-  ASSERT_TRUE(Driver({"close", title}));
-  EXPECT_EQ(dialog->WaitForExit(30s), 1);
-  EXPECT_THAT(RegistryValue("EnableFPS").value_or(""), HasSubstr("REG_DWORD"));
-
-  // "VSync control" and "Play sound" unticked and confirmed: both stored as the text 0.
-  Registry({"delete", kKey, "/f"});
-  dialog = open();
-  EXPECT_EQ(Driver({"checked", title, "106"}), "1\n");
-  for (const char* id : {"104", "106", "1"}) ASSERT_TRUE(Driver({"click", title, id}));
-  EXPECT_EQ(dialog->WaitForExit(30s), 1);
-  EXPECT_THAT(RegistryValue("EnableVSync").value_or(""), HasSubstr("REG_SZ    0"));
-  EXPECT_THAT(RegistryValue("EnableSound").value_or(""), HasSubstr("REG_SZ    0"));
-  EXPECT_TRUE(RegistryValue("SlideshowPictures").has_value());
-
-  // Under a volatile parent no lasting key can be made: the key cannot be written. A message
-  // says so, and the dialog stays, to say so again when asked again.
-  ASSERT_TRUE(Driver({"volatile", "Software\\Tolvanet"}));
-  dialog = open();
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    ASSERT_TRUE(Driver({"post", title, "273", "1"}));  // WM_COMMAND "Confirm settings"
-    std::optional<std::string> told;
-    ASSERT_TRUE(WaitUntil([&] { return (told = Driver({"answer", title})).has_value(); }, 10s));
-    EXPECT_THAT(*told, StartsWith("The settings could not be saved: "));
-  }
-  ASSERT_TRUE(Driver({"close", title}));
-  EXPECT_EQ(dialog->WaitForExit(30s), 1);
-  EXPECT_FALSE(RegistryValue("EnableVSync").has_value());
-  Registry({"delete", "HKLM\\Software\\Tolvanet", "/f"});
 }
 
 }  // namespace

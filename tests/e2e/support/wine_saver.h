@@ -27,7 +27,6 @@ namespace e2e {
 using ::testing::AllOf;
 using ::testing::HasSubstr;
 using ::testing::IsSupersetOf;
-using ::testing::StartsWith;
 
 inline const std::string kBuild = DRIFTGLASS_WINDOWS_BUILD;
 inline const std::string kKey = std::string("HKLM\\") + names::kOptionsKey;
@@ -139,15 +138,6 @@ class WindowsSaverTest : public ::testing::Test {
     handle = host->Stdout();
     handle.erase(std::min(handle.size(), handle.find_first_of("\r\n")));
     return host;
-  }
-  // A home whose ALSA device, converting to 16-bit stereo, records what DirectSound plays.
-  static std::string RecordingHome(const std::string& name, const std::string& heardPath) {
-    const std::string home = MakeTempFolder(name);
-    std::ofstream(home + "/.asoundrc")
-        << "pcm.!default {\n type plug\n slave { pcm \"recorder\"\n format S16_LE\n rate 44100\n"
-        << " channels 2 }\n}\npcm.recorder {\n type file\n slave.pcm \"null\"\n file \""
-        << heardPath << "\"\n format \"wav\"\n}\n";
-    return home;
   }
 
   static inline std::string prefix_, home_;

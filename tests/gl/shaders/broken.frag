@@ -1,2 +1,0 @@
-// Test program: does not compile.
-void main() { gl_FragColor = undefinedThing; }
