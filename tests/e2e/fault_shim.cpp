@@ -2,27 +2,16 @@
 // Loaded into the program under test with LD_PRELOAD; each fault is switched on by a
 // variable of the environment:
 //   DRIFTGLASS_FAULT_CREATE_CONTEXT=1   glXCreateContext makes no context
-//                                  =crash  glXCreateContext reads from a bad address
-//                             =crash-lost  ... after its connection ends, as Mesa does when
-//                                          the server goes in the middle of the call
 //   DRIFTGLASS_FAULT_MAKE_CURRENT=1     glXMakeCurrent fails to bind a context
 //   DRIFTGLASS_FAULT_NO_SWAP_CONTROL=1  the GLX extension list leaves out every swap control
-//   DRIFTGLASS_FAULT_READ_ONLY=PATH     files whose path starts with PATH open only for reading,
-//                                       so none is created or written there (EACCES)
-//   DRIFTGLASS_FAULT_NO_ACCESS=PATH     files whose path starts with PATH do not open at all
 //   DRIFTGLASS_FAULT_ATTRIBUTES_OF=ID   XGetWindowAttributes of window ID (decimal) succeeds
 //                                       once, then fails as for a window that has just gone,
 //                                       leaving the caller's structure filled with garbage
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 #include <dlfcn.h>
-#include <errno.h>
-#include <fcntl.h>
-#include <stdarg.h>
-#include <sys/socket.h>
 
 #include <atomic>
-#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -41,23 +30,6 @@ bool Enabled(const char* variable) {
 
 std::atomic<int> attributeReads{0};
 
-bool Under(const char* variable, const char* path) {
-  const char* prefix = std::getenv(variable);
-  return prefix != nullptr && prefix[0] != '\0' && path != nullptr &&
-         std::strncmp(path, prefix, std::strlen(prefix)) == 0;
-}
-
-// Whether opening `path` with `flags` is refused, setting errno as the kernel would.
-bool Refused(const char* path, int flags) {
-  const bool writing = (flags & (O_WRONLY | O_RDWR | O_CREAT | O_TRUNC)) != 0;
-  if (Under("DRIFTGLASS_FAULT_NO_ACCESS", path) ||
-      (writing && Under("DRIFTGLASS_FAULT_READ_ONLY", path))) {
-    errno = EACCES;
-    return true;
-  }
-  return false;
-}
-
 // The extension list with every "..._swap_control" name taken out.
 const char* WithoutSwapControl(const char* extensions) {
   thread_local std::string kept;
@@ -74,43 +46,13 @@ const char* WithoutSwapControl(const char* extensions) {
   return kept.c_str();
 }
 
-// open and open64: the same check before the real call.
-int OpenChecked(const char* name, const char* path, int flags, va_list arguments) {
-  const int mode = (flags & (O_CREAT | O_TMPFILE)) != 0 ? va_arg(arguments, int) : 0;
-  return Refused(path, flags) ? -1 : Next<int (*)(const char*, int, ...)>(name)(path, flags, mode);
-}
-
 }  // namespace
-
-extern "C" int open(const char* path, int flags, ...) {
-  va_list arguments;
-  va_start(arguments, flags);
-  const int result = OpenChecked("open", path, flags, arguments);
-  va_end(arguments);
-  return result;
-}
-
-extern "C" int open64(const char* path, int flags, ...) {
-  va_list arguments;
-  va_start(arguments, flags);
-  const int result = OpenChecked("open64", path, flags, arguments);
-  va_end(arguments);
-  return result;
-}
 
 extern "C" GLXContext glXCreateContext(Display* display, XVisualInfo* visual, GLXContext share,
                                        Bool direct) {
   static const auto real =
       Next<GLXContext (*)(Display*, XVisualInfo*, GLXContext, Bool)>("glXCreateContext");
-  const char* fault = std::getenv("DRIFTGLASS_FAULT_CREATE_CONTEXT");
-  if (fault == nullptr || fault[0] == '\0') return real(display, visual, share, direct);
-  // This connection alone ends, so the fault comes before anyone else can notice.
-  if (std::strcmp(fault, "crash-lost") == 0) shutdown(ConnectionNumber(display), SHUT_RDWR);
-  if (std::strncmp(fault, "crash", 5) == 0) {
-    // A small address the compiler cannot see, like a field of a null reply.
-    volatile int* field = reinterpret_cast<volatile int*>(std::strtoul("9", nullptr, 10));
-    return reinterpret_cast<GLXContext>(static_cast<intptr_t>(*field));
-  }
+  if (!Enabled("DRIFTGLASS_FAULT_CREATE_CONTEXT")) return real(display, visual, share, direct);
   return nullptr;
 }
 

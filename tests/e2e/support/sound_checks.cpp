@@ -86,13 +86,4 @@ double Recording::RmsDb(double from, double to, int channel) const {
   return count == 0 ? -200 : 20 * std::log10(std::sqrt(sum / count) + 1e-12);
 }
 
-double PcmRmsDb(const std::string& path, double from, double to) {
-  const std::string bytes = ReadFile(path);
-  Recording mono{1, 44100, {}};
-  for (size_t at = 0; at + 2 <= bytes.size(); at += 2) {
-    mono.samples.push_back(At<int16_t>(bytes, at) / 32768.0f);
-  }
-  return mono.RmsDb(from, to);
-}
-
 }  // namespace e2e

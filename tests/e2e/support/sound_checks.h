@@ -26,7 +26,4 @@ struct Recording {
 // Reads 16-bit integer or 32-bit float samples; false when the file is no such WAV.
 bool ReadWav(const std::string& path, Recording& recording);
 
-// The same loudness of the raw 16-bit mono samples in `path`, from `from` to `to` seconds.
-double PcmRmsDb(const std::string& path, double from, double to);
-
 }  // namespace e2e
