@@ -3,7 +3,6 @@
 // reference frames.)
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdlib>
 #include <string>
 
@@ -86,69 +85,6 @@ TEST_F(GlCreatureTest, NoBackgroundShowsThroughTheBodyFromAnySide) {
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();
   glMatrixMode(GL_MODELVIEW);
-}
-
-// The primitives that `draw` sends down the pipeline, shown or clipped away.
-template <typename Draw>
-GLuint PrimitivesSent(const Draw& draw) {
-  GLuint query = 0, count = 0;
-  glGenQueries(1, &query);
-  glBeginQuery(GL_PRIMITIVES_GENERATED, query);
-  draw();
-  glEndQuery(GL_PRIMITIVES_GENERATED);
-  glGetQueryObjectuiv(query, GL_QUERY_RESULT, &count);
-  glDeleteQueries(1, &query);
-  return count;
-}
-
-TEST_F(GlCreatureTest, WhatTheCameraCannotShowIsLeftOutButForTheSecondFrame) {
-  FakeSoundDevice device;
-  SoundManager sounds(device);
-  FlyingCreatureClass creature(sounds);
-  ASSERT_TRUE(creature.IsValid()) << Log();
-  // Straight and heading +x, `y` above the middle of the view, rolled by `roll` radians.
-  const auto place = [&](double y, double roll = 0) {
-    creature.GetRibbon().Reset(Vector3(0.5, y, 0), Vector3(0, std::cos(roll), std::sin(roll)),
-                               Vector3(1, 0, 0));
-  };
-  const auto frame = [&] {
-    creature.Update(0);
-    place(3.0);  // far above the view, as it comes in
-    return PrimitivesSent([&] { creature.Draw(); });
-  };
-  EXPECT_EQ(frame(), 0u);
-  EXPECT_GT(frame(), 0u) << "the second frame readies it";
-  EXPECT_EQ(frame(), 0u);
-  // Coming down into the view: wherever it is left out, its body and its wings, at any
-  // angle of their beat, would have shown nothing.
-  const auto showsNothing = [&](const std::function<void()>& draw) {
-    const std::vector<uint8_t> picture = DrawnOverMagenta(draw);
-    for (size_t p = 0; p < picture.size(); p += 4) {
-      if (!Magenta(&picture[p])) return false;
-    }
-    return true;
-  };
-  int leftOut = 0;
-  for (int roll = 0; roll < 4; ++roll)
-    for (double y = 1.5; y > 0.5; y -= 0.02) {
-      SCOPED_TRACE(std::to_string(y) + " rolled " + std::to_string(roll));
-      place(y, roll * 0.785);
-      if (PrimitivesSent([&] { creature.Draw(); }) > 0) continue;
-      ++leftOut;
-      ASSERT_TRUE(showsNothing([&] { creature.DrawBody(); })) << "the body";
-      for (int side = 0; side < 2; ++side) {
-        const auto wingPlace = FlyingCreatureClass::PlaceWing(creature.GetRibbon(), side);
-        Wing wing;
-        wing.SetFrame(wingPlace.root, wingPlace.bodyAxis, wingPlace.spanAxis);
-        for (int beat = 0; beat < 4; ++beat) {
-          wing.Update(2);
-          wing.Shed();
-          ASSERT_TRUE(showsNothing([&] { wing.Draw(); })) << "wing " << side << ", beat " << beat;
-        }
-      }
-    }
-  EXPECT_GT(leftOut, 20);
-  EXPECT_LT(leftOut, 180);  // and drawn once any of it can show
 }
 
 }  // namespace
