@@ -1,82 +1,13 @@
-// The compressed pictures: what the reader refuses, and the blocks decoded (for the regions
-// drawn every frame, and for a driver without S3TC textures).
+// The compressed pictures' blocks decoded (for the regions drawn every frame, and for a driver
+// without S3TC textures) and masks merged into them.
 #include "foundation/compressed_picture.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstring>
-#include <functional>
-#include <limits>
 
 namespace driftglass {
 namespace {
-
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-void PutFloat(std::vector<uint8_t>& out, float v) {
-  uint32_t bits = 0;
-  std::memcpy(&bits, &v, 4);
-  Put32(out, bits);
-}
-
-// A colour picture of two parts: 8 x 4 texels over (-1 ... 1, 0 ... 0.5), and 4 x 4 below it.
-std::vector<uint8_t> TwoParts() {
-  std::vector<uint8_t> out = {'D', 'G', 'P', '1', 1, 2, 0, 0};
-  Put32(out, 8), Put32(out, 4);
-  for (const float v : {-1.0f, 1.0f, 0.0f, 0.5f}) PutFloat(out, v);
-  Put32(out, 4), Put32(out, 4);
-  for (const float v : {-0.5f, 0.5f, -0.5f, 0.0f}) PutFloat(out, v);
-  for (int block = 0; block < 3; ++block) {
-    for (int i = 0; i < 8; ++i) out.push_back(static_cast<uint8_t>(block * 16 + i));
-  }
-  return out;
-}
-
-TEST(CompressedPicture, AWholePictureIsReadAndEveryDamageIsRefusedWithItsReason) {
-  const std::vector<uint8_t> good = TwoParts();
-  CompressedPicture picture;
-  std::string why;
-  ASSERT_TRUE(ReadCompressedPicture(good.data(), good.size(), picture, why)) << why;
-  ASSERT_EQ(picture.parts.size(), 2u);
-  EXPECT_EQ(picture.kind, BlockKind::Colour);
-  EXPECT_EQ(picture.parts[0].width, 8);
-  EXPECT_EQ(picture.parts[0].left, -1.0);
-  EXPECT_EQ(picture.parts[1].top, 0.0);
-  EXPECT_EQ(picture.parts[0].blocks, good.data() + 8 + 48);
-  EXPECT_EQ(picture.parts[1].blocks, good.data() + 8 + 48 + 16);
-
-  const float nan = std::numeric_limits<float>::quiet_NaN();
-  const struct {
-    const char* damage;
-    std::function<void(std::vector<uint8_t>&)> make;
-    const char* why;
-  } cases[] = {
-      {"empty", [](auto& b) { b.clear(); }, "is not a compressed picture"},
-      {"another magic", [](auto& b) { b[3] = '2'; }, "is not a compressed picture"},
-      {"unknown kind", [](auto& b) { b[4] = 3; }, "holds blocks of an unknown kind"},
-      {"no parts", [](auto& b) { b[5] = 0; }, "has a damaged list of parts"},
-      {"more parts than listed", [](auto& b) { b[5] = 9; }, "has a damaged list of parts"},
-      {"width 0", [](auto& b) { b[8] = 0; }, "has a part of 0x4 texels"},
-      {"width not a multiple of 4", [](auto& b) { b[8] = 6; }, "has a part of 6x4 texels"},
-      {"height past 8192", [](auto& b) { b[13] = 0x21; }, "has a part of 8x8452 texels"},
-      {"no place", [=](auto& b) { std::memcpy(&b[16], &nan, 4); },
-       "has a part with no place on the plane"},
-      {"right of its left", [](auto& b) { b[23] = 0xBF; }, "has a part with no place on the plane"},
-      {"truncated", [](auto& b) { b.pop_back(); }, "is truncated"},
-      {"a byte more", [](auto& b) { b.push_back(0); }, "has bytes after its last part"},
-  };
-  for (const auto& c : cases) {
-    std::vector<uint8_t> bytes = good;
-    c.make(bytes);
-    CompressedPicture untouched;
-    why.clear();
-    EXPECT_FALSE(ReadCompressedPicture(bytes.data(), bytes.size(), untouched, why)) << c.damage;
-    EXPECT_EQ(why, c.why) << c.damage;
-    EXPECT_TRUE(untouched.parts.empty()) << c.damage;
-  }
-}
 
 TEST(CompressedPicture, BlocksDecodeAsTheDriverWouldShowThemAndMasksMergeBlockByBlock) {
   // White and black ends, texels at index 0, 1, 2 and 3 along each row.

@@ -1,76 +1,13 @@
-// The creature apart from OpenGL: its meshes, its buzz, and what its sparks and wings do at the
-// edges. (Its flight, its wing beat and its sparks' rules show in the reference frames.)
+// The creature apart from OpenGL: its buzz, and what its sparks and wings do at the edges.
+// (Its flight, its wing beat and its sparks' rules show in the reference frames.)
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
-
 #include "common/fake_sound_device.h"
-#include "creature/creature_tables.h"
 #include "creature/wing.h"
 #include "sound/wings_sound.h"
 
 namespace driftglass {
 namespace {
-
-TEST(CreatureTables, NormaliseIntoTheStripOnceAndForAll) {
-  std::vector<VertexTable> tables = CreatureTables();
-  const double bodyY = tables[0].records[13 * 32 + 3].position.y;  // mid-body, at the side
-  NormaliseTables(tables);
-  EXPECT_NEAR(tables[0].records[13 * 32 + 3].position.y / bodyY, 0.0836145, 1e-6);  // the scale
-  // The body spans the strip from just past its start to its end.
-  const auto [low, high] = std::ranges::minmax(tables[0].records, {},
-                                               [](const VertexRecord& r) { return r.position.x; });
-  EXPECT_NEAR(low.position.x, 0.01, 1e-12);
-  EXPECT_NEAR(high.position.x, 1.0, 1e-12);
-  // A second time changes nothing.
-  const std::vector<VertexTable> once = tables;
-  NormaliseTables(tables);
-  for (size_t t = 0; t < tables.size(); ++t) {
-    for (size_t r = 0; r < tables[t].records.size(); ++r) {
-      ASSERT_NEAR(Length(tables[t].records[r].position - once[t].records[r].position), 0, 1e-12);
-    }
-  }
-}
-
-TEST(CreatureTables, EveryRecordAndTriangleIsWellFormed) {
-  for (const VertexTable& table : CreatureTables()) {
-    ASSERT_EQ(table.vertexCount, static_cast<int32_t>(table.records.size()));
-    ASSERT_EQ(table.indices.size(), 3u * table.triangleCount);
-    // Positions, gridX, gridY and normals, three floats each, then the grid points.
-    const std::vector<float> data = PlanarVertexData(table);
-    EXPECT_EQ(data.size() * sizeof(float), 56u * table.vertexCount);
-    const size_t n = table.records.size(), last = n - 1;
-    const VertexRecord& end = table.records[last];
-    const Vector3* arrays[4] = {&end.position, &end.gridX, &end.gridY, &end.normal};
-    for (size_t k = 0; k < 4; ++k)
-      EXPECT_EQ(data[3 * k * n + 3 * last + 2], static_cast<float>(arrays[k]->z)) << k;
-    EXPECT_EQ(data[12 * n + 2 * last + 1], static_cast<float>(end.gridPoint.y));
-    for (const VertexRecord& r : table.records) {
-      Vector3 cross;
-      ASSERT_NEAR(Length(r.normal), 1, 1e-5);
-      ASSERT_NEAR(Length(r.gridX), 1, 1e-5);
-      ASSERT_NEAR(Dot(r.normal, r.gridY), 0, 1e-5);
-      ASSERT_NEAR(Dot(r.gridX, r.gridY), 0, 1e-5);
-      ASSERT_NEAR(Dot(Cross(r.gridX, r.gridY, cross), r.normal), 1, 1e-5);
-      ASSERT_EQ(r.gridY.x, 0.0);
-      ASSERT_GE(r.gridX.x, 0.0);
-    }
-    // Counter-clockwise seen from the normals' side, so that culling leaves no holes.
-    for (size_t t = 0; t < table.indices.size(); t += 3) {
-      const VertexRecord* v[3];
-      for (int k = 0; k < 3; ++k) {
-        ASSERT_LT(table.indices[t + k], table.records.size());
-        v[k] = &table.records[table.indices[t + k]];
-      }
-      Vector3 e1, e2, face, normals;
-      Cross(Subtract(v[1]->position, v[0]->position, e1),
-            Subtract(v[2]->position, v[0]->position, e2), face);
-      Add(Add(v[0]->normal, v[1]->normal, normals), v[2]->normal, normals);
-      ASSERT_GT(Dot(face, normals), 0) << "triangle " << t / 3;
-    }
-  }
-}
 
 TEST(Sparks, ALongStepNeverFlingsThemBack) {
   // Over a step of two seconds the air stops a spark; gravity alone moves it.

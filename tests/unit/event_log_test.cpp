@@ -1,4 +1,4 @@
-// The event log's lines, its first-user-message rule and its file.
+// The event log's file: one per running instance, the last run kept, and whole lines.
 #include "foundation/event_log.h"
 
 #include <gtest/gtest.h>
@@ -21,32 +21,6 @@ std::string ReadFile(const std::filesystem::path& path) {
 }
 
 const std::filesystem::path kPath = UniqueTempPath("events", ".log");
-
-TEST(EventLog, WritesPrefixedLinesAndKeepsTheFirstUserMessage) {
-  EventLog log;
-  log.Open(kPath);
-  log.Write(kError, "100% wrong %s %d");  // the text is not a format
-  log.Write(LogLevel::Unlabelled, "odd level");
-  log.WriteValue(kNotify, "FPS = %g", 59.5);
-  EXPECT_EQ(log.ErrorMessage(), nullptr);
-  log.WriteError(kNotify, "Error of common initialization", "Error of initialization");
-  log.WriteError(kError, "Can not initialize OpenGL 2.0", "Sorry");
-  EXPECT_STREQ(log.ErrorMessage(), "Error of initialization");
-  EXPECT_EQ(ReadFile(kPath),
-            "   Notify : Application has run\n"
-            "(!)Error : 100% wrong %s %d\n"
-            "Unlabel record : odd level\n"
-            "   Notify : FPS = 59.5\n"
-            "   Notify : Error of common initialization\n"
-            "(!)Error : Can not initialize OpenGL 2.0\n");
-  log.Open(kPath);  // a new start: a fresh file, no message
-  EXPECT_EQ(ReadFile(kPath), "   Notify : Application has run\n");
-  EXPECT_EQ(log.ErrorMessage(), nullptr);
-  // Where no file can be made, lines are skipped but the message is still kept.
-  log.Open("/nonexistent-folder/for/sure/driftglass.log");
-  log.WriteError(kError, "nowhere to go", "Error of initialization");
-  EXPECT_STREQ(log.ErrorMessage(), "Error of initialization");
-}
 
 TEST(EventLog, ThreadsWritingAtOnceLeaveEveryLineWhole) {
   EventLog log;

@@ -27,7 +27,7 @@ struct FakePlatform : RenderSurface, SoundDevice, SoundClaim, TickClock, Scene, 
   enum class Fault { None, NoSound, NoContext, NotCurrent, NoLoader, OldGl, NoSwapControl, Scene };
   explicit FakePlatform(Fault f = Fault::None) : fault(f) {}
   Fault fault;
-  bool holdInInit = false, inInit = false, released = false, contextExists = false;
+  bool contextExists = false;
   std::deque<uint32_t> ticks;  // handed out in order, then 16 ms more each time
   uint32_t lastTick = 0;
   std::mutex mutex;
@@ -107,12 +107,6 @@ struct FakePlatform : RenderSurface, SoundDevice, SoundClaim, TickClock, Scene, 
 
   Status SceneInitialization(SoundManager&) override {
     Call("SceneInitialization");
-    {
-      std::unique_lock<std::mutex> lock(mutex);
-      inInit = true;
-      changed.notify_all();
-      changed.wait(lock, [this] { return released || !holdInInit; });
-    }
     if (fault != Fault::Scene) return kSucceeded;
     TheEventLog().WriteError(kError, "scene failed", "Error of initialization");
     return kFailed;
@@ -234,23 +228,6 @@ TEST_F(RenderThreadTest, OneInstanceOnADisplayPlaysAndTheSoundMovesWhenItComesFr
   second->Join();
   lines = LogLines();
   EXPECT_EQ(std::count(lines.begin(), lines.end(), elsewhere), 1);
-}
-
-TEST_F(RenderThreadTest, AStopDuringStartUpSkipsTheLoopAndShowsNoMessage) {
-  FakePlatform platform;
-  platform.holdInInit = true;
-  auto thread = Started(platform);
-  platform.WaitUntil([&] { return platform.inInit; });
-  std::thread window([&] { thread->Stop(); });  // the window is closed now
-  while (!thread->StopRequested()) std::this_thread::yield();
-  platform.Record([&] { platform.released = true; });
-  window.join();
-  thread->Join();
-  EXPECT_TRUE(platform.steps.empty());
-  EXPECT_EQ(platform.requests, 0);
-  EXPECT_EQ(platform.calls.back(), "CloseSound");
-  const auto lines = LogLines();
-  EXPECT_EQ(lines[lines.size() - 2], "   Notify : Common uninstall has finished properly");
 }
 
 TEST_F(RenderThreadTest, EachFailedStartOffersItsMessageAndUninstallsInOrder) {
