@@ -52,6 +52,24 @@ struct RegistryStores {
   std::vector<std::unique_ptr<RedirectedRegistryStore>> opened;
 };
 
+// A DWORD written by hand where the saver keeps text (49, whose bytes spell "1") is not read.
+TEST(RegistryStore, AValueThatIsNotTextIsNotRead) {
+  RegistryStores stores;
+  const std::string path = stores.root + "\\Options";
+  const DWORD value = 49;
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                            nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  ASSERT_EQ(RegSetValueExA(key, "EnableFPS", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                           sizeof value),
+            ERROR_SUCCESS);
+  RegCloseKey(key);
+  OptionStore& store = stores.Store();
+  ASSERT_TRUE(store.OpenForReading("Options"));
+  EXPECT_FALSE(store.ReadValue("EnableFPS").has_value());
+}
+
 }  // namespace
 }  // namespace driftglass
 
