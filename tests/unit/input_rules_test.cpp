@@ -6,6 +6,22 @@
 namespace driftglass {
 namespace {
 
+TEST(SaverInputRules, PointerMustTravelMoreThanFourPixels) {
+  SaverInputRules rules(false, {100, 100}, 255);
+  EXPECT_FALSE(rules.OnPointerMoved({102, 102}));  // 4 pixels: keeps running
+  EXPECT_FALSE(rules.OnPointerMoved({98, 98}));
+  EXPECT_TRUE(rules.OnPointerMoved({103, 102}));  // 5 pixels
+  EXPECT_EQ(rules.MouseReference().x, 103);
+  EXPECT_EQ(rules.MouseReference().y, 102);
+
+  // Small moves add up because the reference stays where it was.
+  SaverInputRules drifting(false, {0, 0}, 255);
+  EXPECT_FALSE(drifting.OnPointerMoved({1, 0}));
+  EXPECT_FALSE(drifting.OnPointerMoved({2, 1}));
+  EXPECT_FALSE(drifting.OnPointerMoved({3, 1}));
+  EXPECT_TRUE(drifting.OnPointerMoved({3, 2}));
+}
+
 // Whether each input closes a running saver, a preview, and a saver already closing.
 TEST(SaverInputRules, WhatClosesASaverAndNeverAPreviewOrOneAlreadyClosing) {
   using Rules = SaverInputRules;
