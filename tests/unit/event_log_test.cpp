@@ -1,4 +1,5 @@
-// The event log's file: one per running instance, the last run kept, and whole lines.
+// The event log: the first message for the user, one file per running instance, the last run
+// kept, and whole lines.
 #include "foundation/event_log.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +22,14 @@ std::string ReadFile(const std::filesystem::path& path) {
 }
 
 const std::filesystem::path kPath = UniqueTempPath("events", ".log");
+
+TEST(EventLog, WithoutAFileTheFirstUserMessageIsStillKept) {
+  EventLog log;
+  log.Open("/nonexistent-folder/for/sure/driftglass.log");
+  log.WriteError(kError, "nowhere to go", "Error of initialization");
+  log.WriteError(kError, "and again", "Sorry");
+  EXPECT_STREQ(log.ErrorMessage(), "Error of initialization");
+}
 
 TEST(EventLog, ThreadsWritingAtOnceLeaveEveryLineWhole) {
   EventLog log;

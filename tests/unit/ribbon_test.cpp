@@ -1,5 +1,5 @@
-// Ribbon strips at their edges: nodes all in one place, and a reset along a direction that is
-// not of unit length.
+// Ribbon strips at their edges: points on segment boundaries, nodes all in one place, and a
+// reset along a direction that is not of unit length.
 #include "foundation/ribbon.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +16,16 @@ void ExpectNear(const Vector3& v, const Vector3& want, double tolerance = 1e-12)
 double Gap(const RibbonNode* nodes, int k) {
   Vector3 gap;
   return Length(Subtract(nodes[k - 1].basePoint, nodes[k].basePoint, gap));
+}
+
+TEST(Ribbon, AFreshRibbonMapsStripPointsToThemselves) {
+  Ribbon ribbon;
+  // Segment boundaries such as 0.55 included: rounding must not move them a segment back.
+  for (double x : {1.0, 0.999, 0.6, 0.55, 0.31, 0.05, 0.001}) {
+    Vector3 out;
+    ribbon.TransformVertex(Vector3(123, 0.2, -0.3), out, x);  // point.x is not read
+    ExpectNear(out, Vector3(x, 0.2, -0.3));
+  }
 }
 
 TEST(Ribbon, CoincidentNodesAreSeparatedAlongMinusX) {

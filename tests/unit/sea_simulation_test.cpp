@@ -28,6 +28,14 @@ TEST(SeaGrid, ThePictureSpansTheFarRowAndOnlyQuadsThatShowItAreDrawn) {
   EXPECT_FLOAT_EQ(positions[3 * 64 * kColumns + 2], -15.5f);
 }
 
+TEST(SeaSimulation, AStepRunsForEveryFiftyMillisecondsBeyondTheFirst) {
+  SeaSimulation sea;
+  sea.Update(50);  // exactly 50 waits for the next frame
+  EXPECT_DOUBLE_EQ(sea.PendingMs(), 50);
+  sea.Update(1000);  // 20 steps, 50 ms left over
+  EXPECT_DOUBLE_EQ(sea.PendingMs(), 50);
+}
+
 TEST(SeaGrid, AWiderViewWidensTheGridJustEnoughAndTheWavesGoOnWhereTheyWere) {
   // The side columns a view needs: none at 4:3 (|x| = 0.988 on the plane z = 0), so many
   // that the far row reaches past the view's edge, at 16:9 and 32:9.

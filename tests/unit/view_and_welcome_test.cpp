@@ -1,4 +1,4 @@
-// The view for each window shape, and the banner's schedule and place.
+// The view for each window shape, and the banner's schedule.
 #include <gtest/gtest.h>
 
 #include <cmath>
