@@ -127,20 +127,6 @@ TEST_F(LinuxSaverTest, APreviewFollowsItsParentIgnoresInputAndEndsWithIt) {
   ExpectUninstalled();
 }
 
-TEST_F(LinuxSaverTest, UnderTheDaemonItFillsItsWindowAsItGrowsAndEndsOnSigterm) {
-  const Window window = x_.MakeWindow();
-  auto hack = StartReady({"-root"}, {{"XSCREENSAVER_WINDOW", Hex(window)}});
-  // The daemon's window grown gets a frame of its new size, the whole view at its shape.
-  x_.Resize(window, 640, 480);
-  EXPECT_TRUE(x_.WaitForSeascape(10, 10, 640, 480, 30s));
-  ASSERT_TRUE(hack->Running());
-  hack->Signal(SIGTERM);
-  EXPECT_EQ(hack->WaitForExit(10s), 128 + SIGTERM);
-  ExpectUninstalled();
-  EXPECT_EQ(Log().back(), "   Notify : FPS = -1");  // no overlay, nothing measured
-  x_.Destroy(window);
-}
-
 TEST_F(LinuxSaverTest, TheSettingsDialogSavesOnConfirmAndNothingOnClose) {
   for (bool confirm : {true, false}) {
     auto dialog = Start({confirm ? "-c" : "--settings"});
