@@ -24,7 +24,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       record.position = driftglass::Vector3(next(), next(), next());
       table.records.push_back(record);
     }
-    table.vertexCount = records;
   }
   std::vector<double> before;
   for (const auto& table : tables) {

@@ -216,8 +216,6 @@ MUTATIONS = [
      "const float s = 0.99 / (high - low);"),
     ("src/creature/creature_tables.cpp", "std::vector<float> data(14 * n);",
      "std::vector<float> data(15 * n);"),
-    ("src/creature/creature_tables.cpp", "table.vertexCount = records;",
-     "table.vertexCount = triangles;"),
     ("src/foundation/ribbon.cpp", "current.x -= spacing;", "current.x += spacing;"),
     ("src/foundation/ribbon.cpp", "const double w = (1.0 / d) / n;",
      "const float w = (1.0 / d) / n;"),

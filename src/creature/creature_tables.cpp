@@ -11,7 +11,6 @@ namespace {
 
 VertexTable MakeTable(const double* data, int records, const uint32_t* indices, int triangles) {
   VertexTable table;
-  table.vertexCount = records;
   table.triangleCount = triangles;
   for (int i = 0; i < records; ++i) {
     const double* d = data + 14 * i;

@@ -22,7 +22,6 @@ struct VertexRecord {
 };
 
 struct VertexTable {
-  int32_t vertexCount = 0;
   int32_t triangleCount = 0;
   std::vector<VertexRecord> records;
   std::vector<uint32_t> indices;  // three per triangle
