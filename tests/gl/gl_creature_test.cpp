@@ -10,6 +10,7 @@
 #include "creature/flying_creature.h"
 #include "foundation/gl.h"
 #include "foundation/random_source.h"
+#include "foundation/view_volume.h"
 #include "gl_test.h"
 #include "linux/png_snapshot.h"
 
@@ -85,6 +86,24 @@ TEST_F(GlCreatureTest, NoBackgroundShowsThroughTheBodyFromAnySide) {
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();
   glMatrixMode(GL_MODELVIEW);
+}
+
+TEST_F(GlCreatureTest, TheViewVolumeLeavesOutWhatLiesBeyondAnyPlaneByMoreThanItsRadius) {
+  // A box 4 across, 2 high and 4 deep about the origin, the eye 3 back from its middle.
+  // (Each test has a context of its own: the matrices need not be put back.)
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(-2, 2, -1, 1, 1, 5);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glTranslated(0, 0, -3);
+  const ViewVolume volume = ViewVolume::Current();
+  // Half a unit beyond each of the six planes.
+  for (const Vector3& beyond : {Vector3(2.5, 0, 0), Vector3(-2.5, 0, 0), Vector3(0, 1.5, 0),
+                                Vector3(0, -1.5, 0), Vector3(0, 0, 2.5), Vector3(0, 0, -2.5)}) {
+    EXPECT_TRUE(volume.MayShow(beyond, 0.6)) << beyond.x << " " << beyond.y << " " << beyond.z;
+    EXPECT_FALSE(volume.MayShow(beyond, 0.4)) << beyond.x << " " << beyond.y << " " << beyond.z;
+  }
 }
 
 }  // namespace

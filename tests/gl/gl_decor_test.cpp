@@ -7,6 +7,7 @@
 
 #include "decor/manager_decor.h"
 #include "foundation/gl.h"
+#include "foundation/random_source.h"
 #include "foundation/view_shape.h"
 #include "gl_test.h"
 
@@ -19,6 +20,7 @@ TEST_F(GlDecorTest, TheDecorPaintsEveryPixelAndItsCopiedFramesMatchPaintedOnes) 
   // The frame's colour is not cleared before the decor, and the backdrop and the shore's foot
   // are copied from the second frame at a size on. So at any window shape: what a frame held
   // before never shows through, and copied frames look as painted ones do.
+  SeedRandom(5);  // the drops that set the waves going
   ManagerDecor decor;
   ASSERT_TRUE(decor.IsValid());
   const int sizes[][2] = {{1024, 512}, {400, 300}, {300, 500}, {97, 61}};
@@ -60,6 +62,10 @@ TEST_F(GlDecorTest, TheDecorPaintsEveryPixelAndItsCopiedFramesMatchPaintedOnes) 
     EXPECT_EQ(differing(frames[1], frames[5], 1), 0) << width << "x" << height;
     EXPECT_LE(differing(frames[1], frames[5], 0), width * height * 3 / 100)
         << width << "x" << height;
+    // A second of waves on, the sea has moved: that frame is painted, not put back.
+    decor.Update(1000);
+    decor.Draw(0);
+    EXPECT_GT(differing(frames[5], context_.ReadPixels(), 2), 0) << width << "x" << height;
   }
   ApplyView(ShapeViewFor({0, 0, context_.Width(), context_.Height()}));
   glClearColor(0, 0, 0, 1);

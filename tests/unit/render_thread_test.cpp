@@ -168,6 +168,9 @@ TEST_F(RenderThreadTest, ANormalRunLogsInOrderAndShutsDownCleanly) {
                                       "HasOpenGl20", "SwapControlExtension", "SetupView",
                                       "SceneInitialization", "SceneUninstall", "DeleteContext",
                                       "ReleaseSurface", "CloseSound"}));
+  const auto lines = LogLines();  // the frame rate is told once the loop has ended
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(lines[lines.size() - 2], "   Notify : Common uninstall has finished properly");
 }
 
 TEST_F(RenderThreadTest, WithoutSoundTheSceneRunsAllTheSameAndTheLogSaysWhy) {
