@@ -1,8 +1,5 @@
 // The Linux program run as a user, or xscreensaver, runs it, on the test's X display.
 #include "support/linux_saver.h"
-// clang-format off
-#include <signal.h>
-// clang-format on
 
 #include <algorithm>
 #include <cmath>
@@ -202,51 +199,6 @@ TEST_F(LinuxSaverTest, OnTwoMonitorsEachShowsTheWholeSceneOrOnlyThePrimaryDoes) 
       EXPECT_TRUE(ShowsTheWholeView(shown)) << monitor << ": moon " << MoonShape(shown);
     }
   }
-}
-
-TEST_F(LinuxSaverTest, OneInstanceOnADisplayPlaysTheSoundAndAnotherTakesItWhenItEnds) {
-  // Each instance with a log and a recording of its own, on one display, sharing the
-  // runtime folder the claim lies in.
-  const std::string runtime = MakeTempFolder("runtime");
-  const auto start = [&](const std::string& name) {
-    const std::string conf = home_ + "/" + name + ".conf";
-    std::ofstream(conf) << "[general]\nhrtf = false\n[wave]\nfile = " << home_ << "/" << name
-                        << ".wav\n";
-    auto saver = Start({"-window", "--size", "160x120"}, {{"XDG_STATE_HOME", home_ + "/" + name},
-                                                          {"XDG_RUNTIME_DIR", runtime},
-                                                          {"ALSOFT_DRIVERS", "wave"},
-                                                          {"ALSOFT_CONF", conf}});
-    EXPECT_TRUE(WaitForLine(home_ + "/" + name + names::kLinuxLog, names::kReady, 30s));
-    return saver;
-  };
-  const auto heard = [&](const std::string& name) {
-    Recording recording;
-    return ReadWav(home_ + "/" + name + ".wav", recording) && recording.FirstSound() >= 0.0;
-  };
-  const auto log = [&](const std::string& name) {
-    return ReadLines(home_ + "/" + name + names::kLinuxLog);
-  };
-  const auto stop = [](std::unique_ptr<Process>& saver) {
-    saver->Signal(SIGTERM);
-    saver->WaitForExit(30s);
-  };
-  const std::string silent = "   Notify : Another instance plays the sound: this one runs silently";
-  auto first = start("first");
-  auto second = start("second");
-  EXPECT_THAT(log("second"), Contains(silent));
-  EXPECT_THAT(log("first"), Not(Contains(silent)));
-  // The first ends: the second, still running, takes the sound up.
-  stop(first);
-  EXPECT_TRUE(WaitForLine(home_ + "/second" + names::kLinuxLog,
-                          "   Notify : The sound is free again: this instance plays it", 10s));
-  stop(second);
-  EXPECT_TRUE(heard("first"));
-  EXPECT_TRUE(heard("second"));
-  // With both gone, the next one started plays from its start.
-  auto third = start("third");
-  EXPECT_THAT(log("third"), Contains("   Notify : SoundManager has been created"));
-  stop(third);
-  EXPECT_TRUE(heard("third"));
 }
 
 }  // namespace

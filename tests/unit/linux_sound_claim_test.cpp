@@ -1,0 +1,39 @@
+// The display's sound claim on Linux: one instance at a time holds the sound, a preview can
+// tell that a full-screen saver runs, and the screens of one display share one claim. Each
+// instance is an object of its own here: a lock belongs to the file opened, not the process.
+#include "linux/linux_sound_claim.h"
+
+#include <gtest/gtest.h>
+
+#include "common/temp_path.h"
+#include "linux/linux_paths.h"
+
+namespace driftglass {
+namespace {
+
+TEST(LinuxSoundClaim, OneInstanceOnADisplayHoldsTheSoundAndAPreviewSeesAFullScreenSaverRun) {
+  const std::string folder = UniqueTempPath("claims", "").string();
+  const auto on = [&](const char* display, bool blanksScreen = false) {
+    XdgEnvironment environment;
+    environment.runtimeDir = folder;
+    environment.display = display;
+    return std::make_unique<LinuxSoundClaim>(DisplayLockPath(environment, "sound"),
+                                             DisplayLockPath(environment, "full-screen"),
+                                             blanksScreen);
+  };
+  const auto preview = on(":7.0");
+  ASSERT_TRUE(preview->Take());
+  EXPECT_FALSE(preview->FullScreenRuns());
+  {
+    const auto full = on(":7.1", true);  // another screen of the same display
+    EXPECT_FALSE(full->Take());
+    EXPECT_TRUE(preview->FullScreenRuns());
+    EXPECT_TRUE(on(":8")->Take());  // another display
+  }
+  EXPECT_FALSE(preview->FullScreenRuns());  // the full-screen saver has ended
+  preview->Give();
+  EXPECT_TRUE(on(":7")->Take());
+}
+
+}  // namespace
+}  // namespace driftglass
