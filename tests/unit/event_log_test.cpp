@@ -29,6 +29,7 @@ TEST(EventLog, WithoutAFileTheFirstUserMessageIsStillKept) {
   log.WriteError(kError, "nowhere to go", "Error of initialization");
   log.WriteError(kError, "and again", "Sorry");
   EXPECT_STREQ(log.ErrorMessage(), "Error of initialization");
+  EXPECT_STREQ(LogPrefix(LogLevel::Unlabelled), "Unlabel record : ");  // a line of no level
 }
 
 TEST(EventLog, ThreadsWritingAtOnceLeaveEveryLineWhole) {

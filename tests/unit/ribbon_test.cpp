@@ -35,6 +35,7 @@ TEST(Ribbon, CoincidentNodesAreSeparatedAlongMinusX) {
   ExpectNear(ribbon.GetNodes()[1].basePoint, Vector3(1.95, 3, 4));
   ExpectNear(ribbon.GetNodes()[0].axisX, Vector3(1, 0, 0));
   for (int k = 1; k < 20; ++k) EXPECT_NEAR(Gap(ribbon.GetNodes(), k), 0.05, 1e-12);
+  EXPECT_THROW(Ribbon(1), std::invalid_argument);  // node 0 is oriented by node 1
 }
 
 TEST(Ribbon, ResetLaysNodesBackAlongTheDirectionWithoutNormalising) {
