@@ -13,27 +13,15 @@ namespace driftglass {
 namespace {
 
 // The registry store, with every key it opens moved under a key of this run's own.
-class RedirectedRegistryStore : public OptionStore {
- public:
+struct RedirectedRegistryStore : RegistryOptionStore {
   explicit RedirectedRegistryStore(std::string root) : root_(std::move(root)) {}
   bool OpenForReading(const std::string& keyPath) override {
-    return store_.OpenForReading(root_ + "\\" + keyPath);
+    return RegistryOptionStore::OpenForReading(root_ + "\\" + keyPath);
   }
   bool OpenForWriting(const std::string& keyPath) override {
-    return store_.OpenForWriting(root_ + "\\" + keyPath);
+    return RegistryOptionStore::OpenForWriting(root_ + "\\" + keyPath);
   }
-  std::optional<std::string> ReadValue(const std::string& name) override {
-    return store_.ReadValue(name);
-  }
-  bool WriteValue(const std::string& name, const std::string& bytes) override {
-    return store_.WriteValue(name, bytes);
-  }
-  bool Close() override { return store_.Close(); }
-  std::string LastError() const override { return store_.LastError(); }
-
- private:
   std::string root_;
-  RegistryOptionStore store_;
 };
 
 struct RegistryStores {

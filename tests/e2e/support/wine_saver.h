@@ -47,18 +47,13 @@ class WindowsSaverTest : public ::testing::Test {
     // in the .asoundrc of the home the tests give Wine.
     home_ = MakeTempFolder("wine-home");
     std::ofstream(home_ + "/.asoundrc") << "pcm.!default {\n  type null\n}\n";
-    NewSession();
+    // Ends the Wine session running in the prefix, if any, and keeps the next one up for the
+    // whole suite. Otherwise Wine would end its session (services, desktop) whenever no
+    // program of the test runs, and start it again for the next short command: a program
+    // started while the session comes or goes could wait a minute for it, or show nothing.
+    for (const char* option : {"-k", "-w", "-p120"}) Wineserver(option);
   }
   static void TearDownTestSuite() { Wineserver("-k"); }
-  // Ends the Wine session running in the prefix, if any, and keeps the next one up for the
-  // whole suite. Otherwise Wine would end its session (services, desktop) whenever no program
-  // of the test runs, and start it again for the next short command: a program started while
-  // the session comes or goes could wait a minute for it, or show nothing for as long.
-  static void NewSession() {
-    Wineserver("-k");
-    Wineserver("-w");
-    Wineserver("-p120");
-  }
   static void Wineserver(const std::string& option) {
     Process("/usr/bin/wineserver", {option}, Environment()).WaitForExit(30s);
   }
