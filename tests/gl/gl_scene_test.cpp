@@ -67,8 +67,12 @@ TEST_F(GlSceneTest, EachDamagedPictureOrShaderEndsTheStartWithItsReasonAndLeaves
     const char* type;
     std::string bytes;          // written over the resource's start
     std::string before, after;  // the log's line, on either side of the resource's id
+    size_t at = 0;              // where the bytes go, if not at the start
   } kinds[] = {
       {"BITMAP", std::string(32, '\0'), "(!)Error : Picture ", " (BITMAP) cannot be decoded"},
+      // Another height than its texture's: its pixels are never read past their end.
+      {"BITMAP", std::string("\x04\0", 2), "(!)Error : Picture ", " (BITMAP) is 512x4, not 512x128",
+       22},
       {"S3TC", std::string(32, '\0'), "(!)Error : Picture ", " (S3TC) is not a compressed picture"},
       {"SHADERS", "#error damaged\n", "(!)Error : Compiling shader ", " failed: "}};
   // Each part that holds the resource says so in turn: the stalk's shader, the sea, the banner.
@@ -87,7 +91,7 @@ TEST_F(GlSceneTest, EachDamagedPictureOrShaderEndsTheStartWithItsReasonAndLeaves
       SCOPED_TRACE(std::string(kind.type) + " " + std::to_string(id));
       ++tried;
       damaged = {kind.type, id, std::string(reinterpret_cast<const char*>(bytes.data), bytes.size)};
-      damaged.bytes.replace(0, kind.bytes.size(), kind.bytes);
+      damaged.bytes.replace(kind.at, kind.bytes.size(), kind.bytes);
       TheEventLog().Open(logPath_);
       {
         SilentSoundDevice device;
@@ -106,7 +110,7 @@ TEST_F(GlSceneTest, EachDamagedPictureOrShaderEndsTheStartWithItsReasonAndLeaves
       }
     }
   }
-  EXPECT_EQ(tried, 16);  // every picture and shader of the program: a new one counts here too
+  EXPECT_EQ(tried, 17);  // each damage to every picture and shader: a new one counts here too
 }
 
 }  // namespace
