@@ -1,4 +1,4 @@
-// The flowers' breathing holes and climbing light, and their clock.
+// The flowers' breathing holes and climbing light, their clock, and a stalk bent hard.
 #include <gtest/gtest.h>
 
 #include "common/quiet_seed.h"
@@ -18,6 +18,13 @@ TEST(Flowers, HolesBreatheTheLightClimbsAndTimeWraps) {
   flower.Update(0);  // halfway: the holes are widest and the light at the middle
   EXPECT_NEAR(flower.holesRadius, 0.3, 1e-6);
   EXPECT_NEAR(flower.lightPosition, 0.0, 1e-9);
+  // Bent hard, an axis that would turn back against the stalk's direction stands upright.
+  Ribbon stalk;
+  BuildStalkNodes(stalk, flower.root, flower.direction, 1.5, flower.length);
+  for (int k = 0; k < 20; ++k) {
+    const Vector3& axis = stalk.GetNodes()[k].axisX;
+    EXPECT_TRUE(axis.y == 1.0 || (k < 19 && Dot(flower.direction, axis) >= 0)) << k;
+  }
 }
 
 }  // namespace

@@ -14,22 +14,18 @@ namespace {
 TEST(LinuxSoundClaim, OneInstanceOnADisplayHoldsTheSoundAndAPreviewSeesAFullScreenSaverRun) {
   const std::string folder = UniqueTempPath("claims", "").string();
   const auto on = [&](const char* display, bool blanksScreen = false) {
-    XdgEnvironment environment;
-    environment.runtimeDir = folder;
-    environment.display = display;
-    return std::make_unique<LinuxSoundClaim>(DisplayLockPath(environment, "sound"),
-                                             DisplayLockPath(environment, "full-screen"),
-                                             blanksScreen);
+    const XdgEnvironment xdg{"", "", "", folder, display};  // no home, state or config
+    return std::make_unique<LinuxSoundClaim>(DisplayLockPath(xdg, "sound"),
+                                             DisplayLockPath(xdg, "full-screen"), blanksScreen);
   };
   const auto preview = on(":7.0");
   ASSERT_TRUE(preview->Take());
   EXPECT_FALSE(preview->FullScreenRuns());
-  {
-    const auto full = on(":7.1", true);  // another screen of the same display
-    EXPECT_FALSE(full->Take());
-    EXPECT_TRUE(preview->FullScreenRuns());
-    EXPECT_TRUE(on(":8")->Take());  // another display
-  }
+  auto full = on(":7.1", true);  // another screen of the same display
+  EXPECT_FALSE(full->Take());
+  EXPECT_TRUE(preview->FullScreenRuns());
+  EXPECT_TRUE(on(":8")->Take());  // another display
+  full.reset();
   EXPECT_FALSE(preview->FullScreenRuns());  // the full-screen saver has ended
   preview->Give();
   EXPECT_TRUE(on(":7")->Take());
