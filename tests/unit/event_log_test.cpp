@@ -23,7 +23,7 @@ std::string ReadFile(const std::filesystem::path& path) {
 
 const std::filesystem::path kPath = UniqueTempPath("events", ".log");
 
-TEST(EventLog, WithoutAFileTheFirstUserMessageIsStillKept) {
+TEST(EventLog, WithoutAFileTheFirstUserMessageIsKeptAndALineOfNoLevelHasItsLabel) {
   EventLog log;
   log.Open("/nonexistent-folder/for/sure/driftglass.log");
   log.WriteError(kError, "nowhere to go", "Error of initialization");

@@ -7,7 +7,7 @@
 namespace driftglass {
 namespace {
 
-TEST(Flowers, HolesBreatheTheLightClimbsAndTimeWraps) {
+TEST(Flowers, HolesBreatheTheLightClimbsTimeWrapsAndABentStalkNeverTurnsBack) {
   ASSERT_TRUE(SeedQuietly(0.99, 3));
   FlowerInstance flower = FlowerInstance::Second();  // period 2123 ms
   flower.Update(0);
@@ -18,7 +18,7 @@ TEST(Flowers, HolesBreatheTheLightClimbsAndTimeWraps) {
   flower.Update(0);  // halfway: the holes are widest and the light at the middle
   EXPECT_NEAR(flower.holesRadius, 0.3, 1e-6);
   EXPECT_NEAR(flower.lightPosition, 0.0, 1e-9);
-  // Bent hard, an axis that would turn back against the stalk's direction stands upright.
+  // Bent hard, no axis turns back against the stalk's direction: the tip's stands upright.
   Ribbon stalk;
   BuildStalkNodes(stalk, flower.root, flower.direction, 1.5, flower.length);
   for (int k = 0; k < 20; ++k) {

@@ -28,7 +28,7 @@ TEST(Ribbon, AFreshRibbonMapsStripPointsToThemselves) {
   }
 }
 
-TEST(Ribbon, CoincidentNodesAreSeparatedAlongMinusX) {
+TEST(Ribbon, CoincidentNodesAreSeparatedAlongMinusXAndASingleNodeIsRefused) {
   Ribbon ribbon;
   for (int k = 0; k < 20; ++k) ribbon.GetNodes()[k].basePoint = Vector3(2, 3, 4);
   ribbon.Relax();
