@@ -3,7 +3,6 @@
 // variable of the environment:
 //   DRIFTGLASS_FAULT_CREATE_CONTEXT=1   glXCreateContext makes no context
 //   DRIFTGLASS_FAULT_MAKE_CURRENT=1     glXMakeCurrent fails to bind a context
-//   DRIFTGLASS_FAULT_NO_SWAP_CONTROL=1  the GLX extension list leaves out every swap control
 //   DRIFTGLASS_FAULT_ATTRIBUTES_OF=ID   XGetWindowAttributes of window ID (decimal) succeeds
 //                                       once, then fails as for a window that has just gone,
 //                                       leaving the caller's structure filled with garbage
@@ -14,7 +13,6 @@
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 
 namespace {
 
@@ -30,22 +28,6 @@ bool Enabled(const char* variable) {
 
 std::atomic<int> attributeReads{0};
 
-// The extension list with every "..._swap_control" name taken out.
-const char* WithoutSwapControl(const char* extensions) {
-  thread_local std::string kept;
-  kept.clear();
-  const std::string all = extensions != nullptr ? extensions : "";
-  std::size_t start = 0;
-  while (start < all.size()) {
-    std::size_t end = all.find(' ', start);
-    if (end == std::string::npos) end = all.size();
-    const std::string name = all.substr(start, end - start);
-    if (!name.empty() && name.find("_swap_control") == std::string::npos) kept += name + " ";
-    start = end + 1;
-  }
-  return kept.c_str();
-}
-
 }  // namespace
 
 extern "C" GLXContext glXCreateContext(Display* display, XVisualInfo* visual, GLXContext share,
@@ -54,14 +36,6 @@ extern "C" GLXContext glXCreateContext(Display* display, XVisualInfo* visual, GL
       Next<GLXContext (*)(Display*, XVisualInfo*, GLXContext, Bool)>("glXCreateContext");
   if (!Enabled("DRIFTGLASS_FAULT_CREATE_CONTEXT")) return real(display, visual, share, direct);
   return nullptr;
-}
-
-// Where GLEW reads the GLX extensions from.
-extern "C" const char* glXGetClientString(Display* display, int name) {
-  const char* text = Next<const char* (*)(Display*, int)>("glXGetClientString")(display, name);
-  return name == GLX_EXTENSIONS && Enabled("DRIFTGLASS_FAULT_NO_SWAP_CONTROL")
-             ? WithoutSwapControl(text)
-             : text;
 }
 
 extern "C" Bool glXMakeCurrent(Display* display, GLXDrawable drawable, GLXContext context) {

@@ -66,8 +66,6 @@ TEST_F(LinuxSaverTest, EachStartThatCannotRunEndsWithItsStatusOneLineAndItsLog) 
        {noContext, common}},
       {{"-root"}, fault("DRIFTGLASS_FAULT_MAKE_CURRENT"), 1, told("Error of initialization"),
        {noContext, common}},
-      {{"-root"}, fault("DRIFTGLASS_FAULT_NO_SWAP_CONTROL"), 1, told("Error of initialization"),
-       {"   Notify : OpenGL 2.0 is found", "(!)Error : The driver has no swap-control extension"}},
       // A window that is gone before the saver looks: nothing to draw in. A preview given no
       // window to preview in is a bad command line.
       {{"-root"}, {{"XSCREENSAVER_WINDOW", Hex(gone)}}, 1,

@@ -24,6 +24,7 @@ class GlContext {
   bool Valid() const { return valid_; }
   // The back buffer as RGBA rows, top row first.
   std::vector<uint8_t> ReadPixels() const;
+  driftglass::GlxSurface& Surface() { return *surface_; }
   int Width() const { return width_; }
   int Height() const { return height_; }
 
