@@ -10,7 +10,6 @@
 #include "creature/flying_creature.h"
 #include "foundation/gl.h"
 #include "foundation/random_source.h"
-#include "foundation/view_volume.h"
 #include "gl_test.h"
 #include "linux/png_snapshot.h"
 
@@ -88,22 +87,41 @@ TEST_F(GlCreatureTest, NoBackgroundShowsThroughTheBodyFromAnySide) {
   glMatrixMode(GL_MODELVIEW);
 }
 
-TEST_F(GlCreatureTest, TheViewVolumeLeavesOutWhatLiesBeyondAnyPlaneByMoreThanItsRadius) {
-  // A box 4 across, 2 high and 4 deep about the origin, the eye 3 back from its middle.
-  // (Each test has a context of its own: the matrices need not be put back.)
+TEST_F(GlCreatureTest, ItIsLeftOutWhereNoWingTipCouldShowAndDrawnOnItsSecondFrameAllTheSame) {
+  FakeSoundDevice device;
+  SoundManager sounds(device);
+  FlyingCreatureClass creature(sounds);
+  GLuint query = 0, primitives = 0;
+  glGenQueries(1, &query);
+  // Whether Draw draws anything in a view of x `away` - 1 to `away` + 1, y -1 to 1 and z
+  // `beyond` to 2, the whole view in the model-view matrix.
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  glOrtho(-2, 2, -1, 1, 1, 5);
   glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  glTranslated(0, 0, -3);
-  const ViewVolume volume = ViewVolume::Current();
-  // Half a unit beyond each of the six planes.
-  for (const Vector3& beyond : {Vector3(2.5, 0, 0), Vector3(-2.5, 0, 0), Vector3(0, 1.5, 0),
-                                Vector3(0, -1.5, 0), Vector3(0, 0, 2.5), Vector3(0, 0, -2.5)}) {
-    EXPECT_TRUE(volume.MayShow(beyond, 0.6)) << beyond.x << " " << beyond.y << " " << beyond.z;
-    EXPECT_FALSE(volume.MayShow(beyond, 0.4)) << beyond.x << " " << beyond.y << " " << beyond.z;
+  const auto drawn = [&](double beyond, double away) {
+    glLoadIdentity();
+    glOrtho(away - 1, away + 1, -1, 1, -2, -beyond);
+    glBeginQuery(GL_PRIMITIVES_GENERATED, query);
+    creature.Draw();
+    glEndQuery(GL_PRIMITIVES_GENERATED);
+    glGetQueryObjectuiv(query, GL_QUERY_RESULT, &primitives);
+    return primitives > 0;
+  };
+  // Straight along x, its wings spread along z a millisecond into their beat: from z 0.3 on
+  // only a wing tip shows (some 50 pixels), and from 0.6 on nothing.
+  creature.GetRibbon().Reset(Vector3(0.5, 0, 0), Vector3(0, 1, 0), Vector3(1, 0, 0));
+  creature.Update(1);
+  EXPECT_TRUE(drawn(0.3, 0));
+  EXPECT_FALSE(drawn(0.6, 0));
+  // Far out of sight it is drawn on its second frame alone, which readies its shaders before
+  // its entrance.
+  std::string frames;
+  for (int frame = 2; frame <= 4; ++frame) {
+    creature.Update(16);
+    frames += drawn(0.3, 1000) ? 'd' : '-';
   }
+  EXPECT_EQ(frames, "d--");
+  glDeleteQueries(1, &query);
 }
 
 }  // namespace
