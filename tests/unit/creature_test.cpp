@@ -1,8 +1,12 @@
-// The creature apart from OpenGL: its buzz, and what its sparks and wings do at the edges.
-// (Its flight, its wing beat and its sparks' rules show in the reference frames.)
+// The creature apart from OpenGL: its buzz, its meshes' scale and layout, and what its sparks
+// and wings do at the edges. (Its flight, its wing beat and its sparks' rules show in the
+// reference frames.)
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "common/fake_sound_device.h"
+#include "creature/creature_tables.h"
 #include "creature/wing.h"
 #include "sound/wings_sound.h"
 
@@ -16,6 +20,17 @@ TEST(Sparks, ALongStepNeverFlingsThemBack) {
   SparkEmitter::Move(spark, 2000);
   EXPECT_EQ(spark.velocity.x, 0.0);
   EXPECT_NEAR(spark.velocity.y, -0.0002, 1e-12);
+}
+
+TEST(CreatureTables, NormalisedTheHeadIsAtOneAndARecordIsFourteenFloats) {
+  std::vector<VertexTable> tables = CreatureTables();
+  NormaliseTables(tables);
+  double high = 0;  // the tail, at 0.01, is so by construction
+  for (const VertexTable& table : tables) {
+    for (const VertexRecord& r : table.records) high = std::max(high, r.position.x);
+  }
+  EXPECT_DOUBLE_EQ(high, 1.0);
+  EXPECT_EQ(PlanarVertexData(tables[3]).size(), 14 * tables[3].records.size());
 }
 
 TEST(Wing, ItsClockNeverWrapsAndTheWidestSweepIsTheFaintest) {

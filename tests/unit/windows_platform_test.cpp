@@ -1,13 +1,16 @@
-// The registry store under the option stores' contract, in a key of this run's own, so that
-// the saver's own options are never touched.
+// The Windows platform: the registry store under the option stores' contract, and the
+// session's sound claim.
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/option_store_contract.h"
 #include "windows/win32_registry_store.h"
+#include "windows/win32_sound_claim.h"
 
 namespace driftglass {
 namespace {
@@ -56,6 +59,27 @@ TEST(RegistryStore, AValueThatIsNotTextIsNotRead) {
   OptionStore& store = stores.Store();
   ASSERT_TRUE(store.OpenForReading("Options"));
   EXPECT_FALSE(store.ReadValue("EnableFPS").has_value());
+}
+
+// One instance at a time holds the sound, and a preview can tell that a full-screen saver
+// runs. Each other instance is a thread of its own here, as a mutex belongs to the thread
+// that takes it.
+TEST(Win32SoundClaim, OneInstanceHoldsTheSoundAndAPreviewSeesAFullScreenSaverRun) {
+  Win32SoundClaim preview(false);
+  ASSERT_TRUE(preview.Take());
+  EXPECT_FALSE(preview.FullScreenRuns());
+  bool fullTook = true, fullSeen = false, nextTook = false;
+  std::thread([&] {
+    Win32SoundClaim full(true);
+    fullTook = full.Take();
+    fullSeen = preview.FullScreenRuns();
+  }).join();
+  EXPECT_FALSE(fullTook);  // the preview holds it
+  EXPECT_TRUE(fullSeen);
+  EXPECT_FALSE(preview.FullScreenRuns());  // and it has ended
+  preview.Give();
+  std::thread([&] { nextTook = Win32SoundClaim(false).Take(); }).join();
+  EXPECT_TRUE(nextTook);
 }
 
 }  // namespace

@@ -1,15 +1,24 @@
-// The sea: its grid, its step counting, and how its waves move.
-#include "decor/sea_simulation.h"
-
+// The decor apart from OpenGL: the sea's grid, its step counting and how its waves move, and
+// the near cliff's cells drawn as few pieces as they can be.
 #include <gtest/gtest.h>
 
 #include "common/quiet_seed.h"
+#include "decor/cliffs.h"
+#include "decor/sea_simulation.h"
 
 namespace driftglass {
 namespace {
 
 constexpr int kColumns = SeaSimulation::kColumns;
 constexpr int kCentre = 32 * kColumns + 20;
+
+TEST(MaskCells, SolidCellsEachRightBelowAnotherOfItsWidthMakeOnePiece) {
+  const MaskCells cells(std::vector<AlphaRange>(4, {255, 255}), 1, 4, 1, 1);
+  std::vector<TexturePiece> blended, solid;
+  cells.PiecesAbove(1.0, 0.0, 1.0, blended, solid);
+  ASSERT_EQ(solid.size(), 1u);
+  EXPECT_EQ(solid[0].t1, 1.0);
+}
 
 TEST(SeaGrid, ThePictureSpansTheFarRowAndOnlyQuadsThatShowItAreDrawn) {
   SeaSimulation sea;
