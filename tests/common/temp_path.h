@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 inline std::filesystem::path UniqueTempPath(const std::string& stem, const std::string& extension) {
@@ -28,4 +29,10 @@ inline std::filesystem::path UniqueTempPath(const std::string& stem, const std::
     }
   } folder;
   return folder.path / (stem + extension);
+}
+
+// The whole of a file's text (a log, the options), empty when there is none.
+inline std::string ReadText(const std::filesystem::path& path) {
+  std::ifstream file(path);
+  return std::string(std::istreambuf_iterator<char>(file), {});
 }

@@ -78,8 +78,7 @@ TEST_F(GlSceneTest, EachDamagedPictureOrShaderEndsTheStartWithItsReasonAndLeaves
       {"BITMAP", std::string("\x04\0", 2), "(!)Error : Picture ", " (BITMAP) is 512x4, not 512x128",
        22},
       {"S3TC", std::string(32, '\0'), "(!)Error : Picture ", " (S3TC) is not a compressed picture"},
-      // A colour picture made a mask (a mask stays as it is); a first part whose width ends in
-      // the byte 2, no multiple of 4; a first part from 0 to 0 across, as wide as nothing.
+      // A colour picture made a mask (masks stay); a first part 2 past a multiple of 4, or 0 wide.
       {"S3TC", "\x02", "(!)Error : Picture ", " (S3TC) is a mask", 4},
       {"S3TC", "\x02", "(!)Error : Picture ", " (S3TC) has a part of ", 8},
       {"S3TC", std::string(8, '\0'), "(!)Error : Picture ", " (S3TC) has a part with no place", 16},
@@ -127,9 +126,8 @@ TEST_F(GlSceneTest, EachDamagedPictureOrShaderEndsTheStartWithItsReasonAndLeaves
 
 TEST_F(GlSceneTest, WithoutASwapControlExtensionTheSurfaceNamesNone) {
   ASSERT_NE(context_.Surface().SwapControlExtension(), nullptr);  // Mesa has both
-  // GLEW's flags as a driver with neither extension leaves them.
   const GLboolean ext = GLXEW_EXT_swap_control, mesa = GLXEW_MESA_swap_control;
-  __GLXEW_EXT_swap_control = __GLXEW_MESA_swap_control = GL_FALSE;
+  __GLXEW_EXT_swap_control = __GLXEW_MESA_swap_control = GL_FALSE;  // as a driver with neither
   EXPECT_EQ(context_.Surface().SwapControlExtension(), nullptr);
   __GLXEW_EXT_swap_control = ext, __GLXEW_MESA_swap_control = mesa;
 }

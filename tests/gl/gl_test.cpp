@@ -6,7 +6,6 @@
 #include <X11/Xlib.h>
 
 #include <cstring>
-#include <fstream>
 
 #include "common/temp_path.h"
 #include "foundation/event_log.h"
@@ -68,8 +67,7 @@ void GlTest::TearDown() {
 }
 
 std::string GlTest::Log() const {
-  std::ifstream file(logPath_);
-  return std::string(std::istreambuf_iterator<char>(file), {});
+  return ReadText(logPath_);
 }
 
 std::vector<uint8_t> GlTest::DrawnOverMagenta(const std::function<void()>& draw) const {

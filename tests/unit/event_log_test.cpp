@@ -6,7 +6,6 @@
 
 #include <atomic>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <thread>
@@ -15,11 +14,6 @@
 
 namespace driftglass {
 namespace {
-
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream file(path);
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
 
 const std::filesystem::path kPath = UniqueTempPath("events", ".log");
 
@@ -45,7 +39,7 @@ TEST(EventLog, ThreadsWritingAtOnceLeaveEveryLineWhole) {
   writes("from this thread");
   other.join();
   log.Close();
-  std::istringstream text(ReadFile(kPath));
+  std::istringstream text(ReadText(kPath));
   std::map<std::string, int> lines;
   for (std::string line; std::getline(text, line);) ++lines[line];
   EXPECT_EQ(lines, (std::map<std::string, int>{{"   Notify : Application has run", 1},
@@ -74,17 +68,17 @@ TEST(EventLog, EachRunningInstanceWritesItsOwnWholeLogAndTheLastRunIsKeptAsOld) 
   for (int i = 0; i < 3; ++i) logs[i].Write(kNotify, std::to_string(i).c_str());
   for (EventLog& log : logs) log.Close();
   for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(ReadFile(NumberedLogPath(path, i + 1)),
+    EXPECT_EQ(ReadText(NumberedLogPath(path, i + 1)),
               "   Notify : Application has run\n   Notify : " + std::to_string(i) + "\n");
   }
-  EXPECT_EQ(ReadFile(folder / "driftglass.log.old"),
+  EXPECT_EQ(ReadText(folder / "driftglass.log.old"),
             "   Notify : Application has run\n   Notify : the run before\n");
   // Once they have ended, the next run takes the usual name again.
   EventLog next;
   next.Open(path);
   EXPECT_EQ(next.Path(), path);
   next.Close();
-  EXPECT_EQ(ReadFile(folder / "driftglass.log.old"),
+  EXPECT_EQ(ReadText(folder / "driftglass.log.old"),
             "   Notify : Application has run\n   Notify : 0\n");
 }
 

@@ -1,9 +1,10 @@
-// The flowers' breathing holes and climbing light, their clock, a stalk bent hard, and the
-// spring after the gaps a real machine leaves between two frames.
+// The flowers' breathing holes and climbing light, their clock, a stalk bent hard, the way the
+// stalk's triangles face, and the spring after the gaps a real machine leaves between frames.
 #include <gtest/gtest.h>
 
 #include "common/quiet_seed.h"
 #include "flowers/flower_instance.h"
+#include "flowers/flower_meshes.h"
 #include "foundation/random_source.h"
 #include "scene/scene.h"
 
@@ -27,6 +28,20 @@ TEST(Flowers, HolesBreatheTheLightClimbsTimeWrapsAndABentStalkNeverTurnsBack) {
   for (int k = 0; k < 20; ++k) {
     const Vector3& axis = stalk.GetNodes()[k].axisX;
     EXPECT_TRUE(axis.y == 1.0 || (k < 19 && Dot(flower.direction, axis) >= 0)) << k;
+  }
+}
+
+TEST(FlowerMeshes, EveryTriangleOfTheStalkFacesTheWayItsNormalsDo) {
+  const StalkMesh stalk = BuildStalkMesh();
+  const auto at = [&](size_t offset, uint32_t v) {
+    return Vector3(stalk.data[offset + 3 * v], stalk.data[offset + 3 * v + 1],
+                   stalk.data[offset + 3 * v + 2]);
+  };
+  for (size_t i = 0; i < stalk.indices.size(); i += 3) {
+    const uint32_t a = stalk.indices[i], b = stalk.indices[i + 1], c = stalk.indices[i + 2];
+    Vector3 facing;
+    Cross(at(0, b) - at(0, a), at(0, c) - at(0, a), facing);
+    EXPECT_GT(Dot(facing, at(StalkMesh::kNormalsOffset, a)), 0) << i / 3;
   }
 }
 

@@ -65,10 +65,6 @@ struct KeyFileStores {
   OptionStore& Reopened() {
     return *opened.emplace_back(std::make_unique<KeyFileOptionStore>(path.string()));
   }
-  std::string ReadRaw() {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-  }
   std::filesystem::path folder = UniqueTempPath("keyfile-stores", "");
   std::filesystem::path path = folder / "config" / "driftglass.conf";
   std::vector<std::unique_ptr<KeyFileOptionStore>> opened;
@@ -89,7 +85,7 @@ TEST_F(KeyFileStoreTest, AFileOfAnOlderVersionIsReadAndItsGroupMovesAtTheNextSav
   EXPECT_EQ(settings.enableFps.Get(), 1);
   EXPECT_EQ(settings.enableVSync.Get(), 2);
   ASSERT_EQ(settings.options.Save(), 0);
-  EXPECT_EQ(ReadRaw(),
+  EXPECT_EQ(ReadText(path),
             "# mine\n\n[Driftglass]\nEnableVSync=2\nAllMonitors=1\nEnableFPS=1\nEnableSound=1\n"
             "SlideshowPictures=\n\n[Other]\nkept=yes\n");
 }
@@ -104,7 +100,7 @@ TEST_F(KeyFileStoreTest, AFileThatCannotBeReadIsReportedAndNeverOverwritten) {
   EXPECT_NE(store.LastError().find(path.string()), std::string::npos) << store.LastError();
   EXPECT_EQ(settings.enableFps.Get(), 0);  // the defaults stand
   EXPECT_EQ(settings.options.Save(), -1);
-  EXPECT_EQ(ReadRaw(), damaged);
+  EXPECT_EQ(ReadText(path), damaged);
   // A file where the folder should be: the save fails and says why.
   KeyFileOptionStore below((path / "below-a-file.conf").string());
   SaverSettings belowSettings(below);

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 #include "common/fake_sound_device.h"
 #include "common/quiet_seed.h"
@@ -171,8 +170,7 @@ TEST_F(SceneSoundTest, AMissingLoopIsLoggedAndTouchesNothing) {
   EXPECT_FALSE(wings.IsValid());
   wings.Update(Vector3(0, 1, 0), 16);
   TheEventLog().Close();
-  std::ifstream file(log_);
-  const std::string text(std::istreambuf_iterator<char>(file), {});
+  const std::string text = ReadText(log_);
   EXPECT_NE(text.find("(!)Error : Sound samples 116 cannot be filled into their sound buffer\n"
                       "(!)Error : Can not create SceneSoundClass object\n"),
             std::string::npos)

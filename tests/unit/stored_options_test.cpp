@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "common/names.h"
 #include "common/option_store_contract.h"
@@ -118,8 +117,7 @@ TEST(RenderSettings, SwapIntervalsOutsideZeroToFourAreLoggedAndFallBackToTheDefa
     EXPECT_EQ(MakeRenderSettings(stored, {}).swapInterval, expected) << interval;
   }
   TheEventLog().Close();
-  std::ifstream file(path);
-  const std::string text(std::istreambuf_iterator<char>(file), {});
+  const std::string text = ReadText(path);
   EXPECT_NE(text.find("(!)Error : EnableVSync 1000 is outside 0..4; the default 1 is used\n"),
             std::string::npos)
       << text;
