@@ -33,7 +33,7 @@ TEST(VectorMath, AZeroVectorBecomesTheXAxisAndRotationsAreRightHanded) {
              Vector3(-1, 0, 0));
 }
 
-TEST(RandomUnit, ItIsTheRuntimesRandOver32767) {
+TEST(RandomUnit, IsMicrosoftsRandOver32767ToTheLastDigit) {
   // The steps of Microsoft's rand(), which from seed 1 gives 41, 18467 and 6334.
   SeedRandom(1);
   for (const double n : {41, 18467, 6334}) EXPECT_DOUBLE_EQ(RandomUnit(), n / 32767);
