@@ -72,7 +72,7 @@ TEST_F(WindowsSaverTest, SetupSelectsOrReplacesTheSaverAndTheUninstallerGivesBac
   std::filesystem::remove(log);
   auto preview = Wine({kInstalled, "/p", handle});
   ASSERT_TRUE(WaitForLine(log, names::kReady, 60s)) << preview->Stderr();
-  ASSERT_EQ(Wine({kInstaller, "/S"})->WaitForExit(120s), 0);
+  ASSERT_EQ(RunWine({kInstaller, "/S"}).first, 0);
   EXPECT_EQ(ReadFile(installed), ReadFile(kBuild + "/Driftglass.scr")) << "the old file stayed";
   ASSERT_TRUE(Driver({"close", "Preview pane"}));
   EXPECT_EQ(preview->WaitForExit(30s), 0);
@@ -86,7 +86,7 @@ TEST_F(WindowsSaverTest, SetupSelectsOrReplacesTheSaverAndTheUninstallerGivesBac
   auto saver = Wine({kInstalled, "/s"});
   ASSERT_TRUE(WaitForLine(log, names::kReady, 60s)) << saver->Stderr();
   Registry({"add", kKey, "/v", "EnableFPS", "/t", "REG_DWORD", "/d", "1", "/f"});
-  ASSERT_EQ(Wine({kUninstaller, "/S"})->WaitForExit(60s), 0);
+  ASSERT_EQ(RunWine({kUninstaller, "/S"}).first, 0);
   EXPECT_EQ(saver->WaitForExit(30s), 0);
   EXPECT_TRUE(WaitUntil(
       [&] {
@@ -99,7 +99,7 @@ TEST_F(WindowsSaverTest, SetupSelectsOrReplacesTheSaverAndTheUninstallerGivesBac
   EXPECT_THAT(RegistryValue("EnableFPS").value_or(""), HasSubstr("0x1"));
 
   // The uninstaller as a user walks it.
-  ASSERT_EQ(Wine({kInstaller, "/S"})->WaitForExit(120s), 0);
+  ASSERT_EQ(RunWine({kInstaller, "/S"}).first, 0);
   auto uninstaller = Wine({kUninstaller});
   page("Driftglass #1 Uninstall", "Uninstall Driftglass #1");
   page("Driftglass #1 Uninstall", "Uninstallation Complete");
